@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/system_time.h"
+#include "results/test_record.h"
+
+// Display texts. Each writes a zero-terminated Windows-1251 text into out,
+// which holds at least 256 bytes.
+void FormatFixed(char* out, float value, int decimals, const char* unit);
+void FormatWhole(char* out, float value);
+void FormatVoltage(char* out, uint16_t voltageWord);
+void FormatMeasurementValue(char* out, const TestRecord& record, int column);
+void FormatRecordTime(char* out, const SystemTime& time);
+void FormatTodayDate(char* out);
+void FormatHex16(char* out, uint16_t value);
+void MakeNumberedKey(char* out, const char* prefix, int n);

@@ -1,0 +1,27 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+// The program's own settings, kept in ORLA-K200V.ini in the data folder.
+struct ProgramSettings {
+    char iniPath[256];
+    bool firstRun;
+    std::atomic<bool> serviceMode;   // read by the link worker
+    std::atomic<bool> progonkaMode;  // read by the link worker
+    int32_t windowX, windowY, windowW, windowH;
+    char organisationName[1024];
+    char priborSerialNumber[256];
+    char direktor[256];
+    char direktorName[256];
+    char formText[13][256];
+};
+
+extern ProgramSettings g_programSettings;
+
+// Finds or creates the data folder and the INI file, makes the folder the
+// working directory and reads every key.
+void LoadProgramSettings(ProgramSettings& settings);
+// Puts the 13 form texts into the main window's fields 140..152.
+void RestoreFormText(const ProgramSettings& settings);
+// Takes the form texts and the window rectangle back and writes the keys.
+void SaveProgramSettings(ProgramSettings& settings);

@@ -1,0 +1,26 @@
+#include "link/device_state.h"
+
+#include <cstring>
+
+DeviceState g_deviceState;
+
+void ResetDeviceState() {
+    DeviceState& s = g_deviceState;
+    s.protocolGeneration = 0;
+    s.connected = false;
+    s.status = 0;
+    s.previousStatus = 0;
+    std::memset(s.deviceVersion, 0, sizeof s.deviceVersion);
+    std::memset(s.usbSerialNumber, 0, sizeof s.usbSerialNumber);
+    s.currentSettings = DeviceSettings{};
+    s.desiredSettings = DeviceSettings{};
+    std::memset(s.gen2SettingsBlock, 0, sizeof s.gen2SettingsBlock);
+    std::memset(s.gen2StatusBlock, 0, sizeof s.gen2StatusBlock);
+    s.settingsChangeRequest = false;
+    s.storedResultsRequest = false;
+    s.deviceLogRequest = false;
+    s.eraseLogRequest = false;
+    s.autoRestartPending = false;
+    s.resetCountBase = 0;
+    s.resetCountBaseTaken = false;
+}

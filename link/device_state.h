@@ -1,0 +1,46 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "link/device_settings.h"
+
+// The instrument's state bits as they arrive in every generation-1 answer
+// (and as derived from the generation-2 state code).
+namespace status_bits {
+constexpr uint8_t kMotorOn = 0x01;
+constexpr uint8_t kNapravlUp = 0x02;
+constexpr uint8_t kSelectLatr = 0x04;
+constexpr uint8_t kHightVoltOn = 0x08;
+constexpr uint8_t kProboy = 0x10;
+constexpr uint8_t kDoorOk = 0x20;
+constexpr uint8_t kIzmerMode = 0x40;
+constexpr uint8_t kMenuMode = 0x80;
+}  // namespace status_bits
+
+// One instance for the process. The link worker writes the state fields; the
+// user-interface thread writes desiredSettings and raises the request flags.
+// Fields read across threads are atomics (single bytes, no locks).
+struct DeviceState {
+    std::atomic<int32_t> protocolGeneration{0};
+    std::atomic<bool> connected{false};
+    std::atomic<uint8_t> status{0};
+    uint8_t previousStatus = 0;
+    char deviceVersion[9] = {};
+    char usbSerialNumber[17] = {};
+    DeviceSettings currentSettings = {};
+    DeviceSettings desiredSettings = {};
+    uint8_t gen2SettingsBlock[64] = {};
+    uint8_t gen2StatusBlock[44] = {};
+    std::atomic<bool> settingsChangeRequest{false};
+    std::atomic<bool> storedResultsRequest{false};
+    std::atomic<bool> deviceLogRequest{false};
+    std::atomic<bool> eraseLogRequest{false};
+    std::atomic<bool> autoRestartPending{false};
+    uint8_t resetCountBase = 0;
+    bool resetCountBaseTaken = false;
+};
+
+extern DeviceState g_deviceState;
+
+// Back to the zero start state (tests start every case from here).
+void ResetDeviceState();

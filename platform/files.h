@@ -1,0 +1,43 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// Files are opened without sharing for the length of one operation; that is
+// what keeps the archive's writer and its reader apart.
+namespace platform {
+
+using FileHandle = intptr_t;
+constexpr FileHandle kNoFile = -1;
+
+enum class OpenMode {
+    ReadWriteAlways,    // GENERIC_READ|GENERIC_WRITE, OPEN_ALWAYS
+    ReadWriteExisting,  // GENERIC_READ|GENERIC_WRITE, OPEN_EXISTING
+    ReadExisting,       // GENERIC_READ, OPEN_EXISTING
+    WriteAlways,        // GENERIC_WRITE, OPEN_ALWAYS
+};
+
+// Returns kNoFile on failure and, when systemError is given, the system error
+// code (2 = file not found, 32 = sharing violation).
+FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError = nullptr);
+bool FileSize(FileHandle file, uint64_t* size);
+bool SeekTo(FileHandle file, uint64_t position);
+bool SeekToEnd(FileHandle file);
+bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* got);
+bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written);
+bool TruncateHere(FileHandle file);  // SetEndOfFile at the current position
+void CloseFile(FileHandle file);
+
+// Folders. AppDataFolder is CSIDL_APPDATA; false when it cannot be determined.
+bool AppDataFolder(char* buffer, size_t size);
+void CreateFolder(const char* path);
+void SetWorkingFolder(const char* path);
+
+// Private profile (INI) access with the Windows reading rules: blanks around
+// a value dropped, one pair of enclosing quotes removed. Returns the length
+// copied, cut to size - 1.
+uint32_t ProfileGetString(const char* section, const char* key, const char* fallback,
+                          char* buffer, uint32_t size, const char* path);
+int ProfileGetInt(const char* section, const char* key, int fallback, const char* path);
+bool ProfileWriteString(const char* section, const char* key, const char* value, const char* path);
+
+}  // namespace platform

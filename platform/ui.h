@@ -1,0 +1,54 @@
+#pragma once
+#include <cstdint>
+
+// Window operations the portable core needs, addressed as the windows
+// themselves address them: a logical window and a control id. In the product
+// each call is a synchronous message to a window of the user-interface thread
+// (SetDlgItemTextA, EnableWindow, EnableMenuItem, MessageBoxA, ...).
+namespace ui {
+
+enum class Window : int {
+    None = 0,        // ownerless message boxes
+    Main,            // main dialog 100
+    ServiceView,     // dialog 600
+    ArchiveViewer,   // dialog 700
+    ArchiveDetails,  // pane 704 of the archive viewer
+    DeviceResults,   // dialog 800
+    LogViewer,       // dialog 900
+};
+
+constexpr int kStatusBar = 0;  // the main window's status bar has control id 0
+
+// Message box styles and answers, with the Win32 values.
+constexpr unsigned kOk = 0x0;
+constexpr unsigned kYesNo = 0x4;
+constexpr unsigned kIconError = 0x10;
+constexpr unsigned kIconQuestion = 0x20;
+constexpr unsigned kIconWarning = 0x30;
+constexpr unsigned kIconInformation = 0x40;
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+
+bool Exists(Window window);
+void SetText(Window window, int id, const char* text);
+// Copies at most size - 1 characters; returns the length copied.
+int GetText(Window window, int id, char* buffer, int size);
+void Enable(Window window, int id, bool enabled);
+// Enabled, or disabled and grayed.
+void EnableMenuItem(Window window, int id, bool enabled);
+void InsertMenuItemBefore(Window window, int beforeId, int newId, const char* text);
+void SetCheck(Window window, int id, bool checked);
+void SetCaption(Window window, const char* text);
+void SendClose(Window window);
+int MessageBox(Window owner, const char* text, const char* caption, unsigned style);
+
+// List views: rows are added at the end; cells are the column texts.
+void ListClear(Window window, int id);
+int ListAddRow(Window window, int id, const char* const* cells, int cellCount);
+int ListRowCount(Window window, int id);
+void ListSelectRow(Window window, int id, int row);
+
+void SetProgress(Window window, int id, int position, int maximum);
+
+}  // namespace ui

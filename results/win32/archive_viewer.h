@@ -1,0 +1,4 @@
+#pragma once
+
+// Dialog 700, modal, owned by the main window.
+void ShowArchiveViewer();

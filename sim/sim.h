@@ -1,0 +1,72 @@
+#pragma once
+// The simulated instrument behind the D2XX functions. One process-wide
+// instance. The model advances lazily from the clock it is given, so it needs
+// no thread: every D2XX call first brings it up to "now".
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SimConfig {
+    // USB description the instrument answers to: "ORLA-T10", "ORLA-K200",
+    // "ORLA-K200V" (generation 1) or "ORLA-K200V2" (generation 2).
+    std::string description = "ORLA-K200V2";
+    std::string serial = "K2V000017";
+    // Series timing: 1.0 is the real instrument; larger runs faster.
+    double speed = 1.0;
+    // Breakdown voltages of the next series, tenths of a kV (bit 15 = no
+    // breakdown). Empty: drawn from the seed.
+    std::vector<uint16_t> voltages;
+    uint32_t seed = 1;
+    // Instrument settings at power-up.
+    int measurementCount = 6;
+    int pauseMinutes = 1;
+    bool preTestDelay = true;
+    int riseRate = 20;      // 0.1 kV/s
+    int maxVoltage = 1000;  // 0.1 kV
+    bool errorOfMean = false;
+    bool sound = true;
+    // Unplug/replug, ms since the driver was first opened; -1 = never. A
+    // replug may come back with another serial.
+    int64_t unplugAtMs = -1;
+    int64_t replugAtMs = -1;
+    std::string replugSerial;
+    // Faults: the n-th write (1-based, counting all writes) fails; the n-th
+    // status query fails; the n-th answer gets a damaged CRC; the n-th answer
+    // is split across two reads; garbage bytes before the n-th answer. 0 = off.
+    int failWriteAt = 0;
+    int failStatusAt = 0;
+    int badCrcAt = 0;
+    int splitAnswerAt = 0;
+    int garbageAt = 0;
+    // Traffic journal file (empty = none): one line per write and per read.
+    std::string journalPath;
+};
+
+struct SimJournalEntry {
+    uint32_t ms;              // since the driver was opened
+    bool write;               // true: program -> instrument
+    std::vector<uint8_t> bytes;
+};
+
+// Starts afresh with this configuration (the instrument idle, plugged in).
+void SimReset(const SimConfig& config);
+// Parses the INI text of ORLA_SIM_CONFIG into config; unknown keys ignored.
+// Returns false when the file cannot be read.
+bool SimLoadConfigFile(const char* path, SimConfig* config);
+// The configuration the DLL uses: ORLA_SIM_CONFIG when set, defaults else
+// (a generation-2 instrument at demonstration speed).
+SimConfig SimConfigFromEnvironment();
+// The clock the model runs on, in milliseconds.
+void SimSetClock(uint32_t (*now)());
+
+// Every function name the program looks up, with the D2XX signatures of
+// platform/d2xx.h; nullptr for names the driver does not have.
+void* SimLookupFunction(const char* name);
+
+// Test controls.
+void SimUnplug();
+void SimReplug(const std::string& serial = "");
+void SimSetNextVoltages(const std::vector<uint16_t>& voltages);
+// Bytes waiting to be read, added as if the instrument had sent them.
+void SimInjectReceived(const std::vector<uint8_t>& bytes);
+const std::vector<SimJournalEntry>& SimJournal();
