@@ -34,10 +34,9 @@ void SetWorkingFolder(const char* path);
 
 // Private profile (INI) access with the Windows reading rules: blanks around
 // a value dropped, one pair of enclosing quotes removed. Returns the length
-// copied, cut to size - 1.
+// copied, cut to size - 1. Numbers are parsed by the caller.
 uint32_t ProfileGetString(const char* section, const char* key, const char* fallback,
                           char* buffer, uint32_t size, const char* path);
-int ProfileGetInt(const char* section, const char* key, int fallback, const char* path);
 bool ProfileWriteString(const char* section, const char* key, const char* value, const char* path);
 
 }  // namespace platform
