@@ -1,0 +1,155 @@
+#include "link/connection.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/program_settings.h"
+#include "link/device_state.h"
+#include "link/driver_binding.h"
+#include "link/parse_answer.h"
+#include "link/search_indicator.h"
+#include "link/trace.h"
+#include "platform/clock.h"
+#include "service/service_hooks.h"
+
+uint8_t g_rxBuffer[kRxBufferSize];
+uint32_t g_rxCount = 0;
+
+namespace {
+
+FT_HANDLE g_handle = nullptr;
+bool g_firstConnection = true;
+
+const char* const kDescriptions[] = {"ORLA-T10", "ORLA-K200", "ORLA-K200V", "ORLA-K200V2"};
+constexpr int kGen2Description = 3;
+
+void TellServiceView(const void* data, int kind) {
+    if (g_programSettings.serviceMode) UpdateServiceView(data, kind);
+}
+
+void TellGeneration() {
+    int32_t generation = g_deviceState.protocolGeneration;
+    TellServiceView(&generation, 7);
+}
+
+bool LinkAlive() {
+    FT_DWORD rx = 0, tx = 0, events = 0;
+    return g_d2xx.getStatus(g_handle, &rx, &tx, &events) == FT_OK;
+}
+
+void OpenByDescription() {
+    for (;;) {
+        for (int i = 0; i < 4; ++i) {
+            if (g_d2xx.openEx(const_cast<char*>(kDescriptions[i]), FT_OPEN_BY_DESCRIPTION, &g_handle) == FT_OK) {
+                g_deviceState.protocolGeneration = i == kGen2Description ? 2 : 1;
+                TellGeneration();
+                return;
+            }
+        }
+        g_deviceState.connected = false;
+        platform::Wait(100);
+    }
+}
+
+// False when the instrument vanished again before it could be identified.
+bool IdentifyDevice() {
+    FT_DWORD type = 0, id = 0;
+    char serial[32] = {};
+    char description[80] = {};
+    if (g_d2xx.getDeviceInfo(g_handle, &type, &id, serial, description, nullptr) == FT_OK) {
+        std::memcpy(g_deviceState.usbSerialNumber, serial, 16);
+        g_deviceState.usbSerialNumber[16] = 0;
+    } else if (!LinkAlive()) {
+        return false;
+    }
+    TellServiceView(g_deviceState.usbSerialNumber, 0);
+    g_firstConnection = false;
+    return true;
+}
+
+void OpenBySerial() {
+    while (g_d2xx.openEx(g_deviceState.usbSerialNumber, FT_OPEN_BY_SERIAL_NUMBER, &g_handle) != FT_OK) {
+        g_deviceState.connected = false;
+        platform::Wait(10);
+    }
+    platform::Wait(100);
+}
+
+bool Configure() {
+    FT_DWORD baud = g_deviceState.protocolGeneration == 2 ? 115200 : 9600;
+    if (g_d2xx.setBaudRate(g_handle, baud) != FT_OK ||
+        g_d2xx.setDataCharacteristics(g_handle, FT_BITS_8, FT_STOP_BITS_1, FT_PARITY_NONE) != FT_OK) {
+        g_d2xx.close(g_handle);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void ConnectDevice() {
+    TellGeneration();
+    EnsureSearchIndicator();
+    for (;;) {
+        if (LinkAlive()) return;
+        g_d2xx.close(g_handle);
+        if (g_firstConnection) {
+            OpenByDescription();
+            if (!IdentifyDevice()) continue;
+        } else {
+            OpenBySerial();
+        }
+        if (!Configure()) continue;
+        g_deviceState.connected = true;
+        SetStatusText("Прибор подключен");
+        return;
+    }
+}
+
+uint32_t RxQueueCount() {
+    FT_DWORD rx = 0, tx = 0, events = 0;
+    if (g_d2xx.getStatus(g_handle, &rx, &tx, &events) != FT_OK) {
+        ConnectDevice();
+        return 0;
+    }
+    return rx;
+}
+
+uint32_t ReadAnswer(uint8_t* buffer) {
+    uint32_t queued = RxQueueCount();
+    if (queued == 0) return 0;
+    FT_DWORD got = 0;
+    FT_DWORD wanted = queued < kRxBufferSize ? queued : kRxBufferSize;
+    if (g_d2xx.read(g_handle, buffer, wanted, &got) != FT_OK) {
+        ConnectDevice();
+        return 0;
+    }
+    if (got > wanted) got = wanted;
+    TraceBytes(buffer, got, TraceDirection::Received);
+    return got;
+}
+
+void WriteBlock(const uint8_t* frame, uint32_t length) {
+    for (;;) {
+        FT_DWORD written = 0;
+        bool ok = g_d2xx.write(g_handle, const_cast<uint8_t*>(frame), length, &written) == FT_OK;
+        TraceBytes(frame, written, TraceDirection::Sent);
+        if (ok) return;
+        ConnectDevice();
+    }
+}
+
+bool WriteOnce(const uint8_t* frame, uint32_t length) {
+    FT_DWORD written = 0;
+    bool ok = g_d2xx.write(g_handle, const_cast<uint8_t*>(frame), length, &written) == FT_OK;
+    if (!ok) ConnectDevice();
+    TraceBytes(frame, length, TraceDirection::Sent);
+    return ok;
+}
+
+void ResetConnection() {
+    g_handle = nullptr;
+    g_firstConnection = true;
+    g_rxCount = 0;
+    ResetSearchIndicator();
+}

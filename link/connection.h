@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+
+constexpr uint32_t kRxBufferSize = 10000;
+
+// Link state of the worker (the driver handle never leaves this thread).
+extern uint8_t g_rxBuffer[kRxBufferSize];
+extern uint32_t g_rxCount;
+
+// Makes sure an instrument is open and configured: returns at once while
+// the link is alive, else reopens (by description the first time, by serial
+// number afterwards) without limit.
+void ConnectDevice();
+// Receive-queue bytes; 0 after a failed status query (which reconnects).
+uint32_t RxQueueCount();
+// Reads what is queued, at most kRxBufferSize bytes; 0 when nothing was
+// queued or the read failed.
+uint32_t ReadAnswer(uint8_t* buffer);
+// Writes the whole frame, reconnecting and retrying until it goes out.
+void WriteBlock(const uint8_t* frame, uint32_t length);
+// One write attempt; a failure reconnects and drops the frame. True when
+// written.
+bool WriteOnce(const uint8_t* frame, uint32_t length);
+
+// Fresh start for every test case: no handle, first connection pending,
+// indicator not started.
+void ResetConnection();

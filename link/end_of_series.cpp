@@ -1,0 +1,42 @@
+#include "link/end_of_series.h"
+
+#include <mutex>
+
+#include "app/program_settings.h"
+#include "link/current_record.h"
+#include "link/device_state.h"
+#include "link/parse_answer.h"
+#include "platform/clock.h"
+#include "platform/ui.h"
+#include "results/archive.h"
+#include "service/service_hooks.h"
+
+namespace {
+constexpr int kFirstFormField = 140;
+constexpr uint32_t kRunInPauseMs = 2000;
+}  // namespace
+
+void EndOfSeries() {
+    // Work on a copy: the history and the archive may talk to windows, and
+    // the record lock must never be held across a window call.
+    TestRecord record = g_currentRecord;
+    ServiceHistoryAddSeries(record);
+    for (int k = 0; k < kProtocolTextCount; ++k)
+        ui::GetText(ui::Window::Main, kFirstFormField + k, record.protocolText[k], kProtocolTextSize);
+    {
+        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        g_currentRecord = record;
+    }
+    // A failed append has already been reported by the archive; the finished
+    // series can still be printed.
+    ArchiveAppend(record);
+    {
+        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        g_currentRecord.crc = record.crc;
+    }
+    EnableProtocolOutput(true);
+    if (g_programSettings.progonkaMode) {
+        platform::Wait(kRunInPauseMs);
+        g_deviceState.autoRestartPending = true;
+    }
+}

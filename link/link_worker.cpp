@@ -1,0 +1,138 @@
+#include "link/link_worker.h"
+
+#include <atomic>
+
+#include "link/connection.h"
+#include "link/device_state.h"
+#include "link/driver_binding.h"
+#include "link/file_transfer.h"
+#include "link/frames.h"
+#include "link/link_worker_steps.h"
+#include "link/parse_answer.h"
+#include "link/senders.h"
+#include "link/settings_exchange.h"
+#include "link/thread_failure.h"
+#include "platform/clock.h"
+#include "platform/threads.h"
+#include "platform/ui.h"
+
+namespace {
+
+std::atomic<uint32_t> g_workerThreadId{0};
+unsigned g_pollIndex = 0;
+bool g_resultsMenuInserted = false;
+
+constexpr uint8_t kGen1Polls[4] = {command::kResults, command::kReadSettings, command::kResetInfo,
+                                   command::kVersion};
+constexpr uint8_t kGen2Polls[4] = {command::kResults, command::kReadSettings, command::kIdlePoll,
+                                   command::kVersion};
+
+constexpr int kResultsMenuItem = 210;
+constexpr int kResultsMenuBefore = 204;
+
+bool Measuring() { return (g_deviceState.status & status_bits::kIzmerMode) != 0; }
+
+uint8_t NextPoll() {
+    ++g_pollIndex;
+    if (g_deviceState.protocolGeneration == 2) {
+        g_pollIndex = Measuring() ? 0 : g_pollIndex & 3;
+        return kGen2Polls[g_pollIndex];
+    }
+    g_pollIndex &= Measuring() ? 1 : 3;
+    return kGen1Polls[g_pollIndex];
+}
+
+void ReadAndParse() {
+    g_rxCount = ReadAnswer(g_rxBuffer);
+    if (g_rxCount != 0) ParseAnswer(g_rxBuffer, g_rxCount);
+}
+
+void ServeRequests() {
+    DeviceState& s = g_deviceState;
+    if (s.settingsChangeRequest) {
+        if (Measuring()) {
+            s.settingsChangeRequest = false;
+            ui::MessageBox(ui::Window::Main, "Настройки прибора не изменены.", "Ошибка!", ui::kIconError);
+        } else {
+            platform::Wait(300);
+            ChangeDeviceSettings();
+            platform::Wait(300);
+            s.settingsChangeRequest = false;
+        }
+    }
+    if (s.storedResultsRequest && s.protocolGeneration == 2) TransferStoredResults();
+    if (s.deviceLogRequest) {
+        ReadDeviceLog();
+        s.deviceLogRequest = false;
+    }
+    if (s.eraseLogRequest) {
+        platform::Wait(100);
+        SendCommand(command::kEraseLog);
+        platform::Wait(100);
+        s.eraseLogRequest = false;
+        ReadAndParse();
+    }
+}
+
+}  // namespace
+
+bool LinkWorkerStartup() {
+    DriverLoad load = LoadDriver();
+    if (load != DriverLoad::Ok) {
+        if (load == DriverLoad::MissingFunction)
+            ui::MessageBox(ui::Window::None, "Необходимые функции не найдены в библиотеке ftd2xx.dll", "Ошибка!",
+                           ui::kOk);
+        ui::MessageBox(ui::Window::Main, "Не найдена библиотека ftd2xx.dll.\nПожалуйста, установите драйвер!",
+                       "Ошибка!", ui::kIconError);
+        ui::SendClose(ui::Window::Main);
+        return false;
+    }
+    ConnectDevice();
+    if (g_deviceState.protocolGeneration == 2 && !g_resultsMenuInserted) {
+        ui::InsertMenuItemBefore(ui::Window::Main, kResultsMenuBefore, kResultsMenuItem,
+                                 "Просмотр результатов проведенных испытаний, сохраненных в приборе");
+        g_resultsMenuInserted = true;
+    }
+    return true;
+}
+
+bool LinkWorkerIteration() {
+    uint8_t posted = 0;
+    switch (platform::TakeCommand(&posted)) {
+        case platform::TakeResult::Quit:
+            return false;
+        case platform::TakeResult::Command:
+            SendCommand(posted);
+            break;
+        case platform::TakeResult::Nothing:
+            SendCommand(NextPoll());
+            break;
+    }
+    platform::Wait(100);
+    ReadAndParse();
+    ServeRequests();
+    return true;
+}
+
+void LinkWorkerThread(void*) {
+    if (!LinkWorkerStartup()) return;
+    while (LinkWorkerIteration()) {
+    }
+}
+
+void ResetLinkWorker() {
+    g_workerThreadId = 0;
+    g_pollIndex = 0;
+    g_resultsMenuInserted = false;
+    ResetConnection();
+}
+
+void StartLinkWorker() {
+    uint32_t id = 0;
+    if (!platform::StartThread(LinkWorkerThread, nullptr, true, &id)) ThreadStartFailed();
+    g_workerThreadId = id;
+}
+
+uint32_t LinkWorkerThreadId() { return g_workerThreadId; }
+
+void PostWorkerCommand(uint8_t command) { platform::PostCommand(g_workerThreadId, command); }

@@ -1,0 +1,62 @@
+// The main-window operations of the link: status bar, protocol output
+// enabling, test parameters and the results line.
+#include <cstdio>
+#include <cstring>
+
+#include "app/format.h"
+#include "link/device_state.h"
+#include "link/parse_answer.h"
+#include "platform/ui.h"
+
+namespace {
+constexpr int kPrintButton = 172;  // also the menu item "Печать протокола"
+constexpr int kSaveProtocolMenu = 201;
+constexpr int kMeanColumn = 7;
+}  // namespace
+
+void SetStatusText(const char* text) { ui::SetText(ui::Window::Main, ui::kStatusBar, text); }
+
+void EnableProtocolOutput(bool enabled) {
+    ui::Enable(ui::Window::Main, kPrintButton, enabled);
+    ui::EnableMenuItem(ui::Window::Main, kPrintButton, enabled);
+    ui::EnableMenuItem(ui::Window::Main, kSaveProtocolMenu, enabled);
+}
+
+void ShowTestParameters(const DeviceSettings& settings) {
+    char text[256];
+    std::snprintf(text, sizeof text, "%d", MeasurementCount(settings));
+    ui::SetText(ui::Window::Main, 133, text);
+    FormatFixed(text, static_cast<float>(PauseMinutes(settings)), 0, "мин.");
+    ui::SetText(ui::Window::Main, 134, text);
+    ui::SetText(ui::Window::Main, 135, PreTestDelay(settings) ? "есть" : "нет");
+    FormatFixed(text, settings.riseRate / 10.0f, settings.riseRate <= 9 ? 1 : 0, "кВ/с");
+    ui::SetText(ui::Window::Main, 136, text);
+    FormatFixed(text, settings.maxVoltage / 10.0f, 0, "кВ");
+    ui::SetText(ui::Window::Main, 137, text);
+}
+
+void ShowResultsLine(const TestRecord& record) {
+    // Room for the heading, six values and the mean.
+    char line[512];
+    char part[256];
+    FormatWhole(part, record.valueCount);
+    std::snprintf(line, sizeof line, "Проведено измерений %s:", part);
+
+    int shown = record.valueCount;
+    if (record.valueCount != record.seriesLength && g_deviceState.protocolGeneration != 2 &&
+        !(g_deviceState.status & status_bits::kProboy))
+        ++shown;  // the voltage now rising, reported in the next free slot
+    if (shown > kVoltageSlots) shown = kVoltageSlots;
+
+    for (int i = 0; i < shown; ++i) {
+        FormatMeasurementValue(part, record, i);
+        std::strncat(line, " ", sizeof line - std::strlen(line) - 1);
+        std::strncat(line, part, sizeof line - std::strlen(line) - 1);
+    }
+    if (record.valueCount != 0) {
+        FormatMeasurementValue(part, record, kMeanColumn);
+        std::strncat(line, "  Среднее: ", sizeof line - std::strlen(line) - 1);
+        std::strncat(line, part, sizeof line - std::strlen(line) - 1);
+    }
+    SetStatusText(line);
+}
