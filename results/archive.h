@@ -5,11 +5,17 @@
 #include "results/test_record.h"
 
 constexpr size_t kArchiveGroupSize = 3 * sizeof(TestRecord);  // 10248
+constexpr const char* kArchiveFileName = "log.dat";
+// The crc covers every record byte before the crc field itself.
+constexpr size_t kArchiveCrcSpan = offsetof(TestRecord, crc);  // 3412
 
 // Stores crc into the record and appends one group of three scrambled copies
-// to log.dat. Returns false when the series could not be stored; the caller
-// has then told nobody yet.
+// to log.dat. A busy file or a failed write is retried for a short while;
+// when the series still cannot be stored the user is told in a message box
+// owned by the main window and false is returned.
 bool ArchiveAppend(TestRecord& record);
 uint16_t ArchiveCrc16(const uint8_t* bytes, size_t count);
 void ArchiveScramble(uint8_t* bytes, size_t count);
 void ArchiveVote(uint8_t* group);
+// Votes, descrambles copy A into record and tells whether its crc holds.
+bool ArchiveDecodeGroup(uint8_t* group, TestRecord* record);

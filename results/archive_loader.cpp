@@ -1,0 +1,170 @@
+#include "results/archive_loader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+#include "results/archive.h"
+
+namespace {
+
+constexpr uint32_t kSharingViolation = 32;
+// An append holds the file for a few milliseconds; waiting this long turns a
+// collision with it into a short delay instead of "no results".
+constexpr uint32_t kRetryStepMs = 50;
+constexpr uint32_t kRetryTotalMs = 1000;
+// Groups read per read call; the file is decoded chunk by chunk straight into
+// the receiver's records, so no whole-file buffer is needed.
+constexpr size_t kChunkGroups = 256;
+
+platform::FileHandle OpenArchive(uint32_t* error) {
+    for (uint32_t waited = 0;; waited += kRetryStepMs) {
+        platform::FileHandle file =
+            platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadWriteExisting, error);
+        if (file != platform::kNoFile || *error != kSharingViolation || waited >= kRetryTotalMs) return file;
+        platform::Wait(kRetryStepMs);
+    }
+}
+
+ArchiveLoadResult Result(ArchiveLoadOutcome outcome) {
+    ArchiveLoadResult r{};
+    r.outcome = outcome;
+    return r;
+}
+
+ArchiveLoadResult NotOpened(uint32_t error) {
+    char caption[16];
+    std::snprintf(caption, sizeof caption, "%u", static_cast<unsigned>(error));
+    ui::SetCaption(ui::Window::Main, caption);
+    return Result(ArchiveLoadOutcome::NoResults);
+}
+
+// Completes or cuts back a torn tail. Returns the new length.
+uint64_t Repair(platform::FileHandle file, uint64_t length) {
+    uint64_t rest = length % kArchiveGroupSize;
+    if (rest >= 2 * sizeof(TestRecord) + 1) {
+        // Copies A and B are whole; the vote takes them, so the filler is free.
+        static const uint8_t filler[kArchiveGroupSize] = {};
+        uint32_t count = static_cast<uint32_t>(kArchiveGroupSize - rest), written = 0;
+        if (platform::SeekToEnd(file) && platform::WriteFile(file, filler, count, &written) && written == count)
+            return length + count;
+    } else if (platform::SeekTo(file, length - rest) && platform::TruncateHere(file)) {
+        if (length == rest) ui::SendClose(ui::Window::ArchiveViewer);
+        return length - rest;
+    }
+    uint64_t now = length;
+    platform::FileSize(file, &now);
+    return now;
+}
+
+// Reads and decodes up to count groups into records; returns how many.
+size_t ReadGroups(platform::FileHandle file, TestRecord* records, size_t count) {
+    uint8_t* chunk = new (std::nothrow) uint8_t[kChunkGroups * kArchiveGroupSize];
+    if (!chunk) return 0;
+    size_t done = 0;
+    if (platform::SeekTo(file, 0)) {
+        while (done < count) {
+            size_t want = count - done < kChunkGroups ? count - done : kChunkGroups;
+            uint32_t got = 0;
+            platform::ReadFile(file, chunk, static_cast<uint32_t>(want * kArchiveGroupSize), &got);
+            size_t groups = got / kArchiveGroupSize;
+            for (size_t g = 0; g < groups; ++g) ArchiveDecodeGroup(chunk + g * kArchiveGroupSize, &records[done + g]);
+            done += groups;
+            if (groups < want) break;
+        }
+    }
+    delete[] chunk;
+    return done;
+}
+
+}  // namespace
+
+ArchiveLoadResult ArchiveLoad(const ArchiveLoadSink& sink) {
+    uint32_t error = 0;
+    platform::FileHandle file = OpenArchive(&error);
+    if (file == platform::kNoFile) return NotOpened(error);
+    uint64_t length = 0;
+    if (!platform::FileSize(file, &length) || length == 0) {
+        platform::CloseFile(file);
+        return Result(ArchiveLoadOutcome::NoResults);
+    }
+    if (length % kArchiveGroupSize != 0) {
+        // The file is let go while the user decides, so a series that ends
+        // meanwhile can still be appended.
+        platform::CloseFile(file);
+        int answer = ui::MessageBox(ui::Window::Main, "Исправить ошибки?", "Файл поврежден!",
+                                    ui::kYesNo | ui::kIconWarning);
+        file = OpenArchive(&error);
+        if (file == platform::kNoFile) return NotOpened(error);
+        if (!platform::FileSize(file, &length)) length = 0;
+        if (answer == ui::kAnswerYes && length % kArchiveGroupSize != 0) length = Repair(file, length);
+    }
+    size_t count = static_cast<size_t>(length / kArchiveGroupSize);
+    if (length == 0) {
+        platform::CloseFile(file);
+        return Result(ArchiveLoadOutcome::Unreadable);
+    }
+    if (count == 0) {
+        platform::CloseFile(file);
+        return Result(ArchiveLoadOutcome::Loaded);
+    }
+    TestRecord* records = sink.begin(sink.context, count);
+    if (!records) {
+        platform::CloseFile(file);
+        return Result(ArchiveLoadOutcome::Stopped);
+    }
+    size_t got = ReadGroups(file, records, count);
+    platform::CloseFile(file);
+    if (got == 0) return Result(ArchiveLoadOutcome::Unreadable);
+
+    ArchiveLoadResult result = Result(ArchiveLoadOutcome::Loaded);
+    for (size_t i = 0; i < got; ++i) {
+        const TestRecord& r = records[i];
+        bool matches = ArchiveCrc16(reinterpret_cast<const uint8_t*>(&r), kArchiveCrcSpan) == r.crc;
+        if (!matches) {
+            if (result.crcMismatches < kArchiveMismatchesKept) result.firstMismatches[result.crcMismatches] = i;
+            ++result.crcMismatches;
+        }
+        if (!sink.deliver(sink.context, i, matches)) {
+            result.outcome = ArchiveLoadOutcome::Stopped;
+            break;
+        }
+        result.records = i + 1;
+    }
+    return result;
+}
+
+const char* ArchiveLoadMessage(ArchiveLoadOutcome outcome) {
+    switch (outcome) {
+        case ArchiveLoadOutcome::NoResults: return "Результатов ранее проведенных испытаний не найдено!";
+        case ArchiveLoadOutcome::Unreadable: return "Невозможно прочитать файл!";
+        default: return nullptr;
+    }
+}
+
+bool ArchiveMismatchWarning(const ArchiveLoadResult& result, char* out, size_t size) {
+    if (result.crcMismatches == 0 || size == 0) return false;
+    size_t used = static_cast<size_t>(std::snprintf(
+        out, size, "Записей архива с несовпадающей контрольной суммой: %u (строки",
+        static_cast<unsigned>(result.crcMismatches)));
+    size_t shown = result.crcMismatches < kArchiveMismatchesKept ? result.crcMismatches : kArchiveMismatchesKept;
+    for (size_t i = 0; i < shown && used < size; ++i)
+        used += static_cast<size_t>(std::snprintf(out + used, size - used, "%s %u", i ? "," : "",
+                                                  static_cast<unsigned>(result.firstMismatches[i] + 1)));
+    if (used < size)
+        std::snprintf(out + used, size - used, "%s).\nЭти записи показаны, но их данные могут быть искажены.",
+                      shown < result.crcMismatches ? ", ..." : "");
+    return true;
+}
+
+bool ArchiveClear() {
+    uint32_t error = 0;
+    platform::FileHandle file = OpenArchive(&error);
+    if (file == platform::kNoFile) return error == 2;
+    bool ok = platform::SeekTo(file, 0) && platform::TruncateHere(file);
+    platform::CloseFile(file);
+    return ok;
+}

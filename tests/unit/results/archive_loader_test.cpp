@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_platform.h"
+#include "results/archive.h"
+#include "results/archive_loader.h"
+
+namespace {
+
+struct Received {
+    std::vector<TestRecord> room;
+    std::vector<size_t> delivered;
+    std::vector<bool> crcOk;
+    size_t stopAfter = SIZE_MAX;
+};
+
+TestRecord* Begin(void* context, size_t count) {
+    auto* r = static_cast<Received*>(context);
+    r->room.resize(count);
+    return r->room.data();
+}
+
+bool Deliver(void* context, size_t index, bool crcMatches) {
+    auto* r = static_cast<Received*>(context);
+    r->delivered.push_back(index);
+    r->crcOk.push_back(crcMatches);
+    return r->delivered.size() < r->stopAfter;
+}
+
+TestRecord Numbered(int n) {
+    TestRecord r{};
+    r.valueCount = 1;
+    r.breakdownVoltage[0] = static_cast<uint16_t>(100 + n);
+    std::snprintf(r.protocolText[0], kProtocolTextSize, "P-%d", n);
+    return r;
+}
+
+std::vector<uint8_t>& LogDat() { return fake::FileBytes("log.dat"); }
+
+class ArchiveLoadTest : public ::testing::Test {
+protected:
+    void SetUp() override { fake::Reset(); }
+    void Store(int count) {
+        for (int i = 0; i < count; ++i) {
+            TestRecord r = Numbered(i);
+            ASSERT_TRUE(ArchiveAppend(r));
+        }
+    }
+    ArchiveLoadResult Load() { return ArchiveLoad(ArchiveLoadSink{&got, Begin, Deliver}); }
+    std::vector<fake::UiCall> Questions() { return fake::UiCallsOf("MessageBox"); }
+    Received got;
+};
+
+}  // namespace
+
+TEST_F(ArchiveLoadTest, DeliversEveryRecordInFileOrder) {
+    Store(3);
+    ArchiveLoadResult r = Load();
+    EXPECT_EQ(r.outcome, ArchiveLoadOutcome::Loaded);
+    EXPECT_EQ(r.records, 3u);
+    ASSERT_EQ(got.delivered, (std::vector<size_t>{0, 1, 2}));
+    EXPECT_STREQ(got.room[2].protocolText[0], "P-2");
+    EXPECT_EQ(got.crcOk, (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(Questions().empty());
+}
+
+TEST_F(ArchiveLoadTest, MissingBusyAndEmptyFilesFindNoResults) {
+    EXPECT_EQ(Load().outcome, ArchiveLoadOutcome::NoResults);
+    auto captions = fake::UiCallsOf("SetCaption");
+    ASSERT_EQ(captions.size(), 1u);
+    EXPECT_EQ(captions[0].window, ui::Window::Main);
+    EXPECT_EQ(captions[0].text, "2");
+
+    LogDat();
+    EXPECT_EQ(Load().outcome, ArchiveLoadOutcome::NoResults);
+
+    Store(1);
+    fake::SetFileLocked("log.dat", true);
+    EXPECT_EQ(Load().outcome, ArchiveLoadOutcome::NoResults);
+    EXPECT_EQ(fake::UiCallsOf("SetCaption").back().text, "32");
+    EXPECT_STREQ(ArchiveLoadMessage(ArchiveLoadOutcome::NoResults),
+                 "Результатов ранее проведенных испытаний не найдено!");
+}
+
+TEST_F(ArchiveLoadTest, BriefCollisionWithAnAppendIsWaitedOut) {
+    Store(2);
+    fake::SetFileLocked("log.dat", true);
+    fake::OnTimeAdvanced([](uint32_t now) {
+        if (now >= 200) fake::SetFileLocked("log.dat", false);
+    });
+    EXPECT_EQ(Load().records, 2u);
+}
+
+TEST_F(ArchiveLoadTest, TailWithTwoWholeCopiesIsCompletedOnYes) {
+    Store(2);
+    LogDat().resize(2 * 10248 + 6833);
+    // The third group: copies A and B whole, one byte of C.
+    TestRecord third = Numbered(2);
+    third.crc = ArchiveCrc16(reinterpret_cast<const uint8_t*>(&third), kArchiveCrcSpan);
+    for (int c = 0; c < 2; ++c) {
+        uint8_t copy[sizeof(TestRecord)];
+        std::memcpy(copy, &third, sizeof copy);
+        ArchiveScramble(copy, sizeof copy);
+        std::memcpy(&LogDat()[2 * 10248 + c * sizeof copy], copy, sizeof copy);
+    }
+    fake::QueueMessageBoxAnswer(ui::kAnswerYes);
+    ArchiveLoadResult r = Load();
+    auto q = Questions();
+    ASSERT_EQ(q.size(), 1u);
+    EXPECT_EQ(q[0].text, "Исправить ошибки?");
+    EXPECT_EQ(q[0].caption, "Файл поврежден!");
+    EXPECT_EQ(q[0].window, ui::Window::Main);
+    EXPECT_EQ(q[0].value & 0xF, static_cast<int>(ui::kYesNo));
+    EXPECT_EQ(LogDat().size(), 3 * 10248u);
+    ASSERT_EQ(r.records, 3u);
+    EXPECT_EQ(std::memcmp(&got.room[2], &third, sizeof third), 0);
+    EXPECT_TRUE(got.crcOk[2]);
+}
+
+TEST_F(ArchiveLoadTest, ShorterTailIsCutBackOnYes) {
+    Store(2);
+    LogDat().resize(2 * 10248 + 6832);
+    fake::QueueMessageBoxAnswer(ui::kAnswerYes);
+    EXPECT_EQ(Load().records, 2u);
+    EXPECT_EQ(LogDat().size(), 2 * 10248u);
+    EXPECT_TRUE(fake::UiCallsOf("SendClose").empty());
+}
+
+TEST_F(ArchiveLoadTest, NoLeavesTheFileAndIgnoresTheTail) {
+    Store(1);
+    LogDat().resize(10248 + 6833);
+    fake::QueueMessageBoxAnswer(ui::kAnswerNo);
+    EXPECT_EQ(Load().records, 1u);
+    EXPECT_EQ(LogDat().size(), 10248u + 6833u);
+}
+
+TEST_F(ArchiveLoadTest, HundredByteFile) {
+    LogDat().assign(100, 1);
+    fake::QueueMessageBoxAnswer(ui::kAnswerNo);
+    ArchiveLoadResult no = Load();
+    EXPECT_EQ(no.outcome, ArchiveLoadOutcome::Loaded);
+    EXPECT_EQ(no.records, 0u);
+    EXPECT_TRUE(got.room.empty());
+    EXPECT_EQ(LogDat().size(), 100u);
+
+    fake::QueueMessageBoxAnswer(ui::kAnswerYes);
+    EXPECT_EQ(Load().outcome, ArchiveLoadOutcome::Unreadable);
+    EXPECT_TRUE(LogDat().empty());
+    auto closes = fake::UiCallsOf("SendClose");
+    ASSERT_EQ(closes.size(), 1u);
+    EXPECT_EQ(closes[0].window, ui::Window::ArchiveViewer);
+    EXPECT_STREQ(ArchiveLoadMessage(ArchiveLoadOutcome::Unreadable), "Невозможно прочитать файл!");
+}
+
+TEST_F(ArchiveLoadTest, OneDamagedCopyIsRepairedAndTwoMatchingDamagesAreKept) {
+    Store(2);
+    for (size_t i = 0; i < 3416; i += 3) LogDat()[3416 + i] ^= 0x5A;  // group 0, copy B
+    LogDat()[10248 + 70] ^= 0x01;                                     // group 1, copies A and C
+    LogDat()[10248 + 6832 + 70] ^= 0x01;
+    ArchiveLoadResult r = Load();
+    ASSERT_EQ(r.records, 2u);
+    TestRecord first = Numbered(0);
+    first.crc = ArchiveCrc16(reinterpret_cast<const uint8_t*>(&first), kArchiveCrcSpan);
+    EXPECT_EQ(std::memcmp(&got.room[0], &first, sizeof first), 0);
+    EXPECT_EQ(got.room[1].protocolText[0][6], 0x01 ^ Numbered(1).protocolText[0][6]);
+    // The damaged record is still delivered, flagged by its crc.
+    EXPECT_EQ(got.crcOk, (std::vector<bool>{true, false}));
+    EXPECT_EQ(r.crcMismatches, 1u);
+    EXPECT_EQ(r.firstMismatches[0], 1u);
+    char text[512];
+    ASSERT_TRUE(ArchiveMismatchWarning(r, text, sizeof text));
+    EXPECT_NE(std::string(text).find("(строки 2)"), std::string::npos) << text;
+}
+
+TEST_F(ArchiveLoadTest, ReceiverCanStop) {
+    Store(5);
+    got.stopAfter = 2;
+    ArchiveLoadResult r = Load();
+    EXPECT_EQ(r.outcome, ArchiveLoadOutcome::Stopped);
+    EXPECT_EQ(got.delivered.size(), 2u);
+    // The file is not left open.
+    fake::SetFileLocked("log.dat", false);
+    TestRecord more = Numbered(9);
+    EXPECT_TRUE(ArchiveAppend(more));
+}
+
+TEST_F(ArchiveLoadTest, LargeArchiveCrossesReadChunks) {
+    Store(600);
+    EXPECT_EQ(Load().records, 600u);
+    EXPECT_STREQ(got.room[599].protocolText[0], "P-599");
+    EXPECT_STREQ(got.room[256].protocolText[0], "P-256");
+}
+
+TEST_F(ArchiveLoadTest, ClearingEmptiesTheFile) {
+    EXPECT_TRUE(ArchiveClear());  // no file: nothing to do
+    EXPECT_FALSE(fake::FileExists("log.dat"));
+    Store(2);
+    EXPECT_TRUE(ArchiveClear());
+    EXPECT_TRUE(LogDat().empty());
+    EXPECT_EQ(Load().outcome, ArchiveLoadOutcome::NoResults);
+    Store(1);
+    fake::SetFileLocked("log.dat", true);
+    EXPECT_FALSE(ArchiveClear());
+}
