@@ -25,6 +25,29 @@ struct SimConfig {
     int maxVoltage = 1000;  // 0.1 kV
     bool errorOfMean = false;
     bool sound = true;
+    int tableLift = 0;
+    bool altMethod = false;
+    int calibrationConstant = 1000;
+    int adcOffset = 512;
+    // Phase lengths of the real instrument, ms (divided by speed).
+    int liftMs = 5000;             // vessel lifted into the cell
+    int preTestDelayMs = 60000;    // settling before the first rise
+    int breakdownMs = 1000;        // after a breakdown, or holding at maxVoltage
+    int stirMs = 10000;            // stirring at the start of each pause
+    int lowerMs = 5000;            // vessel lowered after the series
+    int finishedMs = 10000;        // generation 2: "finished" shown, then idle
+    bool doorOpen = false;         // START is refused while the door is open
+    // Firmware version text (8 characters); empty = a per-generation default.
+    std::string version;
+    // Generation 1 reset information; resetEveryMs > 0 makes the instrument
+    // reset itself periodically (counter + 1, series aborted).
+    int resetCause = 1;
+    int resetCounter = 7;
+    int64_t resetEveryMs = -1;
+    // Generation 2: file-system error code of the erase answer (0 = success).
+    int eraseError = 0;
+    // Generation 2: report this valueCount in the status answer when > 0.
+    int statusValueCountOverride = 0;
     // Unplug/replug, ms since the driver was first opened; -1 = never. A
     // replug may come back with another serial.
     int64_t unplugAtMs = -1;
@@ -56,8 +79,11 @@ bool SimLoadConfigFile(const char* path, SimConfig* config);
 // The configuration the DLL uses: ORLA_SIM_CONFIG when set, defaults else
 // (a generation-2 instrument at demonstration speed).
 SimConfig SimConfigFromEnvironment();
-// The clock the model runs on, in milliseconds.
+// The clock the model runs on, in milliseconds; nullptr = steady clock.
+// Switching clocks keeps the model's time continuous.
 void SimSetClock(uint32_t (*now)());
+// Applies one INI key to config; false for an unknown key or a bad value.
+bool SimApplyConfigKey(const std::string& key, const std::string& value, SimConfig* config);
 
 // Every function name the program looks up, with the D2XX signatures of
 // platform/d2xx.h; nullptr for names the driver does not have.
@@ -70,3 +96,8 @@ void SimSetNextVoltages(const std::vector<uint16_t>& voltages);
 // Bytes waiting to be read, added as if the instrument had sent them.
 void SimInjectReceived(const std::vector<uint8_t>& bytes);
 const std::vector<SimJournalEntry>& SimJournal();
+bool SimPlugged();
+// Current state code as the generation-2 status answer reports it (also
+// computed for generation 1), and the generation-1 status byte.
+int SimStateCode();
+uint8_t SimStatusByte();

@@ -1,0 +1,173 @@
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "sim/sim.h"
+
+namespace {
+
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    return s.substr(b, e - b);
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool ParseInt(const std::string& text, int64_t* out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    long long v = std::strtoll(text.c_str(), &end, 10);
+    if (*end != '\0') return false;
+    *out = v;
+    return true;
+}
+
+bool ParseInt(const std::string& text, int* out) {
+    int64_t v;
+    if (!ParseInt(text, &v) || v < -2147483647LL || v > 2147483647LL) return false;
+    *out = int(v);
+    return true;
+}
+
+bool ParseDouble(const std::string& text, double* out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(v)) return false;
+    *out = v;
+    return true;
+}
+
+bool ParseBool(const std::string& text, bool* out) {
+    std::string t = Lower(text);
+    if (t == "1" || t == "true" || t == "yes" || t == "on") return *out = true, true;
+    if (t == "0" || t == "false" || t == "no" || t == "off") return *out = false, true;
+    return false;
+}
+
+// "45.2, 47.0" in kV -> tenths of a kV.
+bool ParseVoltages(const std::string& text, std::vector<uint16_t>* out) {
+    std::vector<uint16_t> list;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        item = Trim(item);
+        if (item.empty()) continue;
+        double kv;
+        if (!ParseDouble(item, &kv) || kv < 0 || kv > 3276.7) return false;
+        list.push_back(uint16_t(std::lround(kv * 10)));
+    }
+    *out = list;
+    return true;
+}
+
+}  // namespace
+
+bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, SimConfig* c) {
+    const std::string key = Lower(Trim(rawKey));
+    const std::string value = Trim(rawValue);
+    struct IntKey {
+        const char* name;
+        int* field;
+    };
+    const IntKey ints[] = {
+        {"measurement_count", &c->measurementCount},
+        {"pause_minutes", &c->pauseMinutes},
+        {"rise_rate", &c->riseRate},
+        {"max_voltage", &c->maxVoltage},
+        {"table_lift", &c->tableLift},
+        {"calibration_constant", &c->calibrationConstant},
+        {"adc_offset", &c->adcOffset},
+        {"lift_ms", &c->liftMs},
+        {"pre_test_delay_ms", &c->preTestDelayMs},
+        {"breakdown_ms", &c->breakdownMs},
+        {"stir_ms", &c->stirMs},
+        {"lower_ms", &c->lowerMs},
+        {"finished_ms", &c->finishedMs},
+        {"reset_cause", &c->resetCause},
+        {"reset_counter", &c->resetCounter},
+        {"erase_error", &c->eraseError},
+        {"status_value_count_override", &c->statusValueCountOverride},
+        {"fail_write_at", &c->failWriteAt},
+        {"fail_status_at", &c->failStatusAt},
+        {"bad_crc_at", &c->badCrcAt},
+        {"split_answer_at", &c->splitAnswerAt},
+        {"garbage_at", &c->garbageAt},
+    };
+    for (const IntKey& k : ints)
+        if (key == k.name) return ParseInt(value, k.field);
+    struct BoolKey {
+        const char* name;
+        bool* field;
+    };
+    const BoolKey bools[] = {
+        {"pre_test_delay", &c->preTestDelay}, {"error_of_mean", &c->errorOfMean}, {"sound", &c->sound},
+        {"alt_method", &c->altMethod},        {"door_open", &c->doorOpen},
+    };
+    for (const BoolKey& k : bools)
+        if (key == k.name) return ParseBool(value, k.field);
+    if (key == "description") return c->description = value, true;
+    if (key == "serial") return c->serial = value, true;
+    if (key == "replug_serial") return c->replugSerial = value, true;
+    if (key == "journal") return c->journalPath = value, true;
+    if (key == "version") return c->version = value, true;
+    if (key == "voltages") return ParseVoltages(value, &c->voltages);
+    if (key == "unplug_at_ms") return ParseInt(value, &c->unplugAtMs);
+    if (key == "replug_at_ms") return ParseInt(value, &c->replugAtMs);
+    if (key == "reset_every_ms") return ParseInt(value, &c->resetEveryMs);
+    if (key == "speed") {
+        double v;
+        if (!ParseDouble(value, &v) || v <= 0) return false;
+        c->speed = v;
+        return true;
+    }
+    if (key == "seed") {
+        int64_t v;
+        if (!ParseInt(value, &v) || v < 0 || v > 0xFFFFFFFFLL) return false;
+        c->seed = uint32_t(v);
+        return true;
+    }
+    return false;
+}
+
+bool SimLoadConfigFile(const char* path, SimConfig* config) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string line, section;
+    bool first = true;
+    while (std::getline(in, line)) {
+        if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+        first = false;
+        line = Trim(line);
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line[0] == '[') {
+            size_t close = line.find(']');
+            section = Lower(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+            continue;
+        }
+        // Keys before any section count as the instrument's; other sections
+        // are left for other tools sharing the file.
+        if (!section.empty() && section != "instrument") continue;
+        size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        SimApplyConfigKey(line.substr(0, eq), line.substr(eq + 1), config);
+    }
+    return true;
+}
+
+SimConfig SimConfigFromEnvironment() {
+    SimConfig config;
+    // Demonstration speed: a default series (6 breakdowns, 1 min pauses,
+    // 2 kV/s, the pre-test delay) takes about 53 s instead of nine minutes.
+    config.speed = 10.0;
+    const char* path = std::getenv("ORLA_SIM_CONFIG");
+    if (path && *path) SimLoadConfigFile(path, &config);
+    return config;
+}
