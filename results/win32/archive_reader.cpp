@@ -1,0 +1,65 @@
+#include <new>
+
+#include "platform/ui.h"
+#include "results/archive_loader.h"
+#include "results/win32/archive_session.h"
+
+#undef MessageBox  // the seam's, not the Windows macro
+
+namespace {
+
+// Rows go to the list in batches; the pause after each lets the
+// user-interface thread serve input between them, so a large archive never
+// freezes the windows.
+constexpr size_t kRowsPerBatch = 250;
+constexpr DWORD kPauseAfterBatchMs = 10;
+
+struct ReaderState {
+    ArchiveSession* session;
+    size_t count;
+    bool noMemory;
+};
+
+TestRecord* Begin(void* context, size_t count) {
+    auto* state = static_cast<ReaderState*>(context);
+    if (!state->session->viewerOpen) return nullptr;
+    state->session->records = new (std::nothrow) TestRecord[count];
+    state->noMemory = state->session->records == nullptr;
+    state->count = count;
+    return state->session->records;
+}
+
+bool Deliver(void* context, size_t index, bool) {
+    auto* state = static_cast<ReaderState*>(context);
+    ArchiveSession* s = state->session;
+    if (!s->viewerOpen) return false;
+    s->ready = index + 1;
+    if ((index + 1) % kRowsPerBatch == 0 || index + 1 == state->count) {
+        SendMessageA(s->viewer, kRowsLoadedMessage, index + 1, 0);
+        Sleep(kPauseAfterBatchMs);
+    }
+    return s->viewerOpen;
+}
+
+void Report(ArchiveSession* s, const char* text) {
+    if (s->viewerOpen) SendMessageA(s->viewer, WM_CLOSE, 0, 0);
+    ui::MessageBox(ui::Window::Main, text, "Внимание!", ui::kOk | ui::kIconError);
+}
+
+}  // namespace
+
+DWORD WINAPI ArchiveReader(LPVOID argument) {
+    auto* session = static_cast<ArchiveSession*>(argument);
+    ReaderState state{session, 0, false};
+    ArchiveLoadResult result = ArchiveLoad(ArchiveLoadSink{&state, Begin, Deliver});
+    const char* message = ArchiveLoadMessage(result.outcome);
+    if (state.noMemory) message = ArchiveLoadMessage(ArchiveLoadOutcome::Unreadable);
+    if (message) {
+        Report(session, message);
+    } else if (result.outcome == ArchiveLoadOutcome::Loaded && session->viewerOpen) {
+        ArchiveMismatchWarning(result, session->warning, sizeof session->warning);
+        SendMessageA(session->viewer, kLoadingDoneMessage, 0, 0);
+    }
+    ReleaseArchiveSession(session);
+    return 0;
+}
