@@ -39,25 +39,51 @@ WriteResult TryAppendGroup(const uint8_t* group) {
 
 }  // namespace
 
-uint16_t ArchiveCrc16(const uint8_t* bytes, size_t count) {
-    uint16_t crc = 0xFFFF;
-    for (size_t i = 0; i < count; ++i) {
-        crc ^= static_cast<uint16_t>(bytes[i] << 8);
+namespace {
+
+// The bitwise CRC step, applied once per possible byte, makes the table
+// that lets loading check 50 000 records without a visible pause.
+struct CrcTable {
+    uint16_t entry[256];
+};
+
+constexpr CrcTable MakeCrcTable() {
+    CrcTable t{};
+    for (int b = 0; b < 256; ++b) {
+        uint16_t crc = static_cast<uint16_t>(b << 8);
         for (int bit = 0; bit < 8; ++bit)
             crc = (crc & 0x8000) ? static_cast<uint16_t>((crc << 1) ^ 0x1021) : static_cast<uint16_t>(crc << 1);
+        t.entry[b] = crc;
     }
+    return t;
+}
+
+constexpr CrcTable kCrcTable = MakeCrcTable();
+
+}  // namespace
+
+uint16_t ArchiveCrc16(const uint8_t* bytes, size_t count) {
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < count; ++i)
+        crc = static_cast<uint16_t>((crc << 8) ^ kCrcTable.entry[(crc >> 8) ^ bytes[i]]);
     return crc;
 }
 
 void ArchiveScramble(uint8_t* bytes, size_t count) {
-    for (size_t i = 0; i < count; ++i) bytes[i] ^= static_cast<uint8_t>(kKey[i % 32]);
+    for (size_t i = 0; i < count; ++i) bytes[i] ^= static_cast<uint8_t>(kKey[i & 31]);
 }
 
 void ArchiveVote(uint8_t* group) {
     const size_t n = sizeof(TestRecord);
-    for (size_t i = 0; i < n; ++i) {
-        uint8_t a = group[i], b = group[n + i], c = group[2 * n + i];
-        group[i] = static_cast<uint8_t>((a & (b | c)) | (b & c));
+    static_assert(sizeof(TestRecord) % 8 == 0, "the vote runs on 64-bit words");
+    // Bitwise, so it can take eight bytes at a time.
+    for (size_t i = 0; i < n; i += 8) {
+        uint64_t a, b, c;
+        std::memcpy(&a, group + i, 8);
+        std::memcpy(&b, group + n + i, 8);
+        std::memcpy(&c, group + 2 * n + i, 8);
+        a = (a & (b | c)) | (b & c);
+        std::memcpy(group + i, &a, 8);
     }
 }
 

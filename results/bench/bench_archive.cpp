@@ -1,0 +1,128 @@
+// Archive benchmark: writes series with the program's own writer and times
+// loading them back, on the real file system of the build machine.
+//   bench_archive write N    appends N series to ./log.dat
+//   bench_archive load       loads ./log.dat, prints time per series and peak memory
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+#include "results/archive.h"
+#include "results/archive_loader.h"
+#include "results/archive_rows.h"
+
+// ---- the few platform calls the archive makes, over POSIX
+namespace platform {
+FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError) {
+    int flags = O_RDWR | ((mode == OpenMode::ReadWriteAlways || mode == OpenMode::WriteAlways) ? O_CREAT : 0);
+    int fd = open(path, flags, 0644);
+    if (systemError) *systemError = fd < 0 ? 2 : 0;
+    return fd < 0 ? kNoFile : fd;
+}
+bool FileSize(FileHandle f, uint64_t* size) {
+    struct stat st;
+    if (fstat(static_cast<int>(f), &st) != 0) return false;
+    *size = static_cast<uint64_t>(st.st_size);
+    return true;
+}
+bool SeekTo(FileHandle f, uint64_t p) { return lseek(static_cast<int>(f), static_cast<off_t>(p), SEEK_SET) >= 0; }
+bool SeekToEnd(FileHandle f) { return lseek(static_cast<int>(f), 0, SEEK_END) >= 0; }
+bool ReadFile(FileHandle f, void* buffer, uint32_t count, uint32_t* got) {
+    uint32_t done = 0;
+    while (done < count) {
+        ssize_t n = read(static_cast<int>(f), static_cast<char*>(buffer) + done, count - done);
+        if (n <= 0) break;
+        done += static_cast<uint32_t>(n);
+    }
+    *got = done;
+    return true;
+}
+bool WriteFile(FileHandle f, const void* buffer, uint32_t count, uint32_t* written) {
+    ssize_t n = write(static_cast<int>(f), buffer, count);
+    *written = n < 0 ? 0 : static_cast<uint32_t>(n);
+    return n >= 0;
+}
+bool TruncateHere(FileHandle f) {
+    off_t at = lseek(static_cast<int>(f), 0, SEEK_CUR);
+    return at >= 0 && ftruncate(static_cast<int>(f), at) == 0;
+}
+void CloseFile(FileHandle f) { close(static_cast<int>(f)); }
+void Wait(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+}  // namespace platform
+
+namespace ui {
+int MessageBox(Window, const char* text, const char*, unsigned) {
+    std::fprintf(stderr, "message: %s\n", text);
+    return kAnswerNo;
+}
+void SetCaption(Window, const char*) {}
+void SendClose(Window) {}
+}  // namespace ui
+
+namespace {
+
+struct Sink {
+    std::vector<TestRecord> records;
+    size_t rowsFormatted = 0;
+};
+
+TestRecord* Begin(void* context, size_t count) {
+    auto* s = static_cast<Sink*>(context);
+    s->records.resize(count);
+    return s->records.data();
+}
+
+bool Deliver(void* context, size_t index, bool) {
+    // Format the row as the viewer does, so the figure covers that work too.
+    auto* s = static_cast<Sink*>(context);
+    ArchiveRowTexts texts;
+    ArchiveRowCells(s->records[index], &texts);
+    s->rowsFormatted += texts.cells[4][0] != 0;
+    return true;
+}
+
+int Write(long count) {
+    TestRecord r;
+    std::memset(&r, 0, sizeof r);
+    r.valueCount = 6;
+    for (int i = 0; i < 6; ++i) r.breakdownVoltage[i] = static_cast<uint16_t>(500 + i * 7);
+    r.meanVoltage = 521;
+    r.testTime = SystemTime{2026, 12, 1, 7, 12, 0, 0, 0};
+    for (long n = 0; n < count; ++n) {
+        std::snprintf(r.protocolText[0], kProtocolTextSize, "%ld", n + 1);
+        std::snprintf(r.protocolText[1], kProtocolTextSize, "Масло трансформаторное ГК");
+        if (!ArchiveAppend(r)) return 1;
+    }
+    return 0;
+}
+
+int Load() {
+    Sink sink;
+    auto start = std::chrono::steady_clock::now();
+    ArchiveLoadResult result = ArchiveLoad(ArchiveLoadSink{&sink, Begin, Deliver});
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("series %zu  load+decode %.3f s  per series %.2f us  peak RSS %.1f MiB\n", result.records,
+                seconds, result.records ? seconds * 1e6 / result.records : 0.0, usage.ru_maxrss / 1024.0);
+    return result.records == sink.rowsFormatted ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "write") == 0) return Write(std::atol(argv[2]));
+    if (argc == 2 && std::strcmp(argv[1], "load") == 0) return Load();
+    std::fprintf(stderr, "usage: bench_archive write N | load\n");
+    return 2;
+}
