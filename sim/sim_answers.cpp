@@ -62,7 +62,7 @@ void Gen2Status(const SimInstrument& inst, int64_t now, uint8_t* a) {
     bool finished = inst.phase == SimPhase::Finished;
     a[2] = (measuring || finished) ? 0 : 1;
     a[3] = uint8_t(InstrumentStateCode(inst));
-    a[4] = uint8_t(inst.seriesLength);
+    a[4] = uint8_t(InstrumentSeriesLength(inst));
     int count = inst.config.statusValueCountOverride > 0 ? inst.config.statusValueCountOverride : inst.valueCount;
     a[5] = uint8_t(count);
     a[6] = uint8_t(inst.maxVoltage / 10);
@@ -119,7 +119,7 @@ std::vector<uint8_t> SimGen1Answer(SimInstrument* inst, uint8_t command, int64_t
         }
         case 0x20: {
             std::vector<uint8_t> a = Gen1Frame(*inst, 0x20, 37);
-            a[6] = uint8_t(inst->seriesLength);
+            a[6] = uint8_t(InstrumentSeriesLength(*inst));
             a[9] = uint8_t(inst->valueCount);
             PutLe16(a.data() + 11, unsigned(inst->maxVoltage));
             for (int i = 0; i < 6; ++i) PutLe16(a.data() + 13 + 2 * i, inst->slots[i]);

@@ -198,6 +198,10 @@ bool InstrumentMeasuring(const SimInstrument& inst) {
     return inst.phase != SimPhase::Idle && inst.phase != SimPhase::Finished;
 }
 
+int InstrumentSeriesLength(const SimInstrument& inst) {
+    return InstrumentMeasuring(inst) || inst.valueCount > 0 ? inst.seriesLength : inst.measurementCount;
+}
+
 void InstrumentStart(SimInstrument* inst, int64_t now) {
     if (InstrumentMeasuring(*inst) || inst->menuOpen || inst->config.doorOpen) return;
     inst->stopped = false;

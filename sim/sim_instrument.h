@@ -74,6 +74,9 @@ void InstrumentWriteBlock(SimInstrument* inst, const uint8_t* block);
 void InstrumentSyncBlock(SimInstrument* inst);
 
 bool InstrumentMeasuring(const SimInstrument& inst);
+// The series length as reported: the running or last series', or the
+// configured count while there is no series to show.
+int InstrumentSeriesLength(const SimInstrument& inst);
 uint8_t InstrumentStatusByte(const SimInstrument& inst);
 int InstrumentStateCode(const SimInstrument& inst);
 // High voltage now, 0.1 kV.

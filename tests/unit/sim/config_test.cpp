@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "sim/sim.h"
+#include "tests/unit/sim/sim_fixture.h"
+
+namespace {
+
+std::string WriteTemp(const std::string& name, const std::string& text) {
+    std::string path = testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+}  // namespace
+
+TEST(SimConfigTest, ReadsSectionAndFlatKeysAndSkipsOthers) {
+    std::string path = WriteTemp("sim_cfg.ini",
+                                 "\xEF\xBB\xBF; demo\n"
+                                 "speed = 4\n"
+                                 "[instrument]\n"
+                                 "Description=ORLA-K200\n"
+                                 "serial=ABC123\n"
+                                 "voltages=45.2, 47.0,60\n"
+                                 "pre_test_delay=no\n"
+                                 "unplug_at_ms=1500\n"
+                                 "seed=4000000000\n"
+                                 "unknown_key=1\n"
+                                 "rise_rate=fast\n"
+                                 "[other]\n"
+                                 "serial=WRONG\n");
+    SimConfig c;
+    ASSERT_TRUE(SimLoadConfigFile(path.c_str(), &c));
+    EXPECT_EQ(4.0, c.speed);
+    EXPECT_EQ("ORLA-K200", c.description);
+    EXPECT_EQ("ABC123", c.serial);
+    EXPECT_EQ((std::vector<uint16_t>{452, 470, 600}), c.voltages);
+    EXPECT_FALSE(c.preTestDelay);
+    EXPECT_EQ(1500, c.unplugAtMs);
+    EXPECT_EQ(4000000000u, c.seed);
+    EXPECT_EQ(20, c.riseRate);  // a bad value leaves the default
+    std::remove(path.c_str());
+    EXPECT_FALSE(SimLoadConfigFile((path + ".missing").c_str(), &c));
+}
+
+TEST(SimConfigTest, KeysRejectBadValues) {
+    SimConfig c;
+    EXPECT_FALSE(SimApplyConfigKey("speed", "0", &c));
+    EXPECT_FALSE(SimApplyConfigKey("speed", "abc", &c));
+    EXPECT_FALSE(SimApplyConfigKey("measurement_count", "6x", &c));
+    EXPECT_FALSE(SimApplyConfigKey("voltages", "45,-1", &c));
+    EXPECT_FALSE(SimApplyConfigKey("sound", "maybe", &c));
+    EXPECT_TRUE(SimApplyConfigKey("fail_write_at", "12", &c));
+    EXPECT_EQ(12, c.failWriteAt);
+    EXPECT_TRUE(SimApplyConfigKey("status_value_count_override", "8", &c));
+    EXPECT_EQ(8, c.statusValueCountOverride);
+}
+
+TEST(SimConfigTest, EnvironmentDefaultsToDemonstrationSpeed) {
+    unsetenv("ORLA_SIM_CONFIG");
+    SimConfig c = SimConfigFromEnvironment();
+    EXPECT_EQ("ORLA-K200V2", c.description);
+    EXPECT_GT(c.speed, 1.0);
+    std::string path = WriteTemp("sim_env.ini", "[instrument]\ndescription=ORLA-T10\n");
+    setenv("ORLA_SIM_CONFIG", path.c_str(), 1);
+    c = SimConfigFromEnvironment();
+    unsetenv("ORLA_SIM_CONFIG");
+    std::remove(path.c_str());
+    EXPECT_EQ("ORLA-T10", c.description);
+    EXPECT_GT(c.speed, 1.0);
+}
+
+TEST(SimConfigTest, DemoSeriesFinishesWithinAboutAMinute) {
+    using namespace simtest;
+    unsetenv("ORLA_SIM_CONFIG");
+    g_clockMs = 0;
+    SimSetClock(VirtualClock);
+    SimReset(SimConfigFromEnvironment());
+    auto openEx = reinterpret_cast<FtOpenExFn>(SimLookupFunction("FT_OpenEx"));
+    auto setBaud = reinterpret_cast<FtSetBaudRateFn>(SimLookupFunction("FT_SetBaudRate"));
+    auto write = reinterpret_cast<FtWriteFn>(SimLookupFunction("FT_Write"));
+    FT_HANDLE h = nullptr;
+    ASSERT_EQ(FT_OK, openEx(const_cast<char*>("ORLA-K200V2"), FT_OPEN_BY_DESCRIPTION, &h));
+    setBaud(h, 115200);
+    std::vector<uint8_t> start = ShortFrame(0x42);
+    FT_DWORD n;
+    write(h, start.data(), 8, &n);
+    uint32_t finishedAt = 0;
+    for (uint32_t t = 0; t < 120000 && !finishedAt; t += 100) {
+        g_clockMs = t;
+        if (SimStateCode() == 9) finishedAt = t;
+    }
+    SimSetClock(nullptr);
+    EXPECT_GT(finishedAt, 30000u);
+    EXPECT_LT(finishedAt, 70000u);
+}
