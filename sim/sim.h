@@ -48,6 +48,16 @@ struct SimConfig {
     int eraseError = 0;
     // Generation 2: report this valueCount in the status answer when > 0.
     int statusValueCountOverride = 0;
+    // Generation 2 instrument memory. The clock: seconds since 1970 at
+    // SimReset, running at speed. Results stored before power-up (made up
+    // from the seed); every finished series is stored as well.
+    int64_t clockStart = 1796083200;  // 2026-12-01 00:00
+    int hourOffset = 3;
+    int storedResults = 0;
+    // log.log as the instrument serves it: empty = kept by the instrument
+    // from its own events; a path = that file's bytes; "none" = no file.
+    std::string deviceLog;
+    int logError = 0;  // file-system error code of log chunk answers
     // Unplug/replug, ms since the driver was first opened; -1 = never. A
     // replug may come back with another serial.
     int64_t unplugAtMs = -1;

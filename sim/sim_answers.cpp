@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sim/sim_crc.h"
+#include "sim/sim_storage.h"
 
 namespace {
 
@@ -77,6 +78,24 @@ void Gen2Status(const SimInstrument& inst, int64_t now, uint8_t* a) {
     PutLe16(a + 28, u / 21);
     PutLe16(a + 30, u * 22 / 10);
     PutLe16(a + 32, u ? 150 + u * 2 : 0);
+}
+
+// One chunk of log.log: at most 128 bytes from offset. The frame is padded
+// to a multiple of four; byte 2 tells how many data bytes count.
+std::vector<uint8_t> LogChunk(const SimInstrument& inst, uint32_t offset) {
+    const std::string& file = inst.log;
+    size_t size = inst.logMissing ? 0 : file.size();
+    size_t n = offset < size ? std::min<size_t>(128, size - offset) : 0;
+    if (inst.config.logError) n = 0;
+    std::vector<uint8_t> a = Gen2Frame(0x08, 16 + (n + 3) / 4 * 4);
+    a[2] = uint8_t(n);
+    a[3] = uint8_t(inst.config.logError);
+    for (int k = 0; k < 4; ++k) {
+        a[4 + k] = uint8_t(offset >> (8 * k));
+        a[8 + k] = uint8_t(uint32_t(size) >> (8 * k));
+    }
+    if (n) std::memcpy(a.data() + 12, file.data() + offset, n);
+    return a;
 }
 
 }  // namespace
@@ -158,10 +177,25 @@ std::vector<uint8_t> SimGen2Answer(SimInstrument* inst, const uint8_t* frame, si
                 InstrumentWriteBlock(inst, frame + 4);
                 a = Gen2Frame(0x05, 8);
                 break;
+            case 0x08:
+                if (length != 12) return {};
+                a = LogChunk(*inst, uint32_t(frame[4] | frame[5] << 8 | frame[6] << 16 | uint32_t(frame[7]) << 24));
+                break;
             case 0x09:
                 a = Gen2Frame(0x09, 8);
                 a[3] = uint8_t(inst->config.eraseError);
+                // Only a log the instrument keeps itself can be erased.
+                if (!a[3] && inst->config.deviceLog.empty()) inst->log.clear();
                 break;
+            case 0x11: {
+                uint16_t index = uint16_t(frame[2] | frame[3] << 8);
+                a = Gen2Frame(0x11, 48);
+                PutLe16(a.data() + 2, index);
+                bool present = StorageEntry(*inst, index, a.data() + 4);
+                PutLe16(a.data() + 36, StorageHighest(*inst));
+                a[38] = present ? 0 : 1;
+                break;
+            }
             case 0x20:
                 a = Gen2Frame(0x20, 44);
                 Gen2Status(*inst, now, a.data());

@@ -95,6 +95,9 @@ bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, S
         {"reset_counter", &c->resetCounter},
         {"erase_error", &c->eraseError},
         {"status_value_count_override", &c->statusValueCountOverride},
+        {"hour_offset", &c->hourOffset},
+        {"stored_results", &c->storedResults},
+        {"log_error", &c->logError},
         {"fail_write_at", &c->failWriteAt},
         {"fail_status_at", &c->failStatusAt},
         {"bad_crc_at", &c->badCrcAt},
@@ -118,6 +121,8 @@ bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, S
     if (key == "replug_serial") return c->replugSerial = value, true;
     if (key == "journal") return c->journalPath = value, true;
     if (key == "version") return c->version = value, true;
+    if (key == "device_log") return c->deviceLog = value, true;
+    if (key == "clock_start") return ParseInt(value, &c->clockStart);
     if (key == "voltages") return ParseVoltages(value, &c->voltages);
     if (key == "unplug_at_ms") return ParseInt(value, &c->unplugAtMs);
     if (key == "replug_at_ms") return ParseInt(value, &c->replugAtMs);
@@ -167,6 +172,8 @@ SimConfig SimConfigFromEnvironment() {
     // Demonstration speed: a default series (6 breakdowns, 1 min pauses,
     // 2 kV/s, the pre-test delay) takes about 53 s instead of nine minutes.
     config.speed = 10.0;
+    // Something to see in the instrument's results list at once.
+    config.storedResults = 5;
     const char* path = std::getenv("ORLA_SIM_CONFIG");
     if (path && *path) SimLoadConfigFile(path, &config);
     return config;

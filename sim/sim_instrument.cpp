@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "sim/sim_storage.h"
 
 namespace {
 
@@ -71,6 +75,12 @@ void AfterValue(SimInstrument* inst, int64_t at) {
         BeginPauseOrRise(inst, at);
 }
 
+std::string Kv(const char* prefix, unsigned tenths) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%s%u.%u kV", prefix, tenths / 10, tenths % 10);
+    return text;
+}
+
 void Record(SimInstrument* inst, uint16_t word) {
     if (inst->valueCount < 6) inst->slots[inst->valueCount] = word;
     ++inst->valueCount;
@@ -93,6 +103,7 @@ void Step(SimInstrument* inst) {
             return;
         case SimPhase::Rise:
             if (WillBreakDown(*inst)) {
+                StorageLog(inst, at, Kv("BREAKDOWN U=", inst->target));
                 Record(inst, inst->target);
                 inst->proboy = true;
                 Enter(inst, SimPhase::Breakdown, at, inst->config.breakdownMs);
@@ -101,6 +112,7 @@ void Step(SimInstrument* inst) {
             }
             return;
         case SimPhase::Hold:
+            StorageLog(inst, at, Kv("NO BREAKDOWN U>", unsigned(inst->maxVoltage)));
             Record(inst, uint16_t(inst->maxVoltage | kNoBreakdown));
             AfterValue(inst, at);
             return;
@@ -120,6 +132,8 @@ void Step(SimInstrument* inst) {
             return;
         case SimPhase::Lower:
             inst->proboy = false;
+            StorageLog(inst, at, inst->stopped ? "SERIES STOPPED" : "SERIES FINISHED");
+            if (inst->generation == 2) StorageStoreSeries(inst, at);
             if (inst->generation == 2 && inst->config.finishedMs > 0) {
                 Enter(inst, SimPhase::Finished, at, inst->config.finishedMs);
             } else {
@@ -142,6 +156,7 @@ void Reboot(SimInstrument* inst, int64_t at) {
     inst->proboy = false;
     inst->menuOpen = false;
     inst->stopped = false;
+    StorageLog(inst, at, "RESET (WATCHDOG)");
 }
 
 template <size_t N>
@@ -177,6 +192,7 @@ void InstrumentInit(SimInstrument* inst, const SimConfig& config, int generation
     // program, so give them recognisable values to check it sends them back.
     for (int i = 0; i < 64; ++i) inst->gen2Block[i] = uint8_t(0xA0 + i);
     InstrumentSyncBlock(inst);
+    StorageInit(inst, now);
 }
 
 void InstrumentAdvance(SimInstrument* inst, int64_t now) {
@@ -210,6 +226,7 @@ void InstrumentStart(SimInstrument* inst, int64_t now) {
     std::fill(std::begin(inst->slots), std::end(inst->slots), uint16_t(0));
     inst->seriesLength = inst->measurementCount;
     ++inst->seriesCount;
+    StorageLog(inst, now, "START");
     Enter(inst, SimPhase::Lift, now, inst->config.liftMs);
 }
 
@@ -220,6 +237,7 @@ void InstrumentStop(SimInstrument* inst, int64_t now) {
     }
     if (!InstrumentMeasuring(*inst) || inst->phase == SimPhase::Lower) return;
     inst->stopped = true;
+    StorageLog(inst, now, "STOP");
     Enter(inst, SimPhase::Lower, now, inst->config.lowerMs);
 }
 

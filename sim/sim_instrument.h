@@ -1,7 +1,9 @@
 #pragma once
 // The instrument itself, without its USB side: settings, the phases of a test
 // series, the menu and the reset counter. Time is the model's milliseconds.
+#include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "sim/sim.h"
@@ -51,6 +53,11 @@ struct SimInstrument {
     uint8_t resetCause = 1;
     uint8_t resetCounter = 7;
     int64_t nextResetAt = -1;
+    // Memory (generation 2 serves it; both keep it).
+    int64_t bootAt = 0;
+    std::vector<std::array<uint8_t, 32>> stored;
+    std::string log;
+    bool logMissing = false;
     // Voltage source.
     std::vector<uint16_t> voltages;
     size_t voltageCursor = 0;

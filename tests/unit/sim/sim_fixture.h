@@ -55,6 +55,28 @@ inline std::vector<uint8_t> ShortFrame(uint8_t command) {
     return f;
 }
 
+inline void Seal(std::vector<uint8_t>* f) {
+    uint32_t c = Crc(*f, f->size() - 4);
+    for (int k = 0; k < 4; ++k) (*f)[f->size() - 4 + k] = uint8_t(c >> (8 * k));
+}
+
+inline std::vector<uint8_t> ArgumentFrame(uint8_t command, uint32_t argument) {
+    std::vector<uint8_t> f = {command, 0x0C, 0, 0, uint8_t(argument), uint8_t(argument >> 8),
+                              uint8_t(argument >> 16), uint8_t(argument >> 24), 0, 0, 0, 0};
+    Seal(&f);
+    return f;
+}
+
+inline std::vector<uint8_t> StoredResultFrame(uint16_t index) {
+    std::vector<uint8_t> f = {0x11, 0x08, uint8_t(index), uint8_t(index >> 8), 0, 0, 0, 0};
+    Seal(&f);
+    return f;
+}
+
+inline uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+}
+
 inline uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
 
 class SimTest : public ::testing::Test {
