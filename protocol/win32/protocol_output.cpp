@@ -1,12 +1,27 @@
 #include "protocol/win32/protocol_output.h"
 
+#include <windows.h>
+#include <commdlg.h>
+
+#include "app/program_settings.h"
 #include "platform/ui.h"
+#include "protocol/print_layout.h"
+#include "protocol/rtf_writer.h"
+#include "protocol/win32/dialog_owner.h"
 
-// Placeholders until the protocol writers land.
-void SaveProtocolRtf(const TestRecord&) {
-    ui::MessageBox(ui::Window::Main, "Сохранение протокола ещё не готово.", "Внимание!", ui::kOk);
-}
-
-void PrintProtocol(const TestRecord&) {
-    ui::MessageBox(ui::Window::Main, "Печать протокола ещё не готова.", "Внимание!", ui::kOk);
+void SaveProtocolRtf(const TestRecord& record) {
+    char fileName[260] = "";
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = ProtocolDialogOwner(ui::Exists(ui::Window::ArchiveViewer) ? ui::Window::ArchiveViewer
+                                                                                  : ui::Window::Main);
+    dialog.lpstrFilter = "Файл RTF (*.rtf)\0*.rtf\0";
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = sizeof fileName;
+    dialog.lpstrDefExt = "rtf";
+    // The working directory is the data folder; the archive and the logs are
+    // addressed by bare name, so the dialog must not move it.
+    dialog.Flags = OFN_CREATEPROMPT | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameA(&dialog)) return;
+    WriteProtocolRtf(ProtocolTemplatePath().c_str(), fileName, record, g_programSettings);
 }

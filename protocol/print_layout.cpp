@@ -1,0 +1,113 @@
+#include "protocol/print_layout.h"
+
+#include "protocol/voltage_text.h"
+
+namespace {
+
+void Put(std::vector<PrintedText>& page, int x, int line, int pitch, std::string text) {
+    page.push_back(PrintedText{x, line, line * pitch, std::move(text)});
+}
+
+int Width(const TextMeasure& measure, const std::string& text, size_t from, size_t to) {
+    return measure.width(measure.context, text.data() + from, static_cast<int>(to - from));
+}
+
+// The next break candidate at or after from: a blank, or the end of the text.
+size_t NextCandidate(const std::string& text, size_t from) {
+    size_t blank = text.find(' ', from);
+    return blank == std::string::npos ? text.size() : blank;
+}
+
+}  // namespace
+
+int ProtocolLinePitch(int pageHeight) { return pageHeight / 50; }
+
+int ProtocolFontHeight(int pageHeight) { return pageHeight / 70; }
+
+void PrintWrapped(std::vector<PrintedText>& page, const TextMeasure& measure, const std::string& text,
+                  int x, int& line, int pitch, int columnWidth) {
+    const size_t end = text.size();
+    if (Width(measure, text, 0, end) < columnWidth) {
+        Put(page, x, line, pitch, text);
+        return;
+    }
+    size_t start = 0, previous = 0;
+    int candidates = 0;
+    for (size_t p = NextCandidate(text, 0);; p = NextCandidate(text, p + 1)) {
+        ++candidates;
+        if (Width(measure, text, start, p) > columnWidth) {
+            // Break at the last blank that still fit; a lone word too wide
+            // for the column goes out whole.
+            if (candidates > 1 && previous > start) p = previous;
+            Put(page, x, line, pitch, text.substr(start, p - start));
+            start = p;
+            candidates = 0;
+            if (start == end) return;  // nothing left: no empty line after it
+            ++line;
+        }
+        if (p == end) {
+            Put(page, x, line, pitch, text.substr(start));
+            return;
+        }
+        previous = p;
+    }
+}
+
+std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProgramSettings& settings,
+                                        int width, int height, const TextMeasure& measure) {
+    const int pitch = ProtocolLinePitch(height);
+    const int x10 = static_cast<int>(0.1 * width), x15 = static_cast<int>(0.15 * width);
+    const int x40 = static_cast<int>(0.4 * width), x50 = static_cast<int>(0.5 * width);
+    const int x55 = static_cast<int>(0.55 * width), x70 = static_cast<int>(0.7 * width);
+    const int column = static_cast<int>(0.4 * width);
+    std::vector<PrintedText> page;
+    int line = 3;
+
+    // Organisation header: one line per line feed plus one, each cut at CR.
+    std::string organisation = SlotText(settings.organisationName, sizeof settings.organisationName);
+    for (size_t from = 0;;) {
+        size_t feed = organisation.find('\n', from);
+        std::string piece = organisation.substr(from, feed == std::string::npos ? std::string::npos : feed - from);
+        Put(page, x50, line++, pitch, piece.substr(0, piece.find('\r')));
+        if (feed == std::string::npos) break;
+        from = feed + 1;
+    }
+
+    auto text = [&](int k) { return SlotText(record.protocolText[k], kProtocolTextSize); };
+    line += 1;
+    Put(page, x40, line, pitch, "Протокол №" + text(0));
+
+    auto heading = [&](const char* label) { Put(page, x10, ++line, pitch, label); };
+    auto item = [&](const char* label, const std::string& value) {
+        Put(page, x15, ++line, pitch, label);
+        PrintWrapped(page, measure, value, x55, line, pitch, column);
+    };
+    heading("1. Основные данные");
+    item("1.1. Наименование испытываемого материала", text(1));
+    item("1.2. Наименование стандарта", text(2));
+    item("1.3. Объект, из которого взята проба", text(3));
+    item("1.4. Дата взятия пробы", text(4));
+    item("1.5. Внешний вид жидкости", text(5));
+    item("1.6. Температура жидкости", text(6));
+    item("1.7. Условия подготовки порции пробы", text(9));
+    item("1.8. Дата проведения испытаний", text(10));
+    item("1.9. Измерительная установка", InstrumentText(settings.priborSerialNumber));
+    heading("2. Условия окружающей среды при проведении испытания");
+    item("2.1. Температура помещения", text(7));
+    item("2.2. Влажность окружающего воздуха", text(8));
+    heading("3. Результаты испытанияя");
+    item("3.1 Пробивные напряжения", VoltageListText(record));
+    Put(page, x15, ++line, pitch, "3.2 Среднее арифметическое значение");
+    Put(page, x55, line, pitch, MeanVoltageText(record));
+    Put(page, x15, ++line, pitch, "3.3 Средняя квадратическая ошибка");
+    Put(page, x55, line, pitch, RmsErrorText(record));
+
+    line += 3;
+    Put(page, x15, line, pitch, "Испытания произвел");
+    Put(page, x70, line, pitch, text(11));
+    Put(page, x70, ++line, pitch, text(12));
+    line += 3;
+    Put(page, x15, line, pitch, SlotText(settings.direktor, sizeof settings.direktor));
+    Put(page, x70, line, pitch, SlotText(settings.direktorName, sizeof settings.direktorName));
+    return page;
+}

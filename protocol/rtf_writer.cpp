@@ -1,0 +1,119 @@
+#include "protocol/rtf_writer.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/ui.h"
+#include "protocol/voltage_text.h"
+
+namespace {
+
+const char kTemplateMissing[] = "Файл template.rtf не найден.\n Переустановите приложение.";
+const char kTemplateDamaged[] = "Файл template.rtf поврежден.\n Переустановите приложение.";
+const char kSaveFailed[] = "Ошибка сохранения файла.";
+
+void ShowError(const char* text) {
+    ui::MessageBox(ui::Window::Main, text, "Ошибка!", ui::kOk | ui::kIconError);
+}
+
+// The template up to its first zero byte; false when it is missing or holds
+// nothing, after telling the user.
+bool ReadTemplate(const char* path, std::string& text) {
+    platform::FileHandle file = platform::OpenExclusive(path, platform::OpenMode::ReadExisting);
+    if (file == platform::kNoFile) {
+        ShowError(kTemplateMissing);
+        return false;
+    }
+    uint64_t size = 0;
+    if (!platform::FileSize(file, &size) || size == 0) {
+        platform::CloseFile(file);
+        ShowError(kTemplateDamaged);
+        return false;
+    }
+    std::vector<char> bytes(size > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<size_t>(size));
+    uint32_t got = 0;
+    bool read = platform::ReadFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &got);
+    platform::CloseFile(file);
+    if (!read || got == 0) {
+        ShowError(kTemplateDamaged);
+        return false;
+    }
+    text.assign(bytes.data(), got);
+    size_t zero = text.find('\0');
+    if (zero != std::string::npos) text.resize(zero);
+    return true;
+}
+
+}  // namespace
+
+void RtfEscape(std::string& destination, const std::string& value) {
+    static const char kHex[] = "0123456789abcdef";
+    for (char c : value) {
+        if (c == '\0') break;
+        unsigned char byte = static_cast<unsigned char>(c);
+        destination += '\\';
+        destination += '\'';
+        destination += kHex[byte >> 4];
+        destination += kHex[byte & 0x0F];
+    }
+}
+
+void ReplacePlaceholder(std::string& text, const char* key, const std::string& value) {
+    size_t keyLength = std::strlen(key);
+    if (keyLength == 0) return;
+    std::string escaped;
+    RtfEscape(escaped, value);
+    // Searching again from the start is safe: an escaped value holds no
+    // upper-case letters, so it can never contain a key.
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key)) {
+        text.replace(at, keyLength, escaped);
+    }
+}
+
+void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProgramSettings& settings) {
+    static const char* const kTextKeys[kProtocolTextCount] = {
+        "PROTOKOLNUM",  "MATERIALNAME", "STANDARTNAME",        "MATERIALSTORAGE", "MATERIALDATE",
+        "MATERIALAPPEARANCE", "MATERIALT", "TISP", "HUMIDITY", "MATERIALPREPARATION",
+        "ISPDATE",      "TESTER",       "TESTENAME",
+    };
+    for (int k = 0; k < kProtocolTextCount; ++k) {
+        ReplacePlaceholder(text, kTextKeys[k], SlotText(record.protocolText[k], kProtocolTextSize));
+    }
+    ReplacePlaceholder(text, "ORGNAME", SlotText(settings.organisationName, sizeof settings.organisationName));
+    ReplacePlaceholder(text, "DIREKTOR", SlotText(settings.direktor, sizeof settings.direktor));
+    ReplacePlaceholder(text, "DIREKTONAME", SlotText(settings.direktorName, sizeof settings.direktorName));
+    ReplacePlaceholder(text, "ORLANAME", InstrumentText(settings.priborSerialNumber));
+    ReplacePlaceholder(text, "ULIST", VoltageListText(record));
+    ReplacePlaceholder(text, "USREDNEE", MeanVoltageText(record));
+    ReplacePlaceholder(text, "USQERROR", RmsErrorText(record));
+}
+
+std::string ProtocolTemplatePath() {
+    char folder[260] = {};
+    if (!platform::AppDataFolder(folder, sizeof folder)) return std::string();
+    return std::string(folder) + "\\ORLA-K200V\\template.rtf";
+}
+
+bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const TestRecord& record,
+                      const ProgramSettings& settings) {
+    std::string text;
+    if (!ReadTemplate(templatePath, text)) return false;
+    FillProtocolTemplate(text, record, settings);
+
+    platform::FileHandle file = platform::OpenExclusive(outputPath, platform::OpenMode::WriteAlways);
+    bool written = false;
+    if (file != platform::kNoFile) {
+        // The document is followed by one zero byte, as it always was.
+        size_t length = text.size() + 1;
+        uint32_t count = 0;
+        if (length <= 0xFFFFFFFFu && platform::SeekTo(file, 0) && platform::TruncateHere(file)) {
+            written = platform::WriteFile(file, text.c_str(), static_cast<uint32_t>(length), &count) &&
+                      count == length;
+        }
+        platform::CloseFile(file);
+    }
+    // A short write leaves a cut document behind: that is a failure too.
+    if (!written) ShowError(kSaveFailed);
+    return written;
+}

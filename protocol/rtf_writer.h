@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+#include "app/program_settings.h"
+#include "results/test_record.h"
+
+// The protocol document is template.rtf with its upper-case keys replaced;
+// the program never composes RTF itself.
+
+// Appends every byte of value as \'xx (lower-case hex), letters included, so
+// no replacement can form a key or an RTF control word.
+void RtfEscape(std::string& destination, const std::string& value);
+// Replaces every occurrence of key, leftmost first, by the escaped value.
+void ReplacePlaceholder(std::string& text, const char* key, const std::string& value);
+// Runs the 20 replacements in their fixed order.
+void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProgramSettings& settings);
+
+// Full path of the template: <application data>\ORLA-K200V\template.rtf.
+// Empty when the application-data folder cannot be determined.
+std::string ProtocolTemplatePath();
+
+// Reads the template, fills it and writes it to outputPath, telling the user
+// of every failure. Returns true when the whole document was written.
+bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const TestRecord& record,
+                      const ProgramSettings& settings);

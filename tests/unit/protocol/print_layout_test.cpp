@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "protocol/print_layout.h"
+#include "tests/unit/protocol/protocol_fixture.h"
+
+namespace {
+
+// Ten pixels a character.
+int TenPerChar(void*, const char*, int length) { return length * 10; }
+const TextMeasure kMeasure = {TenPerChar, nullptr};
+
+// A 1000 x 5000 page: pitch 100, value column 400 wide at x 550.
+constexpr int kWidth = 1000, kHeight = 5000;
+
+std::vector<PrintedText> Wrap(const std::string& text, int& line) {
+    std::vector<PrintedText> page;
+    PrintWrapped(page, kMeasure, text, 550, line, 100, 400);
+    return page;
+}
+
+std::vector<std::string> Texts(const std::vector<PrintedText>& page) {
+    std::vector<std::string> texts;
+    for (const PrintedText& t : page) texts.push_back(t.text);
+    return texts;
+}
+
+const PrintedText* Find(const std::vector<PrintedText>& page, const std::string& text) {
+    for (const PrintedText& t : page)
+        if (t.text == text) return &t;
+    return nullptr;
+}
+
+int LineOf(const std::vector<PrintedText>& page, const std::string& text) {
+    const PrintedText* t = Find(page, text);
+    return t ? t->line : -1;
+}
+
+class ProtocolLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FillSettings(settings);
+        record = ProtocolRecord();
+    }
+    std::vector<PrintedText> Layout() { return LayoutProtocol(record, settings, kWidth, kHeight, kMeasure); }
+    ProgramSettings settings;
+    TestRecord record;
+};
+
+}  // namespace
+
+TEST(PrintWrapped, ShortTextIsOneLine) {
+    int line = 7;
+    std::vector<PrintedText> page = Wrap("short", line);
+    ASSERT_EQ(page.size(), 1u);
+    EXPECT_EQ(page[0].x, 550);
+    EXPECT_EQ(page[0].y, 700);
+    EXPECT_EQ(line, 7);
+}
+
+TEST(PrintWrapped, BreaksAtTheLastFittingBlankAndCarriesTheBlank) {
+    int line = 10;
+    // 25 + 1 + 20 chars: the pair is 46 wide, over 40.
+    std::string a(25, 'a'), b(20, 'b'), c(30, 'c');
+    std::vector<PrintedText> page = Wrap(a + " " + b + " " + c, line);
+    EXPECT_EQ(Texts(page), (std::vector<std::string>{a, " " + b, " " + c}));
+    EXPECT_EQ(page[1].line, 11);
+    EXPECT_EQ(page[2].y, 1200);
+    EXPECT_EQ(line, 12);
+
+    // Exactly as wide as the column: not narrower, yet never over it either.
+    line = 0;
+    EXPECT_EQ(Texts(Wrap(std::string(20, 'x') + " " + std::string(19, 'y'), line)).size(), 1u);
+    EXPECT_EQ(line, 0);
+}
+
+TEST(PrintWrapped, LongSingleWordRunsPastTheColumn) {
+    int line = 4;
+    std::string word(60, 'w');
+    std::vector<PrintedText> page = Wrap(word, line);
+    EXPECT_EQ(Texts(page), std::vector<std::string>{word});
+    EXPECT_EQ(line, 4);  // no empty line after it
+
+    line = 4;
+    page = Wrap(word + " tail", line);
+    EXPECT_EQ(Texts(page), (std::vector<std::string>{word, " tail"}));
+    EXPECT_EQ(line, 5);
+
+    line = 4;
+    page = Wrap("head " + word, line);
+    EXPECT_EQ(Texts(page), (std::vector<std::string>{"head", " " + word}));
+    EXPECT_EQ(line, 5);
+}
+
+TEST(PrintWrapped, LeadingBlankGivesNoEmptyLine) {
+    int line = 0;
+    std::string word(50, 'w');
+    EXPECT_EQ(Texts(Wrap(" " + word + " x", line)), (std::vector<std::string>{" " + word, " x"}));
+    EXPECT_EQ(line, 1);
+}
+
+TEST_F(ProtocolLayoutTest, TwoLineHeaderThenTitleAndSections) {
+    std::vector<PrintedText> page = Layout();
+    EXPECT_EQ(LineOf(page, "ООО Лаборатория"), 3);
+    EXPECT_EQ(LineOf(page, "г. Тверь"), 4);
+    EXPECT_EQ(Find(page, "г. Тверь")->x, 500);
+    EXPECT_EQ(LineOf(page, "Протокол №12"), 6);
+    EXPECT_EQ(Find(page, "Протокол №12")->x, 400);
+    EXPECT_EQ(LineOf(page, "1. Основные данные"), 7);
+    EXPECT_EQ(Find(page, "1. Основные данные")->x, 100);
+    EXPECT_EQ(LineOf(page, "1.1. Наименование испытываемого материала"), 8);
+    EXPECT_EQ(LineOf(page, "Масло ГК"), 8);
+    EXPECT_EQ(Find(page, "Масло ГК")->x, 550);
+    EXPECT_EQ(LineOf(page, "1.9. Измерительная установка"), 16);
+    EXPECT_EQ(LineOf(page, "ОРЛА-К200В заводской номер 0042"), 16);
+    EXPECT_EQ(LineOf(page, "2.1. Температура помещения"), 18);
+    EXPECT_EQ(LineOf(page, "22 °C"), 18);
+    EXPECT_EQ(LineOf(page, "3. Результаты испытанияя"), 20);
+    EXPECT_EQ(LineOf(page, "45.2 кВ, 47.0 кВ, 50.1 кВ"), 21);
+    EXPECT_EQ(LineOf(page, "47.4 кВ"), 22);
+    EXPECT_EQ(LineOf(page, "1.4 кВ"), 23);
+    EXPECT_EQ(LineOf(page, "Испытания произвел"), 26);
+    EXPECT_EQ(LineOf(page, "Инженер"), 26);
+    EXPECT_EQ(Find(page, "Инженер")->x, 700);
+    EXPECT_EQ(LineOf(page, "Петров П.П."), 27);
+    EXPECT_EQ(LineOf(page, "Начальник лаборатории"), 30);
+    EXPECT_EQ(Find(page, "Начальник лаборатории")->x, 150);
+    EXPECT_EQ(LineOf(page, "Иванов И.И."), 30);
+    EXPECT_EQ(Find(page, "Иванов И.И.")->y, 3000);
+}
+
+TEST_F(ProtocolLayoutTest, EmptyOrganisationStillTakesOneLine) {
+    settings.organisationName[0] = '\0';
+    EXPECT_EQ(LineOf(Layout(), "Протокол №12"), 5);
+    std::strcpy(settings.organisationName, "A\nB\r\n\r\nC");  // bare LF counts, CR ends a line
+    std::vector<PrintedText> page = Layout();
+    EXPECT_EQ(LineOf(page, "C"), 6);
+    EXPECT_EQ(LineOf(page, "Протокол №12"), 8);
+}
+
+TEST_F(ProtocolLayoutTest, WrappedValuePushesTheNextLabelDown) {
+    std::strcpy(record.protocolText[1], "Масло трансформаторное марки ГК из бака номер два");
+    std::vector<PrintedText> page = Layout();
+    EXPECT_EQ(LineOf(page, "Масло трансформаторное марки ГК из бака"), 8);
+    EXPECT_EQ(LineOf(page, " номер два"), 9);
+    EXPECT_EQ(LineOf(page, "1.2. Наименование стандарта"), 10);
+}
+
+TEST_F(ProtocolLayoutTest, VoltagesWithoutBreakdownAndEmptyList) {
+    record.breakdownVoltage[2] = kNoBreakdownBit + 1000;
+    record.meanVoltage = kNoBreakdownBit + 1;
+    record.boundVoltage = 1000;
+    std::vector<PrintedText> page = Layout();
+    EXPECT_EQ(LineOf(page, "45.2 кВ, 47.0 кВ, >100 кВ"), 21);
+    EXPECT_EQ(LineOf(page, ">100 кВ"), 22);
+
+    record.valueCount = 0;
+    page = Layout();
+    const PrintedText* label = Find(page, "3.1 Пробивные напряжения");
+    ASSERT_NE(label, nullptr);
+    const PrintedText& value = *(label + 1);
+    EXPECT_EQ(value.text, "");
+    EXPECT_EQ(value.line, label->line);
+}
+
+TEST_F(ProtocolLayoutTest, DirectorTextIsPlain) {
+    std::strcpy(settings.direktor, "Зав. 100% %s %d");
+    EXPECT_EQ(LineOf(Layout(), "Зав. 100% %s %d"), 30);
+}
+
+TEST(ProtocolPage, PitchAndFontFromPageHeight) {
+    EXPECT_EQ(ProtocolLinePitch(6774), 135);
+    EXPECT_EQ(ProtocolFontHeight(6774), 96);
+}

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_platform.h"
+#include "platform/files.h"
+#include "protocol/rtf_writer.h"
+#include "protocol/voltage_text.h"
+#include "tests/unit/protocol/protocol_fixture.h"
+
+namespace {
+
+std::string Escaped(const std::string& value) {
+    std::string out;
+    RtfEscape(out, value);
+    return out;
+}
+
+const char kTemplate[] = "C:\\data\\template.rtf";
+const char kOutput[] = "C:\\out\\p.rtf";
+
+class RtfFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::Reset();
+        platform::CreateFolder("C:\\out");
+        FillSettings(settings);
+        record = ProtocolRecord();
+    }
+    void PutTemplate(const std::string& bytes) { fake::FileBytes(kTemplate).assign(bytes.begin(), bytes.end()); }
+    std::string Output() {
+        const std::vector<uint8_t>& b = fake::FileBytes(kOutput);
+        return std::string(b.begin(), b.end());
+    }
+    std::vector<std::string> Messages() {
+        std::vector<std::string> texts;
+        for (const fake::UiCall& c : fake::UiCallsOf("MessageBox")) {
+            EXPECT_EQ(c.caption, "Ошибка!");
+            EXPECT_EQ(c.window, ui::Window::Main);
+            EXPECT_EQ(c.value, 0x10);
+            texts.push_back(c.text);
+        }
+        return texts;
+    }
+    ProgramSettings settings;
+    TestRecord record;
+};
+
+}  // namespace
+
+TEST(RtfEscape, EveryByteBecomesLowerCaseHex) {
+    EXPECT_EQ(Escaped("12 кВ"), "\\'31\\'32\\'20\\'ea\\'c2");
+    EXPECT_EQ(Escaped("AZ\r\n\xFF"), "\\'41\\'5a\\'0d\\'0a\\'ff");
+    std::string appended = "x";
+    RtfEscape(appended, std::string("a\0b", 3));  // stops at a zero byte
+    EXPECT_EQ(appended, "x\\'61");
+}
+
+TEST(ReplacePlaceholder, ReplacesEveryOccurrenceAndKeepsTheRest) {
+    std::string text = "{PROTOKOLNUM} and PROTOKOLNUM; protokolnum PROTOKOLNU";
+    ReplacePlaceholder(text, "PROTOKOLNUM", "12");
+    EXPECT_EQ(text, "{\\'31\\'32} and \\'31\\'32; protokolnum PROTOKOLNU");
+
+    std::string empty = "a TISP b TISPTISP";
+    ReplacePlaceholder(empty, "TISP", "");
+    EXPECT_EQ(empty, "a  b ");
+
+    std::string absent = "nothing here";
+    ReplacePlaceholder(absent, "ULIST", "1");
+    EXPECT_EQ(absent, "nothing here");
+}
+
+TEST(ReplacePlaceholder, GrowsPastAnyFixedReserve) {
+    // Every key replaced by a 1023-byte value quadruples: far beyond the
+    // template size plus 42240 that a fixed buffer would hold.
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "ORGNAME ";
+    ReplacePlaceholder(text, "ORGNAME", std::string(1023, 'x'));
+    EXPECT_EQ(text.size(), 100u * (1023 * 4 + 1));
+}
+
+TEST(VoltageTexts, ListMeanAndErrorIncludingNoBreakdown) {
+    TestRecord r = ProtocolRecord();
+    EXPECT_EQ(VoltageListText(r), "45.2 кВ, 47.0 кВ, 50.1 кВ");
+    r.valueCount = 1;
+    EXPECT_EQ(VoltageListText(r), "45.2 кВ");
+    r.valueCount = 0;
+    EXPECT_EQ(VoltageListText(r), "");
+    r.valueCount = 200;  // damaged record: never read past the six slots
+    EXPECT_EQ(VoltageListText(r), "45.2 кВ, 47.0 кВ, 50.1 кВ, >1966 кВ, >1966 кВ, >1966 кВ");
+
+    r.valueCount = 2;
+    r.breakdownVoltage[1] = kNoBreakdownBit + 1000;
+    EXPECT_EQ(VoltageListText(r), "45.2 кВ, >100 кВ");
+    EXPECT_EQ(MeanVoltageText(r), "47.4 кВ");
+    r.meanVoltage = kNoBreakdownBit + 3;
+    r.boundVoltage = 1000;
+    EXPECT_EQ(MeanVoltageText(r), ">100 кВ");
+    EXPECT_EQ(RmsErrorText(r), "1.4 кВ");
+    EXPECT_EQ(InstrumentText("0042"), "ОРЛА-К200В заводской номер 0042");
+}
+
+TEST(FillProtocolTemplate, AllKeysInTheirOrder) {
+    ProgramSettings settings;
+    FillSettings(settings);
+    TestRecord r = ProtocolRecord();
+    std::string text =
+        "PROTOKOLNUM|MATERIALNAME|STANDARTNAME|MATERIALSTORAGE|MATERIALDATE|MATERIALAPPEARANCE|"
+        "MATERIALT|TISP|HUMIDITY|MATERIALPREPARATION|ISPDATE|TESTER|TESTENAME|ORGNAME|DIREKTOR|"
+        "DIREKTONAME|ORLANAME|ULIST|USREDNEE|USQERROR";
+    FillProtocolTemplate(text, r, settings);
+    std::string expected;
+    const char* values[] = {"12", "Масло ГК", "ГОСТ 6581-75", "Трансформатор Т-1", "1 мая 2026 г.",
+                            "Прозрачное", "20 °C", "22 °C", "45 %", "Отстой 30 мин", "2 мая 2026 г.",
+                            "Инженер", "Петров П.П.", "ООО Лаборатория\r\nг. Тверь",
+                            "Начальник лаборатории", "Иванов И.И.", "ОРЛА-К200В заводской номер 0042",
+                            "45.2 кВ, 47.0 кВ, 50.1 кВ", "47.4 кВ", "1.4 кВ"};
+    for (const char* v : values) {
+        if (!expected.empty()) expected += '|';
+        RtfEscape(expected, v);
+    }
+    EXPECT_EQ(text, expected);
+}
+
+TEST(FillProtocolTemplate, TextWithoutTerminatorStopsAtItsSlot) {
+    ProgramSettings settings;
+    FillSettings(settings);
+    TestRecord r = ProtocolRecord();
+    std::memset(r.protocolText[0], 'A', kProtocolTextSize);  // no terminator at all
+    std::string text = "PROTOKOLNUM";
+    FillProtocolTemplate(text, r, settings);
+    EXPECT_EQ(text.size(), 256u * 4);
+}
+
+TEST_F(RtfFileTest, WritesTheFilledTextAndOneZeroByte) {
+    PutTemplate("{\\rtf1 No PROTOKOLNUM: ULIST}");
+    fake::FileBytes(kOutput).assign(5000, 'z');  // an older, longer file is replaced
+    ASSERT_TRUE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
+    std::string expected = "{\\rtf1 No \\'31\\'32: ";
+    RtfEscape(expected, "45.2 кВ, 47.0 кВ, 50.1 кВ");
+    expected += '}';
+    expected += '\0';
+    EXPECT_EQ(Output(), expected);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(RtfFileTest, ZeroByteInTheTemplateEndsTheText) {
+    PutTemplate(std::string("A PROTOKOLNUM\0B PROTOKOLNUM", 27));
+    ASSERT_TRUE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
+    EXPECT_EQ(Output(), std::string("A \\'31\\'32\0", 11));
+}
+
+TEST_F(RtfFileTest, MissingOrEmptyTemplateCreatesNoFile) {
+    EXPECT_FALSE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
+    PutTemplate("");
+    EXPECT_FALSE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
+    EXPECT_FALSE(fake::FileExists(kOutput));
+    std::vector<std::string> expected = {"Файл template.rtf не найден.\n Переустановите приложение.",
+                                         "Файл template.rtf поврежден.\n Переустановите приложение."};
+    EXPECT_EQ(Messages(), expected);
+}
+
+TEST_F(RtfFileTest, UnwritableOutputIsReported) {
+    PutTemplate("PROTOKOLNUM");
+    fake::SetFileLocked(kOutput, true);
+    EXPECT_FALSE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
+    fake::SetFileLocked(kOutput, false);
+    fake::FailNextWrites(1);
+    EXPECT_FALSE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
+    EXPECT_FALSE(WriteProtocolRtf(kTemplate, "C:\\no such folder\\p.rtf", record, settings));
+    std::vector<std::string> expected(3, "Ошибка сохранения файла.");
+    EXPECT_EQ(Messages(), expected);
+}
+
+TEST_F(RtfFileTest, TemplatePathUnderTheApplicationData) {
+    fake::SetAppDataFolder("C:\\Users\\lab\\AppData\\Roaming");
+    EXPECT_EQ(ProtocolTemplatePath(), "C:\\Users\\lab\\AppData\\Roaming\\ORLA-K200V\\template.rtf");
+    fake::SetAppDataFolder("");
+    EXPECT_EQ(ProtocolTemplatePath(), "");
+}
