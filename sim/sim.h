@@ -13,8 +13,9 @@ struct SimConfig {
     std::string serial = "K2V000017";
     // Series timing: 1.0 is the real instrument; larger runs faster.
     double speed = 1.0;
-    // Breakdown voltages of the next series, tenths of a kV (bit 15 = no
-    // breakdown). Empty: drawn from the seed.
+    // Breakdown voltages, tenths of a kV, used in turn across series and
+    // from the start again when used up. Bit 15 set, or a voltage above
+    // maxVoltage: no breakdown up to maxVoltage. Empty: drawn from the seed.
     std::vector<uint16_t> voltages;
     uint32_t seed = 1;
     // Instrument settings at power-up.

@@ -332,7 +332,7 @@ FT_STATUS ORLA_WINAPI Sim_FT_Write(FT_HANDLE handle, void* buffer, FT_DWORD toWr
     if (!buffer || !written) return FT_INVALID_PARAMETER;
     if (++g_driver.writes == g_driver.config.failWriteAt) return FT_IO_ERROR;
     const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
-    JournalAdd(JournalMs(now), true, bytes, toWrite);
+    if (toWrite) JournalAdd(JournalMs(now), true, bytes, toWrite);
     *written = toWrite;
     Deliver(now, bytes, toWrite);
     return FT_OK;

@@ -39,20 +39,27 @@ uint16_t NextVoltage(SimInstrument* inst) {
     if (!inst->voltages.empty()) {
         uint16_t v = inst->voltages[inst->voltageCursor % inst->voltages.size()];
         inst->voltageCursor = (inst->voltageCursor + 1) % inst->voltages.size();
-        return uint16_t(v & 0x7FFF);
+        return v;
     }
     return uint16_t(400 + NextRandom(inst) % 201);  // 40.0 .. 60.0 kV
 }
 
 int EffectiveRate(const SimInstrument& inst) { return inst.riseRate > 0 ? inst.riseRate : 1; }
 
-bool WillBreakDown(const SimInstrument& inst) { return inst.target <= inst.maxVoltage; }
+// A word marked "no breakdown" holds out to the maximum, as does any voltage
+// above it.
+bool WillBreakDown(const SimInstrument& inst) {
+    return !(inst.target & kNoBreakdown) && inst.target <= inst.maxVoltage;
+}
+
+int RiseTop(const SimInstrument& inst) {
+    return WillBreakDown(inst) ? inst.target : inst.maxVoltage;
+}
 
 void BeginRise(SimInstrument* inst, int64_t at) {
     inst->target = NextVoltage(inst);
     inst->proboy = false;
-    int top = std::min<int>(inst->target, inst->maxVoltage);
-    Enter(inst, SimPhase::Rise, at, top * 1000.0 / EffectiveRate(*inst));
+    Enter(inst, SimPhase::Rise, at, RiseTop(*inst) * 1000.0 / EffectiveRate(*inst));
 }
 
 void BeginPauseOrRise(SimInstrument* inst, int64_t at) {
@@ -334,6 +341,5 @@ uint16_t InstrumentVoltage(const SimInstrument& inst, int64_t now) {
     double speed = inst.config.speed > 0 ? inst.config.speed : 1.0;
     double elapsedS = double(now - inst.phaseStart) * speed / 1000.0;
     double v = elapsedS * EffectiveRate(inst);
-    int top = std::min<int>(inst.target, inst.maxVoltage);
-    return uint16_t(std::min<double>(v, top));
+    return uint16_t(std::min<double>(v, RiseTop(inst)));
 }

@@ -115,9 +115,10 @@ TEST_F(SeriesTest, SpeedDividesDurations) {
 
 TEST_F(SeriesTest, VoltageAboveMaximumIsReportedAsNoBreakdown) {
     SimConfig c;
-    c.voltages = {700};
+    c.voltages = {700, 0x8000 | 300};
     c.maxVoltage = 600;
-    c.measurementCount = 1;
+    c.measurementCount = 2;
+    c.pauseMinutes = 0;
     c.preTestDelay = false;
     Start(c);
     Gen2(0x42);
@@ -129,10 +130,11 @@ TEST_F(SeriesTest, VoltageAboveMaximumIsReportedAsNoBreakdown) {
             held = true;
             EXPECT_EQ(600, Le16(s, 22));
         }
-        if (s[5] == 1) break;
+        if (s[5] == 2) break;
     }
     EXPECT_TRUE(held);
     EXPECT_EQ(0x8000 | 600, Le16(s, 10));
+    EXPECT_EQ(0x8000 | 600, Le16(s, 12));
 }
 
 TEST_F(SeriesTest, Gen2StopEndsInState91) {
