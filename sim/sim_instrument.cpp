@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint16_t kNoBreakdown = 0x8000;
 constexpr int kMenuItems = 7;
+constexpr int64_t kMinFinishedMs = 1000;
 const int kRiseRates[] = {5, 10, 15, 20, 25, 30, 35, 40};
 const int kMaxVoltages[] = {550, 600, 650, 700, 750, 800, 850, 900, 950, 1000};
 
@@ -141,8 +142,11 @@ void Step(SimInstrument* inst) {
             inst->proboy = false;
             StorageLog(inst, at, inst->stopped ? "SERIES STOPPED" : "SERIES FINISHED");
             if (inst->generation == 2) StorageStoreSeries(inst, at);
-            if (inst->generation == 2 && inst->config.finishedMs > 0) {
+            if (inst->generation == 2) {
+                // The program learns of the end only from this state: keep it
+                // for several polls however fast the model runs.
                 Enter(inst, SimPhase::Finished, at, inst->config.finishedMs);
+                inst->phaseEnd = std::max(inst->phaseEnd, at + kMinFinishedMs);
             } else {
                 inst->phase = SimPhase::Idle;
                 inst->phaseStart = at;

@@ -113,6 +113,24 @@ TEST_F(SeriesTest, SpeedDividesDurations) {
     EXPECT_EQ(1, s[5]);
 }
 
+TEST_F(SeriesTest, FinishedStateOutlastsSeveralPollsAtAnySpeed) {
+    SimConfig c;
+    c.voltages = {400};
+    c.measurementCount = 1;
+    c.speed = 1000;
+    Start(c);
+    Gen2(0x42);
+    std::vector<uint8_t> s;
+    int polls = 0;
+    for (int i = 0; i < 100; ++i) {
+        s = Gen2(0x20);
+        if (s[3] == 9) ++polls;
+        if (polls && s[3] != 9) break;
+    }
+    EXPECT_GE(polls, 5);
+    EXPECT_EQ(0, s[3]);
+}
+
 TEST_F(SeriesTest, VoltageAboveMaximumIsReportedAsNoBreakdown) {
     SimConfig c;
     c.voltages = {700, 0x8000 | 300};
