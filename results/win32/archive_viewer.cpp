@@ -79,6 +79,10 @@ void InsertColumns(HWND list) {
 }
 
 void AddRows(ArchiveSession* s, size_t upTo) {
+    if (s->listed >= upTo) return;
+    // Redrawing after every insertion makes a batch cost far more than the
+    // insertions themselves.
+    SendMessageA(s->list, WM_SETREDRAW, FALSE, 0);
     for (; s->listed < upTo; ++s->listed) {
         ArchiveRowTexts texts;
         ArchiveRowCells(s->records[s->listed], &texts);
@@ -94,6 +98,8 @@ void AddRows(ArchiveSession* s, size_t upTo) {
             SendMessageA(s->list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
         }
     }
+    SendMessageA(s->list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(s->list, nullptr, FALSE);
 }
 
 // Only rows already listed are shown; i wraps as an unsigned index.
@@ -103,6 +109,7 @@ void ShowDetails(ArchiveSession* s, int i) {
 }
 
 const TestRecord* SelectedRecord(ArchiveSession* s) {
+    if (SendMessageA(s->list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) return nullptr;
     int mark = static_cast<int>(SendMessageA(s->list, LVM_GETSELECTIONMARK, 0, 0));
     if (mark < 0 || static_cast<size_t>(mark) >= s->listed) return nullptr;
     return &s->records[mark];
@@ -155,6 +162,9 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     SetFocus(s->list);
     SendMessageA(s->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     InsertColumns(s->list);
+    // Place the pane now rather than after loading: until then it would lie
+    // over the buttons of a viewer that is already in use.
+    Layout(viewer, s);
     if (!StartReader(s)) {
         MessageBoxA(nullptr, "Невозможно запустить поток чтения результатов проведенных измерений!", "Ошибка!",
                     MB_OK);
