@@ -1,0 +1,100 @@
+# Helpers for the protocol tests: the save dialog, the print dialog, a CUPS
+# PDF printer for Wine, and reading the documents back. Sourced by
+# test_protocol_*.sh after lib.sh.
+
+PROTOCOL_PACKAGES=(libreoffice-writer-nogui cups printer-driver-cups-pdf poppler-utils xdotool)
+PROTOCOL_PRINTER=ORLA_PDF
+
+# Waits for a top-level window whose title matches the pattern; prints its id.
+protocol_wait_window() {  # <title regex> <timeout s>
+  local pattern="$1" deadline=$((SECONDS + ${2:-20})) w
+  while ((SECONDS < deadline)); do
+    w="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1)"
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.5
+  done
+  echo "timeout waiting for a window titled /$pattern/" >&2
+  return 1
+}
+
+protocol_window_gone() {  # <title regex> <timeout s>
+  local deadline=$((SECONDS + ${2:-20}))
+  while ((SECONDS < deadline)); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.5
+  done
+  echo "window /$1/ still open" >&2
+  return 1
+}
+
+# Types a Windows path into the open save dialog and confirms it, answering
+# the create prompt when Wine asks it.
+protocol_answer_save_dialog() {  # <windows path>
+  local w
+  w="$(protocol_wait_window '^(Сохранить как|Save As)$' 30)" || return 1
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  sleep 0.5
+  xdotool type --delay 20 "$1"
+  xdotool key Return
+  sleep 2
+  w="$(xdotool search --onlyvisible --name '^(Сохранить как|Save As)$' 2>/dev/null | head -1)"
+  if [ -n "$w" ]; then  # a create prompt on top of the dialog
+    xdotool key Return
+  fi
+  protocol_window_gone '^(Сохранить как|Save As)$' 20
+}
+
+protocol_answer_print_dialog() {
+  local w
+  w="$(protocol_wait_window '^(Печать|Print)$' 30)" || return 1
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  sleep 0.5
+  xdotool key Return
+  protocol_window_gone '^(Печать|Print)$' 20
+}
+
+# The document as UTF-8 text, through LibreOffice.
+protocol_rtf_text() {  # <rtf file>
+  local out
+  out="$(mktemp -d)"
+  HOME="$out" timeout 180 soffice --headless --convert-to txt:Text --outdir "$out" "$1" >/dev/null 2>&1
+  cat "$out"/*.txt 2>/dev/null
+  rm -rf "$out"
+}
+
+# A cupsd of our own (unless one runs already) with a PDF printer as the
+# default destination. cups-pdf writes the job to ~/PDF of the job's user.
+PROTOCOL_CUPSD_PID=
+protocol_start_cups() {
+  if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+    /usr/sbin/cupsd -f >/dev/null 2>&1 &
+    PROTOCOL_CUPSD_PID=$!
+    local i
+    for i in $(seq 40); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.25; done
+  fi
+  lpadmin -p "$PROTOCOL_PRINTER" -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null &&
+    lpadmin -d "$PROTOCOL_PRINTER"
+}
+
+protocol_stop_cups() {
+  lpadmin -x "$PROTOCOL_PRINTER" 2>/dev/null
+  if [ -n "$PROTOCOL_CUPSD_PID" ]; then
+    kill "$PROTOCOL_CUPSD_PID" 2>/dev/null
+    wait "$PROTOCOL_CUPSD_PID" 2>/dev/null
+    PROTOCOL_CUPSD_PID=
+  fi
+}
+
+protocol_pdf_folder() { echo "$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"; }
+
+# Waits for a PDF newer than the marker file; prints its path.
+protocol_wait_pdf() {  # <marker file> <timeout s>
+  local deadline=$((SECONDS + ${2:-60})) f
+  while ((SECONDS < deadline)); do
+    f="$(find "$(protocol_pdf_folder)" -name '*.pdf' -newer "$1" 2>/dev/null | head -1)"
+    if [ -n "$f" ] && pdfinfo "$f" >/dev/null 2>&1; then echo "$f"; return 0; fi
+    sleep 1
+  done
+  echo "no PDF printed within ${2:-60} s" >&2
+  return 1
+}
