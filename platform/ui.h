@@ -40,6 +40,8 @@ void EnableMenuItem(Window window, int id, bool enabled);
 void InsertMenuItemBefore(Window window, int beforeId, int newId, const char* text);
 void SetCheck(Window window, int id, bool checked);
 void SetCaption(Window window, const char* text);
+// The window's outer rectangle in screen pixels (GetWindowRect).
+bool GetWindowRect(Window window, int* left, int* top, int* right, int* bottom);
 void SendClose(Window window);
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style);
 

@@ -44,6 +44,7 @@ struct State {
     std::map<std::pair<int, int>, bool> enabled;
     std::map<std::pair<int, int>, bool> menuEnabled;
     std::map<int, bool> windowExists;
+    std::map<int, std::vector<int>> rects;
     std::deque<int> answers;
     std::function<void(const fake::UiCall&)> boxHook;
     std::map<std::pair<int, int>, std::vector<std::vector<std::string>>> lists;
@@ -138,6 +139,7 @@ bool IsMenuEnabled(ui::Window w, int id) {
     return it == S().menuEnabled.end() || it->second;
 }
 void SetWindowExists(ui::Window w, bool exists) { S().windowExists[static_cast<int>(w)] = exists; }
+void SetWindowRect(ui::Window w, int l, int t, int r, int b) { S().rects[static_cast<int>(w)] = {l, t, r, b}; }
 void QueueMessageBoxAnswer(int answer) { S().answers.push_back(answer); }
 void OnMessageBox(std::function<void(const UiCall&)> hook) { S().boxHook = std::move(hook); }
 std::vector<std::vector<std::string>>& ListRows(ui::Window w, int id) { return S().lists[Key(w, id)]; }
@@ -349,6 +351,16 @@ void InsertMenuItemBefore(Window w, int beforeId, int newId, const char* text) {
 
 void SetCheck(Window w, int id, bool checked) { Record("SetCheck", w, id, "", checked); }
 void SetCaption(Window w, const char* text) { Record("SetCaption", w, 0, text); }
+bool GetWindowRect(Window w, int* l, int* t, int* r, int* b) {
+    auto it = S().rects.find(static_cast<int>(w));
+    if (it == S().rects.end()) return false;
+    *l = it->second[0];
+    *t = it->second[1];
+    *r = it->second[2];
+    *b = it->second[3];
+    return true;
+}
+
 void SendClose(Window w) { Record("SendClose", w, 0); }
 
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style) {

@@ -78,7 +78,8 @@ std::string ControlText(ui::Window window, int id);
 void TypeText(ui::Window window, int id, const std::string& text);
 bool IsEnabled(ui::Window window, int id);      // controls start enabled
 bool IsMenuEnabled(ui::Window window, int id);  // menu items start enabled
-void SetWindowExists(ui::Window window, bool exists);  // Main exists after Reset
+void SetWindowExists(ui::Window window, bool exists);
+void SetWindowRect(ui::Window window, int left, int top, int right, int bottom);  // Main exists after Reset
 void QueueMessageBoxAnswer(int answer);  // default when the queue is empty: kAnswerOk
 // Called for every message box (after recording), e.g. to stop a loop.
 void OnMessageBox(std::function<void(const UiCall&)> hook);
