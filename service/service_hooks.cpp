@@ -13,6 +13,6 @@ void ServiceHistoryAddSeries(TestRecord& record) {
     RecordHead head;
     static_assert(sizeof head == kRecordHeadSize, "head");
     std::memcpy(&head, &record, sizeof head);
-    ComputeHeadStatistics(head);
+    ComputeHeadStatistics(head, ErrorOfMean(record.settingsSnapshot));
     std::memcpy(&record, &head, sizeof head);
 }

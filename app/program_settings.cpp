@@ -1,0 +1,136 @@
+#include "app/program_settings.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/format.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+
+ProgramSettings g_programSettings;
+
+namespace {
+
+const char kProgramm[] = "Programm";
+const char kMainWnd[] = "MainWnd";
+const char kFolderName[] = "ORLA-K200V";
+constexpr int kFirstFormField = 140;
+
+// The profile API keeps one line per value, so the organisation name's line
+// breaks travel as other bytes. Reading turns CR into a blank, not back into
+// CR: the lines still break at the LF.
+constexpr char kEncodedLf = '\x60';
+constexpr char kEncodedCr = '\xAE';
+
+void EncodeLineBreaks(char* text) {
+    for (char* p = text; *p; ++p) {
+        if (*p == '\n') *p = kEncodedLf;
+        else if (*p == '\r') *p = kEncodedCr;
+    }
+}
+
+void DecodeLineBreaks(char* text) {
+    for (char* p = text; *p; ++p) {
+        if (*p == kEncodedLf) *p = '\n';
+        else if (*p == kEncodedCr) *p = ' ';
+    }
+}
+
+// A signed decimal from the leading sign and digits; 0 when there are none.
+int32_t ParseNumber(const char* text) {
+    const char* p = text;
+    while (*p == ' ' || *p == '\t') ++p;
+    bool negative = false;
+    if (*p == '-' || *p == '+') negative = *p++ == '-';
+    int64_t value = 0;
+    while (*p >= '0' && *p <= '9') {
+        value = value * 10 + (*p++ - '0');
+        if (value > 0x80000000LL) value = 0x80000000LL;
+    }
+    value = negative ? -value : value;
+    if (value > 0x7FFFFFFF) value = 0x7FFFFFFF;
+    return static_cast<int32_t>(value);
+}
+
+int32_t ReadNumber(const char* section, const char* key, const char* path) {
+    char text[64];
+    platform::ProfileGetString(section, key, "0", text, sizeof text, path);
+    return ParseNumber(text);
+}
+
+void WriteNumber(const char* key, int32_t value, const char* path) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    platform::ProfileWriteString(kMainWnd, key, text, path);
+}
+
+void TouchFile(const char* path) {
+    platform::FileHandle file = platform::OpenExclusive(path, platform::OpenMode::WriteAlways);
+    if (file != platform::kNoFile) platform::CloseFile(file);
+}
+
+}  // namespace
+
+void LoadProgramSettings(ProgramSettings& s) {
+    char folder[256] = {};
+    // Without an application-data folder the settings live beside the
+    // current folder, so the program still keeps its archive and settings.
+    if (!platform::AppDataFolder(folder, sizeof folder - 32)) std::strcpy(folder, ".");
+    std::strcat(folder, "\\");
+    std::strcat(folder, kFolderName);
+    platform::CreateFolder(folder);
+    platform::SetWorkingFolder(folder);
+    char path[sizeof folder + 32];
+    std::snprintf(path, sizeof path, "%s\\%s.ini", folder, kFolderName);
+    std::memcpy(s.iniPath, path, sizeof s.iniPath - 1);
+    s.iniPath[sizeof s.iniPath - 1] = 0;
+    TouchFile(s.iniPath);
+
+    const char* ini = s.iniPath;
+    s.firstRun = ReadNumber(kProgramm, "FirstRun", ini) != 0;
+    s.windowX = ReadNumber(kMainWnd, "X", ini);
+    s.windowY = ReadNumber(kMainWnd, "Y", ini);
+    s.windowW = ReadNumber(kMainWnd, "W", ini);
+    s.windowH = ReadNumber(kMainWnd, "H", ini);
+    platform::ProfileGetString(kProgramm, "OrganisationName", "", s.organisationName, sizeof s.organisationName, ini);
+    DecodeLineBreaks(s.organisationName);
+    platform::ProfileGetString(kProgramm, "PriborSerialNumber", "", s.priborSerialNumber, sizeof s.priborSerialNumber, ini);
+    platform::ProfileGetString(kProgramm, "Direktor", "", s.direktor, sizeof s.direktor, ini);
+    platform::ProfileGetString(kProgramm, "DirektorName", "", s.direktorName, sizeof s.direktorName, ini);
+    for (int i = 0; i < 13; ++i) {
+        char key[32];
+        MakeNumberedKey(key, "String", i);
+        platform::ProfileGetString(kProgramm, key, "", s.formText[i], sizeof s.formText[i], ini);
+    }
+    s.serviceMode = ReadNumber(kProgramm, "ServiceMode", ini) != 0;
+    if (s.serviceMode) s.progonkaMode = ReadNumber(kProgramm, "ProgonkaMode", ini) != 0;
+}
+
+void RestoreFormText(const ProgramSettings& s) {
+    for (int i = 0; i < 13; ++i) ui::SetText(ui::Window::Main, kFirstFormField + i, s.formText[i]);
+}
+
+void SaveProgramSettings(ProgramSettings& s) {
+    for (int i = 0; i < 13; ++i)
+        ui::GetText(ui::Window::Main, kFirstFormField + i, s.formText[i], sizeof s.formText[i]);
+    const char* ini = s.iniPath;
+    TouchFile(ini);
+    platform::ProfileWriteString(kProgramm, "FirstRun", "0", ini);
+    EncodeLineBreaks(s.organisationName);
+    platform::ProfileWriteString(kProgramm, "OrganisationName", s.organisationName, ini);
+    platform::ProfileWriteString(kProgramm, "PriborSerialNumber", s.priborSerialNumber, ini);
+    platform::ProfileWriteString(kProgramm, "Direktor", s.direktor, ini);
+    platform::ProfileWriteString(kProgramm, "DirektorName", s.direktorName, ini);
+    for (int i = 0; i < 13; ++i) {
+        char key[32];
+        MakeNumberedKey(key, "String", i);
+        platform::ProfileWriteString(kProgramm, key, s.formText[i], ini);
+    }
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (ui::GetWindowRect(ui::Window::Main, &left, &top, &right, &bottom)) {
+        WriteNumber("X", left, ini);
+        WriteNumber("Y", top, ini);
+        WriteNumber("W", right - left, ini);
+        WriteNumber("H", bottom - top, ini);
+    }
+}
