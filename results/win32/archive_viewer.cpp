@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "results/archive_loader.h"
 #include "results/archive_rows.h"
@@ -155,6 +156,8 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     s->viewer = viewer;
     s->list = GetDlgItem(viewer, kListId);
     s->details = CreateDialogParamA(instance, MAKEINTRESOURCEA(704), viewer, ArchiveDetailsProc, 0);
+    RegisterWindow(ui::Window::ArchiveViewer, viewer);
+    RegisterWindow(ui::Window::ArchiveDetails, s->details);
     SendMessageA(viewer, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(kIconId))));
     CentreOnOwner(viewer);
@@ -226,6 +229,10 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         case WM_DESTROY:
             s->viewerOpen = false;
+            if (WindowHandle(ui::Window::ArchiveViewer) == viewer) {
+                RegisterWindow(ui::Window::ArchiveViewer, nullptr);
+                RegisterWindow(ui::Window::ArchiveDetails, nullptr);
+            }
             SetWindowLongPtrA(viewer, GWLP_USERDATA, 0);
             ReleaseArchiveSession(s);
             return TRUE;
@@ -242,7 +249,7 @@ void ReleaseArchiveSession(ArchiveSession* s) {
 }
 
 void ShowArchiveViewer() {
-    HWND owner = GetActiveWindow();
+    HWND owner = WindowHandle(ui::Window::Main);
     auto* session = new (std::nothrow) ArchiveSession;
     if (!session) return;
     INT_PTR shown = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(700), owner, ViewerProc,
