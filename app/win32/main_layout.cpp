@@ -1,0 +1,67 @@
+#include "app/program_settings.h"
+#include "app/win32/main_window.h"
+#include "app/win32/resource_ids.h"
+#include "app/win32/shell_handles.h"
+#include "app/win32/window_rules.h"
+#include "platform/win32/window_registry.h"
+
+namespace {
+RECT ChildRect(HWND parent, HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void SetWidth(HWND control, int width, int height) {
+    SetWindowPos(control, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+}
+}  // namespace
+
+void PlaceMainWindow(HWND window) {
+    const ProgramSettings& s = g_programSettings;
+    RECT current;
+    GetWindowRect(window, &current);
+    Placement p = PlaceWindow({s.windowX, s.windowY, s.windowW, s.windowH}, current.right - current.left,
+                              current.bottom - current.top, GetSystemMetrics(SM_CXSCREEN),
+                              GetSystemMetrics(SM_CYSCREEN));
+    SetWindowPos(window, nullptr, p.x, p.y, p.width, p.height, SWP_NOZORDER);
+}
+
+void LayOutMainWindow(HWND window, LPARAM size) {
+    int width = LOWORD(size);
+    int height = HIWORD(size);
+    RECT client;
+    GetClientRect(window, &client);
+    if (height == 0) {
+        width = client.right;
+        height = client.bottom;
+    }
+    if (HWND statusBar = StatusBarHandle())
+        MoveWindow(statusBar, 0, height - kStatusBarHeight, width, kStatusBarHeight, FALSE);
+
+    if (g_programSettings.serviceMode) {
+        if (g_serviceView)
+            MoveWindow(g_serviceView, kServiceViewLeft, 0, client.right - kServiceViewLeft,
+                       client.bottom - kStatusBarHeight, FALSE);
+    } else {
+        for (int id = kFirstFormField; id <= kLastFormField; ++id) {
+            HWND field = GetDlgItem(window, id);
+            RECT rect = ChildRect(window, field);
+            SetWidth(field, StretchedFieldWidth(width, rect.left), rect.bottom - rect.top);
+        }
+        for (int id : {IDC_GROUP_PROTOCOL, IDC_GROUP_TESTER}) {
+            HWND box = GetDlgItem(window, id);
+            RECT rect = ChildRect(window, box);
+            SetWidth(box, width - 4, rect.bottom - rect.top);
+        }
+    }
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void LimitMainWindowTracking(MINMAXINFO* info) {
+    info->ptMinTrackSize.x = kMinWindowWidth;
+    info->ptMinTrackSize.y = kMinWindowHeight;
+    info->ptMaxTrackSize.x = GetSystemMetrics(SM_CXSCREEN);
+    info->ptMaxTrackSize.y = GetSystemMetrics(SM_CYSCREEN);
+}

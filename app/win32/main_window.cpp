@@ -1,0 +1,133 @@
+#include "app/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include "app/format.h"
+#include "app/program_settings.h"
+#include "app/win32/clipboard_aware.h"
+#include "app/win32/resource_ids.h"
+#include "app/win32/shell_handles.h"
+#include "app/win32/stand_ins.h"
+#include "app/win32/window_rules.h"
+#include "link/current_record.h"
+#include "link/device_state.h"
+#include "link/link_worker.h"
+#include "link/parse_answer.h"
+#include "platform/clock.h"
+#include "platform/win32/window_registry.h"
+#include "protocol/win32/protocol_output.h"
+#include "results/win32/archive_viewer.h"
+
+HINSTANCE g_instance = nullptr;
+HWND g_serviceView = nullptr;
+
+namespace {
+
+constexpr uint8_t kStartCommand = 0x42;
+constexpr uint8_t kStopCommand = 0x41;
+
+void StartUp(HWND window) {
+    RegisterWindow(ui::Window::Main, window);
+    RegisterStatusBar(CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Запуск программы...", window, 0));
+
+    ClearStoredResultsTable();
+    {
+        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        FillProtocolSlots(g_currentRecord, platform::CycleCounterLow());
+    }
+    for (int id = kFirstFormField; id <= kLastFormField; ++id) MakeClipboardAware(GetDlgItem(window, id));
+    StartStatusPictureWindow(window);
+
+    SetStatusText("Чтение настроек программы...");
+    LoadProgramSettings(g_programSettings);
+    RestoreFormText(g_programSettings);
+    if (g_programSettings.firstRun) {
+        MessageBoxA(window, "Пожалуйста, заполните!", "Внимание!", MB_OK);
+        SendMessageA(window, WM_COMMAND, CMD_PROGRAM_SETTINGS, 0);
+    }
+    if (g_programSettings.serviceMode) {
+        g_serviceView = CreateServiceViewWindow(window);
+        RegisterWindow(ui::Window::ServiceView, g_serviceView);
+        if (g_serviceView && g_programSettings.progonkaMode) CheckDlgButton(g_serviceView, IDC_PROGONKA, BST_CHECKED);
+    }
+    PlaceMainWindow(window);
+
+    char today[256];
+    FormatTodayDate(today);
+    SetDlgItemTextA(window, IDC_SAMPLE_DATE, today);
+    SetDlgItemTextA(window, IDC_TEST_DATE, today);
+
+    SendMessageA(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_MAIN))));
+    EnableProtocolOutput(false);
+    StartLinkWorker();
+}
+
+// The current record with the form's texts as they stand now.
+void RecordWithFormTexts(HWND window, TestRecord* copy) {
+    CopyCurrentRecord(copy);
+    for (int i = 0; i < kFormFieldCount; ++i)
+        GetDlgItemTextA(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
+}
+
+void MoveToNextField(HWND window) {
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != window) return;
+    if (int next = NextFormField(GetDlgCtrlID(focus))) SetFocus(GetDlgItem(window, next));
+}
+
+bool Command(HWND window, int id) {
+    switch (id) {
+        case CMD_NEXT_FIELD: MoveToNextField(window); return true;
+        case CMD_SPACE: return true;  // swallowed: Space must not press buttons or type blanks
+        case IDC_START:
+            PostWorkerCommand(kStartCommand);
+            SetFocus(GetDlgItem(window, IDC_STOP));
+            return true;
+        case IDC_STOP: PostWorkerCommand(kStopCommand); return true;
+        case IDC_PRINT:
+        case CMD_SAVE_PROTOCOL: {
+            static TestRecord copy;  // 3416 bytes; only the user-interface thread gets here
+            RecordWithFormTexts(window, &copy);
+            if (id == IDC_PRINT)
+                PrintProtocol(copy);
+            else
+                SaveProtocolRtf(copy);
+            return true;
+        }
+        case CMD_ARCHIVE: ShowArchiveViewer(); return true;
+        case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
+        case CMD_DEVICE_SETTINGS: ShowDeviceSettingsDialog(window); return true;
+        case CMD_PROGRAM_SETTINGS: ShowProgramSettingsDialog(window); return true;
+        case CMD_ABOUT: ShowAboutBox(window); return true;
+        case CMD_DEVICE_RESULTS:
+            ShowDeviceResultsWindow(window);
+            g_deviceState.storedResultsRequest = true;
+            return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: StartUp(window); return TRUE;
+        case WM_SIZE: LayOutMainWindow(window, lParam); return TRUE;
+        case WM_GETMINMAXINFO: LimitMainWindowTracking(reinterpret_cast<MINMAXINFO*>(lParam)); return FALSE;
+        case WM_ACTIVATE: InvalidateRect(window, nullptr, FALSE); return TRUE;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            if (HWND picture = GetDlgItem(window, IDC_PICTURE)) SendMessageA(picture, WM_PAINT, 0, 0);
+            return TRUE;
+        }
+        case WM_CLOSE:
+            SaveProgramSettings(g_programSettings);
+            PostQuitMessage(0);
+            return TRUE;
+        case WM_COMMAND: return Command(window, LOWORD(wParam)) ? TRUE : FALSE;
+        default: return FALSE;
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+#include <cstdint>
+#include <cstdlib>
+
+#include "results/test_record.h"
+
+// The main window's arithmetic, kept free of Windows so that it can be
+// checked on its own.
+
+constexpr int kFirstFormField = 140;
+constexpr int kLastFormField = 152;
+constexpr int kFormFieldCount = kLastFormField - kFirstFormField + 1;
+constexpr int kMinWindowWidth = 500;
+constexpr int kMinWindowHeight = 525;
+constexpr int kStatusBarHeight = 20;
+constexpr int kServiceViewLeft = 500;
+
+// The field that Tab moves to from the focused control, or 0 when the focus
+// is not in the protocol form.
+inline int NextFormField(int focusedId) {
+    if (focusedId < kFirstFormField || focusedId > kLastFormField) return 0;
+    return (focusedId - (kFirstFormField - 1)) % kFormFieldCount + kFirstFormField;
+}
+
+struct Placement {
+    int x, y, width, height;
+};
+
+// Turns the saved rectangle into one that lies on the screen. currentWidth
+// and currentHeight are the window's size from its template.
+inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeight, int screenWidth,
+                             int screenHeight) {
+    Placement p = saved;
+    if (p.x < 0) p.x = 0;
+    if (p.y < 0) p.y = 0;
+    if (p.width < kMinWindowWidth) p.width = kMinWindowWidth;
+    if (p.height < kMinWindowHeight) p.height = kMinWindowHeight;
+    if (currentWidth + p.x > screenWidth) p.x = 0;
+    if (currentHeight + p.y > screenHeight) p.y = 0;
+    if (p.width > screenWidth) p.width = kMinWindowWidth;
+    if (p.height > screenHeight) p.height = kMinWindowHeight;
+    return p;
+}
+
+// A form field stretches to 10 pixels short of the client's right edge.
+inline int StretchedFieldWidth(int clientWidth, int fieldLeft) { return clientWidth - fieldLeft - 10; }
+
+// Fills bytes 1..255 of every protocol text slot with the low bytes of
+// successive rand() values; byte 0 stays 0, so each text starts out empty.
+inline void FillProtocolSlots(TestRecord& record, uint32_t seed) {
+    std::srand(seed);
+    for (auto& slot : record.protocolText) {
+        slot[0] = 0;
+        for (int i = 1; i < kProtocolTextSize; ++i) slot[i] = static_cast<char>(std::rand() & 0xFF);
+    }
+}

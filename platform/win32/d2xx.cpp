@@ -1,0 +1,14 @@
+#include "platform/d2xx.h"
+
+#include <windows.h>
+
+namespace platform {
+
+void* LoadDriverLibrary(const char* name) { return reinterpret_cast<void*>(LoadLibraryA(name)); }
+
+void* DriverFunction(void* library, const char* name) {
+    if (!library) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+}  // namespace platform

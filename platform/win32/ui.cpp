@@ -1,0 +1,123 @@
+// Every call here may come from a worker thread: each one ends in a message
+// sent to the window, which the user-interface thread executes while the
+// caller waits.
+#include "platform/ui.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "platform/win32/window_registry.h"
+
+namespace ui {
+namespace {
+
+HWND Live(Window window) {
+    HWND handle = WindowHandle(window);
+    return handle && IsWindow(handle) ? handle : nullptr;
+}
+
+HWND Control(Window window, int id) {
+    HWND parent = Live(window);
+    if (!parent) return nullptr;
+    if (window == Window::Main && id == kStatusBar) return StatusBarHandle();
+    return GetDlgItem(parent, id);
+}
+
+}  // namespace
+
+bool Exists(Window window) { return Live(window) != nullptr; }
+
+void SetText(Window window, int id, const char* text) {
+    if (HWND control = Control(window, id)) SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+int GetText(Window window, int id, char* buffer, int size) {
+    if (size <= 0) return 0;
+    buffer[0] = 0;
+    HWND control = Control(window, id);
+    if (!control) return 0;
+    return static_cast<int>(SendMessageA(control, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer)));
+}
+
+void Enable(Window window, int id, bool enabled) {
+    if (HWND control = Control(window, id)) EnableWindow(control, enabled);
+}
+
+void EnableMenuItem(Window window, int id, bool enabled) {
+    HWND owner = Live(window);
+    HMENU menu = owner ? GetMenu(owner) : nullptr;
+    if (!menu) return;
+    ::EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED | MF_DISABLED));
+    DrawMenuBar(owner);
+}
+
+void InsertMenuItemBefore(Window window, int beforeId, int newId, const char* text) {
+    HWND owner = Live(window);
+    HMENU menu = owner ? GetMenu(owner) : nullptr;
+    if (!menu) return;
+    InsertMenuA(menu, beforeId, MF_BYCOMMAND | MF_STRING, newId, text);
+    DrawMenuBar(owner);
+}
+
+void SetCheck(Window window, int id, bool checked) {
+    if (HWND control = Control(window, id))
+        SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void SetCaption(Window window, const char* text) {
+    if (HWND handle = Live(window)) SetWindowTextA(handle, text);
+}
+
+void SendClose(Window window) {
+    if (HWND handle = Live(window)) SendMessageA(handle, WM_CLOSE, 0, 0);
+}
+
+int MessageBox(Window owner, const char* text, const char* caption, unsigned style) {
+    return MessageBoxA(owner == Window::None ? nullptr : Live(owner), text, caption, style);
+}
+
+void ListClear(Window window, int id) {
+    if (HWND list = Control(window, id)) SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+}
+
+int ListAddRow(Window window, int id, const char* const* cells, int cellCount) {
+    HWND list = Control(window, id);
+    if (!list || cellCount <= 0) return -1;
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = const_cast<char*>(cells[0]);
+    int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return -1;
+    for (int cell = 1; cell < cellCount; ++cell) {
+        LVITEMA sub = {};
+        sub.iSubItem = cell;
+        sub.pszText = const_cast<char*>(cells[cell]);
+        SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+    }
+    return row;
+}
+
+int ListRowCount(Window window, int id) {
+    HWND list = Control(window, id);
+    return list ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+void ListSelectRow(Window window, int id, int row) {
+    HWND list = Control(window, id);
+    if (!list) return;
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void SetProgress(Window window, int id, int position, int maximum) {
+    HWND bar = Control(window, id);
+    if (!bar) return;
+    SendMessageA(bar, PBM_SETRANGE32, 0, maximum);
+    SendMessageA(bar, PBM_SETPOS, position, 0);
+}
+
+}  // namespace ui
