@@ -1,3 +1,5 @@
+#include <initializer_list>
+
 #include "app/program_settings.h"
 #include "app/win32/main_window.h"
 #include "app/win32/resource_ids.h"

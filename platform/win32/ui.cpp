@@ -8,6 +8,9 @@
 
 #include "platform/win32/window_registry.h"
 
+// windows.h maps MessageBox to MessageBoxA, which would rename ours.
+#undef MessageBox
+
 namespace ui {
 namespace {
 
@@ -66,6 +69,17 @@ void SetCheck(Window window, int id, bool checked) {
 
 void SetCaption(Window window, const char* text) {
     if (HWND handle = Live(window)) SetWindowTextA(handle, text);
+}
+
+bool GetWindowRect(Window window, int* left, int* top, int* right, int* bottom) {
+    HWND handle = Live(window);
+    RECT rect;
+    if (!handle || !::GetWindowRect(handle, &rect)) return false;
+    *left = rect.left;
+    *top = rect.top;
+    *right = rect.right;
+    *bottom = rect.bottom;
+    return true;
 }
 
 void SendClose(Window window) {
