@@ -1,0 +1,143 @@
+# Shared by the end-to-end tests. A test sources this file, calls e2e_begin
+# with its name, starts the program with e2e_start and drives it with ui.
+# Everything it starts is ended by pid in the exit trap.
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/common.sh"
+set +e  # a test checks each step itself and reports the failing one
+
+E2E_BIN="${E2E_BIN:-$BUILD/win64/bin}"
+E2E_CAPTION="ОРЛА-К200В"
+E2E_XVFB_PID=
+E2E_APP_PID=
+E2E_SHOT=0
+E2E_FAILED=0
+
+e2e_log() { echo "[$E2E_NAME] $*"; }
+
+# Records a failure and goes on; e2e_end turns it into the exit code.
+e2e_fail() { echo "[$E2E_NAME] FAIL: $*"; E2E_FAILED=1; }
+
+# Ends the test at once.
+e2e_abort() { e2e_fail "$*"; e2e_shot abort; exit 1; }
+
+e2e_check() {  # <description> <command...>
+  local what="$1"; shift
+  if "$@"; then e2e_log "ok: $what"; else e2e_fail "$what"; fi
+}
+
+_e2e_free_display() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
+  done
+  echo 199
+}
+
+e2e_start_xvfb() {
+  local n i
+  n="$(_e2e_free_display)"
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  E2E_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for i in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "Xvfb :$n did not start" >&2
+  return 1
+}
+
+_e2e_cleanup() {
+  if [ -n "$E2E_APP_PID" ]; then kill "$E2E_APP_PID" 2>/dev/null; wait "$E2E_APP_PID" 2>/dev/null; fi
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  if [ -n "$E2E_XVFB_PID" ]; then kill "$E2E_XVFB_PID" 2>/dev/null; wait "$E2E_XVFB_PID" 2>/dev/null; fi
+}
+
+# One Wine prefix for all tests (build/wineprefix, made once by wine_env);
+# the program's data folder in it is deleted before every test, so each test
+# starts as on a machine where the program never ran.
+e2e_begin() {  # <test name>
+  E2E_NAME="$1"
+  E2E_RUN="$BUILD/e2e-run/$E2E_NAME"
+  E2E_SCREENS="$BUILD/e2e-screens"
+  trap _e2e_cleanup EXIT
+  for f in ORLA-K200V.exe ftd2xx.dll ui_driver.exe dll_probe.exe; do
+    [ -f "$E2E_BIN/$f" ] || { echo "[$E2E_NAME] FAIL: $E2E_BIN/$f is missing (build win64 first)"; exit 1; }
+  done
+  wine_env
+  e2e_start_xvfb || { echo "[$E2E_NAME] FAIL: no X server"; exit 1; }
+  E2E_DATA="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/ORLA-K200V"
+  E2E_INI="$E2E_DATA/ORLA-K200V.ini"
+  rm -rf "$E2E_RUN" "$E2E_DATA"
+  mkdir -p "$E2E_RUN" "$E2E_SCREENS"
+  rm -f "$E2E_SCREENS/$E2E_NAME"-*.png
+  cp "$E2E_BIN"/{ORLA-K200V.exe,ftd2xx.dll,ui_driver.exe,dll_probe.exe} "$E2E_RUN/"
+  E2E_JOURNAL="$E2E_RUN/journal.txt"
+  e2e_sim_config
+}
+
+# Writes the simulator's INI: journal on, a quick instrument; extra lines
+# (key=value) are appended and override the defaults.
+e2e_sim_config() {  # [key=value...]
+  {
+    echo "[instrument]"
+    echo "journal=$(winepath -w "$E2E_JOURNAL" 2>/dev/null)"
+    echo "speed=20"
+    echo "pause_minutes=0"
+    echo "pre_test_delay=0"
+    local kv
+    for kv in "$@"; do echo "$kv"; done
+  } > "$E2E_RUN/sim.ini"
+  export ORLA_SIM_CONFIG="$(winepath -w "$E2E_RUN/sim.ini" 2>/dev/null)"
+}
+
+# The settings file before the first start, to test restoring them.
+e2e_write_ini() {  # <lines...>
+  mkdir -p "$E2E_DATA"
+  printf '%s\r\n' "$@" > "$E2E_INI"
+}
+
+e2e_start() {
+  (cd "$E2E_RUN" && exec wine ORLA-K200V.exe >"$E2E_RUN/program.out" 2>&1) &
+  E2E_APP_PID=$!
+  e2e_log "program started (pid $E2E_APP_PID)"
+}
+
+# True once the program's process has ended, within the timeout.
+e2e_wait_exit() {  # <timeout s>
+  local deadline=$((SECONDS + ${1:-20}))
+  while kill -0 "$E2E_APP_PID" 2>/dev/null; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.3
+  done
+  wait "$E2E_APP_PID" 2>/dev/null
+  E2E_APP_PID=
+  return 0
+}
+
+# Runs ui_driver with chained commands; prints its output.
+ui() { (cd "$E2E_RUN" && wine ui_driver.exe "$@" 2>&1 | tr -d '\r'); return "${PIPESTATUS[0]}"; }
+
+# ui that must succeed; the test ends when it does not.
+ui_must() { ui "$@" || e2e_abort "ui_driver $*"; }
+
+e2e_shot() {  # [label]
+  E2E_SHOT=$((E2E_SHOT + 1))
+  local f="$E2E_SCREENS/$E2E_NAME-$E2E_SHOT${1:+-$1}.png"
+  import -display "$DISPLAY" -window root "$f" 2>/dev/null && e2e_log "screenshot $f"
+}
+
+# Value of a key in the program's INI file.
+e2e_ini_value() {  # <section> <key>
+  [ -f "$E2E_INI" ] || return 1
+  tr -d '\r' < "$E2E_INI" | iconv -f CP1251 -t UTF-8 | awk -v s="[$1]" -v k="$2" '
+    /^\[/ { in_s = ($0 == s); next }
+    in_s { i = index($0, "="); if (i && substr($0, 1, i - 1) == k) { print substr($0, i + 1); found = 1; exit } }
+    END { exit !found }'
+}
+
+e2e_end() {
+  if ((E2E_FAILED)); then echo "[$E2E_NAME] FAILED"; exit 1; fi
+  echo "[$E2E_NAME] passed"
+  exit 0
+}

@@ -1,0 +1,356 @@
+// Drives the program's main window from another process, as a person would:
+// finds windows, reads control texts, clicks buttons and menu items, presses
+// keys and answers message boxes. Commands chain on one command line so a
+// test pays Wine's start-up once per step. See docs/testing.md.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/tools/menu_query.h"
+
+namespace {
+
+HWND g_main = nullptr;
+DWORD g_pid = 0;
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty()) return std::string();
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), int(w.size()), &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+// Straight to the handle: the C runtime's text mode would turn LF into CRLF.
+void Out(const std::string& s) {
+    std::string line = s + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), DWORD(line.size()), &written, nullptr);
+}
+
+[[noreturn]] void Fail(const std::wstring& message) {
+    std::string line = "ui_driver: " + Utf8(message) + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), DWORD(line.size()), &written, nullptr);
+    ExitProcess(1);
+}
+
+std::wstring Num(long long v) { return std::to_wstring(v); }
+
+std::wstring WindowText(HWND w) {
+    wchar_t buf[1024] = {0};
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, 1024, LPARAM(buf), SMTO_ABORTIFHUNG, 3000, &len)) return L"";
+    return std::wstring(buf, size_t(len) < 1024 ? size_t(len) : 1023);
+}
+
+std::wstring ClassOf(HWND w) {
+    wchar_t buf[128] = {0};
+    GetClassNameW(w, buf, 128);
+    return buf;
+}
+
+DWORD PidOf(HWND w) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    return pid;
+}
+
+double SecondsArg(const std::wstring& s) { return std::wcstod(s.c_str(), nullptr); }
+
+// Polls until `done` or the timeout; 100 ms steps.
+template <typename F>
+bool WaitFor(double seconds, F done) {
+    DWORD end = GetTickCount() + DWORD(seconds * 1000);
+    for (;;) {
+        if (done()) return true;
+        if (LONG(GetTickCount() - end) >= 0) return false;
+        Sleep(100);
+    }
+}
+
+struct FindArgs {
+    std::wstring caption;
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND w, LPARAM p) {
+    FindArgs* a = reinterpret_cast<FindArgs*>(p);
+    if (!IsWindowVisible(w)) return TRUE;
+    if (a->pid && PidOf(w) != a->pid) return TRUE;
+    if (WindowText(w) != a->caption) return TRUE;
+    a->found = w;
+    return FALSE;
+}
+
+HWND FindTop(const std::wstring& caption, DWORD pid) {
+    FindArgs a{caption, pid, nullptr};
+    EnumWindows(FindVisible, LPARAM(&a));
+    return a.found;
+}
+
+void NeedMain() {
+    if (!g_main || !IsWindow(g_main)) Fail(L"no main window: use 'find <caption>' first (or the window is gone)");
+}
+
+HWND StatusBar() {
+    NeedMain();
+    HWND bar = FindWindowExW(g_main, nullptr, L"msctls_statusbar32", nullptr);
+    if (!bar) Fail(L"the main window has no msctls_statusbar32 child");
+    return bar;
+}
+
+HWND Control(const std::wstring& id) {
+    if (id == L"status") return StatusBar();
+    NeedMain();
+    HWND c = GetDlgItem(g_main, int(std::wcstol(id.c_str(), nullptr, 0)));
+    if (!c) Fail(L"the main window has no control " + id);
+    return c;
+}
+
+std::wstring ControlText(const std::wstring& id) { return WindowText(Control(id)); }
+
+int IdArg(const std::wstring& id) { return int(std::wcstol(id.c_str(), nullptr, 0)); }
+
+DWORD MainThread() {
+    NeedMain();
+    return GetWindowThreadProcessId(g_main, nullptr);
+}
+
+HWND FocusedWindow() {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(MainThread(), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+struct BoxArgs {
+    DWORD pid;
+    std::wstring want;
+    HWND box;
+    std::wstring text;
+    std::wstring seen;  // texts of boxes that did not match, for the failure message
+};
+
+BOOL CALLBACK CollectStatic(HWND w, LPARAM p) {
+    std::wstring* text = reinterpret_cast<std::wstring*>(p);
+    if (_wcsicmp(ClassOf(w).c_str(), L"Static") == 0) {
+        std::wstring t = WindowText(w);
+        if (!t.empty()) {
+            if (!text->empty()) *text += L" ";
+            *text += t;
+        }
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindBox(HWND w, LPARAM p) {
+    BoxArgs* a = reinterpret_cast<BoxArgs*>(p);
+    if (!IsWindowVisible(w) || ClassOf(w) != L"#32770") return TRUE;
+    if (a->pid && PidOf(w) != a->pid) return TRUE;
+    std::wstring text;
+    EnumChildWindows(w, CollectStatic, LPARAM(&text));
+    if (text.find(a->want) != std::wstring::npos) {
+        a->box = w;
+        a->text = text;
+        return FALSE;
+    }
+    if (!text.empty()) a->seen += L" [" + WindowText(w) + L": " + text + L"]";
+    return TRUE;
+}
+
+// A message box of the program (any process while no main window is known).
+void AnswerBox(const std::wstring& want, const std::wstring& button, double seconds) {
+    int id = button == L"ok" ? IDOK : button == L"yes" ? IDYES : button == L"no" ? IDNO
+           : button == L"cancel" ? IDCANCEL : 0;
+    if (!id) Fail(L"msgbox button must be ok, yes, no or cancel, not " + button);
+    BoxArgs a{g_pid, want, nullptr, L"", L""};
+    bool found = WaitFor(seconds, [&] {
+        a.seen.clear();
+        EnumWindows(FindBox, LPARAM(&a));
+        return a.box != nullptr;
+    });
+    if (!found)
+        Fail(L"timeout waiting for a message box containing \"" + want + L"\"; boxes seen:" +
+             (a.seen.empty() ? L" none" : a.seen));
+    Out(Utf8(WindowText(a.box) + L": " + a.text));
+    HWND b = GetDlgItem(a.box, id);
+    if (!b) Fail(L"the message box \"" + a.text + L"\" has no " + button + L" button");
+    PostMessageW(a.box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(b));
+    WaitFor(5, [&] { return !IsWindow(a.box) || !IsWindowVisible(a.box); });
+}
+
+// Menus live in the program's own process under Wine; the query runs there.
+MenuAnswer QueryMenu(int id) {
+    NeedMain();
+    MenuAnswer answer = {};
+    std::wstring error;
+    if (!RunMenuQuery(g_main, id, &answer, &error)) Fail(L"menu query failed: " + error);
+    return answer;
+}
+
+UINT VirtualKey(const std::wstring& k) {
+    if (k == L"tab") return VK_TAB;
+    if (k == L"space") return VK_SPACE;
+    if (k == L"enter") return VK_RETURN;
+    if (k == L"escape") return VK_ESCAPE;
+    if (k == L"f1") return VK_F1;
+    UINT v = UINT(std::wcstoul(k.c_str(), nullptr, 0));
+    if (!v) Fail(L"unknown key " + k);
+    return v;
+}
+
+bool Enabled(HWND c) { return IsWindowEnabled(c) != FALSE; }
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::wstring> a(argv + 1, argv + argc);
+    size_t i = 0;
+    auto next = [&](const wchar_t* what) -> std::wstring {
+        if (i >= a.size()) Fail(std::wstring(L"missing argument: ") + what);
+        return a[i++];
+    };
+    auto optionalSeconds = [&](double fallback) {
+        if (i < a.size() && !a[i].empty() && iswdigit(a[i][0])) return SecondsArg(a[i++]);
+        return fallback;
+    };
+    if (a.empty()) Fail(L"no command; see docs/testing.md");
+
+    while (i < a.size()) {
+        std::wstring cmd = a[i++];
+        if (cmd == L"find") {
+            std::wstring caption = next(L"caption");
+            double t = optionalSeconds(10);
+            HWND w = nullptr;
+            if (!WaitFor(t, [&] { return (w = FindTop(caption, 0)) != nullptr; }))
+                Fail(L"timeout waiting for a visible window \"" + caption + L"\"");
+            g_main = w;
+            g_pid = PidOf(w);
+        } else if (cmd == L"shown") {
+            std::wstring caption = next(L"caption");
+            Out(FindTop(caption, g_pid) ? "1" : "0");
+        } else if (cmd == L"text") {
+            Out(Utf8(ControlText(next(L"id"))));
+        } else if (cmd == L"wait-text") {
+            std::wstring id = next(L"id"), want = next(L"substring");
+            double t = SecondsArg(next(L"timeout"));
+            std::wstring last;
+            if (!WaitFor(t, [&] { return (last = ControlText(id)).find(want) != std::wstring::npos; }))
+                Fail(L"timeout waiting for control " + id + L" to show \"" + want + L"\"; last text: \"" + last + L"\"");
+            Out(Utf8(last));
+        } else if (cmd == L"enabled") {
+            Out(Enabled(Control(next(L"id"))) ? "1" : "0");
+        } else if (cmd == L"wait-enabled") {
+            std::wstring id = next(L"id");
+            bool want = next(L"0|1") == L"1";
+            double t = SecondsArg(next(L"timeout"));
+            HWND c = Control(id);
+            if (!WaitFor(t, [&] { return Enabled(c) == want; }))
+                Fail(L"timeout waiting for control " + id + L" to become " + (want ? L"enabled" : L"disabled") +
+                     L"; last state: " + (Enabled(c) ? L"enabled" : L"disabled"));
+        } else if (cmd == L"click") {
+            std::wstring id = next(L"id");
+            HWND c = Control(id);
+            if (!Enabled(c)) Fail(L"cannot click control " + id + L": it is disabled");
+            // Posted: the click may open a modal box that would block a send.
+            PostMessageW(c, BM_CLICK, 0, 0);
+            Sleep(200);
+        } else if (cmd == L"menu") {
+            std::wstring id = next(L"id");
+            MenuAnswer m = QueryMenu(IdArg(id));
+            if (!m.present) Fail(L"the menu has no item " + id);
+            if (!m.enabled) Fail(L"cannot choose menu item " + id + L": it is grayed");
+            PostMessageW(g_main, WM_COMMAND, MAKEWPARAM(IdArg(id), 0), 0);
+            Sleep(200);
+        } else if (cmd == L"menu-enabled") {
+            std::wstring id = next(L"id");
+            MenuAnswer m = QueryMenu(IdArg(id));
+            if (!m.present) Fail(L"the menu has no item " + id);
+            Out(m.enabled ? "1" : "0");
+        } else if (cmd == L"menu-has") {
+            Out(QueryMenu(IdArg(next(L"id"))).present ? "1" : "0");
+        } else if (cmd == L"menu-items") {
+            // Command ids of the popup holding the item, in order (0 = separator).
+            std::wstring id = next(L"id");
+            MenuAnswer m = QueryMenu(IdArg(id));
+            if (!m.present) Fail(L"the menu has no item " + id);
+            std::string line;
+            for (int k = 0; k < m.siblingCount; ++k) line += (k ? " " : "") + std::to_string(m.siblings[k]);
+            Out(line);
+        } else if (cmd == L"focus") {
+            std::wstring id = next(L"id");
+            HWND c = Control(id);
+            DWORD self = GetCurrentThreadId(), target = MainThread();
+            SetForegroundWindow(g_main);
+            AttachThreadInput(self, target, TRUE);
+            SetFocus(c);
+            AttachThreadInput(self, target, FALSE);
+            if (!WaitFor(2, [&] { return FocusedWindow() == c; })) Fail(L"could not put the focus on control " + id);
+        } else if (cmd == L"focused") {
+            HWND f = FocusedWindow();
+            Out(f ? std::to_string(GetDlgCtrlID(f)) : "none");
+        } else if (cmd == L"key") {
+            UINT vk = VirtualKey(next(L"key"));
+            HWND f = FocusedWindow();
+            if (!f) f = Control(L"0x0") ? g_main : g_main;
+            // Posted like a real key, so it goes through the program's own
+            // message loop and accelerator table.
+            UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+            PostMessageW(f, WM_KEYDOWN, vk, LPARAM(1 | (scan << 16)));
+            PostMessageW(f, WM_KEYUP, vk, LPARAM(1 | (scan << 16) | (3u << 30)));
+            Sleep(300);
+        } else if (cmd == L"list-count") {
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            HWND c = GetDlgItem(w, IdArg(id));
+            if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
+            std::wstring cls = ClassOf(c);
+            LRESULT n = cls == L"SysListView32" ? SendMessageW(c, LVM_GETITEMCOUNT, 0, 0)
+                      : _wcsicmp(cls.c_str(), L"ListBox") == 0 ? SendMessageW(c, LB_GETCOUNT, 0, 0)
+                      : SendMessageW(c, CB_GETCOUNT, 0, 0);
+            Out(std::to_string(n));
+        } else if (cmd == L"msgbox") {
+            std::wstring want = next(L"expected text"), button = next(L"button");
+            AnswerBox(want, button, SecondsArg(next(L"timeout")));
+        } else if (cmd == L"no-msgbox") {
+            // Fails when any message box of the program is open.
+            BoxArgs b{g_pid, L"", nullptr, L"", L""};
+            EnumWindows(FindBox, LPARAM(&b));
+            if (b.box) Fail(L"unexpected message box \"" + WindowText(b.box) + L"\": " + b.text);
+        } else if (cmd == L"rect") {
+            NeedMain();
+            RECT r;
+            GetWindowRect(g_main, &r);
+            Out(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+                " " + std::to_string(r.bottom - r.top));
+        } else if (cmd == L"close") {
+            NeedMain();
+            PostMessageW(g_main, WM_CLOSE, 0, 0);
+        } else if (cmd == L"wait-exit") {
+            double t = SecondsArg(next(L"timeout"));
+            if (!g_pid) Fail(L"no program process known: use 'find' first");
+            HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, g_pid);
+            if (p) {
+                DWORD r = WaitForSingleObject(p, DWORD(t * 1000));
+                CloseHandle(p);
+                if (r != WAIT_OBJECT_0) Fail(L"timeout waiting for the program to exit");
+            }
+        } else if (cmd == L"sleep") {
+            Sleep(DWORD(SecondsArg(next(L"seconds")) * 1000));
+        } else {
+            Fail(L"unknown command " + cmd + L"; see docs/testing.md");
+        }
+    }
+    return 0;
+}
