@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,8 +39,6 @@ void Out(const std::string& s) {
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), DWORD(line.size()), &written, nullptr);
     ExitProcess(1);
 }
-
-std::wstring Num(long long v) { return std::to_wstring(v); }
 
 std::wstring WindowText(HWND w) {
     wchar_t buf[1024] = {0};
@@ -302,7 +299,10 @@ int main() {
         } else if (cmd == L"key") {
             UINT vk = VirtualKey(next(L"key"));
             HWND f = FocusedWindow();
-            if (!f) f = Control(L"0x0") ? g_main : g_main;
+            if (!f) {
+                NeedMain();
+                f = g_main;
+            }
             // Posted like a real key, so it goes through the program's own
             // message loop and accelerator table.
             UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
