@@ -49,11 +49,13 @@ void LayOutMainWindow(HWND window, LPARAM size) {
     } else {
         for (int id = kFirstFormField; id <= kLastFormField; ++id) {
             HWND field = GetDlgItem(window, id);
+            if (!field) continue;  // a WM_SIZE during creation comes before the controls
             RECT rect = ChildRect(window, field);
             SetWidth(field, StretchedFieldWidth(width, rect.left), rect.bottom - rect.top);
         }
         for (int id : {IDC_GROUP_PROTOCOL, IDC_GROUP_TESTER}) {
             HWND box = GetDlgItem(window, id);
+            if (!box) continue;
             RECT rect = ChildRect(window, box);
             SetWidth(box, width - 4, rect.bottom - rect.top);
         }
