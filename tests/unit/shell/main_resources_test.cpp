@@ -111,3 +111,46 @@ TEST_F(MainResources, TextsReachTheScriptAsUtf8WithItsCodePage) {
                              u8"\"Температура помещения\", 108", u8"\"Температура жидкости\", 108"})
         EXPECT_NE(script.find(text), std::string::npos) << text;
 }
+
+TEST_F(MainResources, ControlsLieInsideTheirGroupBoxesAndTheDialog) {
+    struct Box {
+        int id, x, y, w, h;
+    };
+    std::vector<Box> groups;
+    for (const auto& line : Lines(script, "GROUPBOX")) {
+        std::vector<int> n = Numbers(line);
+        ASSERT_GE(n.size(), 5u) << line;
+        groups.push_back({n[0], n[1], n[2], n[3], n[4]});
+    }
+    ASSERT_EQ(groups.size(), 3u);
+    int placed = 0;
+    for (const char* keyword : {"LTEXT", "RTEXT", "EDITTEXT", "PUSHBUTTON"})
+        for (const auto& line : Lines(script, keyword)) {
+            std::vector<int> n = Numbers(line);
+            if (n.size() < 5) continue;
+            EXPECT_LE(n[1] + n[3], 330) << line;
+            EXPECT_LE(n[2] + n[4], 295) << line;
+            int inside = 0;
+            for (const Box& g : groups)
+                inside += n[1] > g.x && n[2] > g.y && n[1] + n[3] < g.x + g.w && n[2] + n[4] < g.y + g.h;
+            // Only the three buttons stand outside the group boxes.
+            EXPECT_EQ(inside, keyword == std::string("PUSHBUTTON") ? 0 : 1) << line;
+            ++placed;
+        }
+    EXPECT_EQ(placed, 13 + 13 + 10 + 3);
+}
+
+TEST_F(MainResources, EachTestParameterValueSharesItsLabelsRow) {
+    std::map<int, int> labelRow, valueRow;
+    for (const auto& line : Lines(script, "LTEXT")) {
+        std::vector<int> n = Numbers(line);
+        if (n.size() >= 5 && n[0] >= 128 && n[0] <= 132) labelRow[n[0]] = n[2];
+    }
+    for (const auto& line : Lines(script, "RTEXT")) {
+        std::vector<int> n = Numbers(line);
+        if (n.size() >= 5) valueRow[n[0]] = n[2];
+    }
+    ASSERT_EQ(labelRow.size(), 5u);
+    ASSERT_EQ(valueRow.size(), 5u);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(valueRow[IDC_VALUE_COUNT + i], labelRow[128 + i]) << i;
+}
