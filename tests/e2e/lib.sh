@@ -141,3 +141,34 @@ e2e_end() {
   echo "[$E2E_NAME] passed"
   exit 0
 }
+
+# Today's date as the program writes it into the date fields.
+e2e_today() {
+  local months=(января февраля марта апреля мая июня июля августа сентября октября ноября декабря)
+  echo "$(date +%-d) ${months[$(( $(date +%-m) - 1 ))]} $(date +%Y) г."
+}
+
+# Runs one series with START and follows the status bar until PRINT
+# unlocks. Leaves the distinct status texts in E2E_SERIES_LINES.
+e2e_run_series() {  # <timeout s>
+  local deadline=$((SECONDS + ${1:-90})) out last=
+  E2E_SERIES_LINES=
+  ui_must find "$E2E_CAPTION" 10 click 170 wait-enabled 170 0 15 >/dev/null
+  e2e_check "PRINT locked while measuring" [ "$(ui find "$E2E_CAPTION" 10 enabled 172)" = 0 ]
+  e2e_check "device settings menu item grayed while measuring" \
+    [ "$(ui find "$E2E_CAPTION" 10 menu-enabled 206)" = 0 ]
+  e2e_shot measuring
+  while ((SECONDS < deadline)); do
+    out="$(ui find "$E2E_CAPTION" 10 text status enabled 172)"
+    local line="${out%$'\n'*}" printable="${out##*$'\n'}"
+    if [ "$line" != "$last" ]; then
+      E2E_SERIES_LINES+="$line"$'\n'
+      last="$line"
+      e2e_log "status: $line"
+    fi
+    [ "$printable" = 1 ] && return 0
+    sleep 0.3
+  done
+  e2e_fail "PRINT not unlocked within ${1:-90} s; last status: $last"
+  return 1
+}

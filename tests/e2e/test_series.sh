@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# A series of five configured voltages on each protocol generation: the
+# results line grows value by value, START and the device settings lock
+# while measuring, PRINT unlocks at the end.
+source "$(dirname "$0")/lib.sh"
+e2e_begin series
+
+VOLTAGES="45.2,47.0,48.8,51.3,49.9"
+FINAL="45.2 кВ 47.0 кВ 48.8 кВ 51.3 кВ 49.9 кВ  Среднее: 48.4 кВ"
+
+for description in ORLA-K200V2 ORLA-K200V; do
+  e2e_log "== $description"
+  e2e_sim_config "description=$description" "voltages=$VOLTAGES" measurement_count=5 speed=10
+  : > "$E2E_JOURNAL"
+  e2e_start
+  ui_must find "$E2E_CAPTION" 30 wait-text status "Прибор подключен" 30 wait-text 133 5 10 >/dev/null
+  e2e_check "$description: PRINT locked before the first series" [ "$(ui find "$E2E_CAPTION" enabled 172)" = 0 ]
+  if e2e_run_series 120; then
+    lines="$(grep '^Проведено измерений' <<<"$E2E_SERIES_LINES")"
+    e2e_check "$description: final line has all five values and the mean" grep -qF "$FINAL" <<<"$lines"
+    e2e_check "$description: final line counts 5" grep -q '^Проведено измерений 5 *:' <<<"$(tail -1 <<<"$lines")"
+    # Value by value: the count of shown values never falls and takes at
+    # least three different values on the way to five.
+    counts="$(awk '{ print gsub(/ кВ/, "") }' <<<"$lines" | uniq | tr '\n' ' ')"
+    e2e_check "$description: results line grew value by value (values shown: $counts)" \
+      awk -v c="$counts" 'BEGIN { n = split(c, a, " "); for (i = 2; i <= n; i++) if (a[i] + 0 < a[i-1] + 0) exit 1; exit !(n >= 3) }'
+    state="$(ui find "$E2E_CAPTION" enabled 170 menu-enabled 206 menu-enabled 172 menu-enabled 201 | tr '\n' ' ')"
+    e2e_check "$description: START, device settings, print and save enabled after the series ($state)" \
+      [ "$state" = "1 1 1 1 " ]
+  fi
+  e2e_shot "done-$description"
+  ui find "$E2E_CAPTION" close >/dev/null
+  e2e_wait_exit 20 || e2e_fail "$description: program did not exit after close"
+done
+e2e_end
