@@ -94,7 +94,7 @@ e2e_sim_config() {  # [key=value...]
 # The settings file before the first start, to test restoring them.
 e2e_write_ini() {  # <lines...>
   mkdir -p "$E2E_DATA"
-  printf '%s\r\n' "$@" > "$E2E_INI"
+  printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1251 > "$E2E_INI"
 }
 
 e2e_start() {

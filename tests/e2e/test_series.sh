@@ -15,6 +15,8 @@ for description in ORLA-K200V2 ORLA-K200V; do
   e2e_start
   ui_must find "$E2E_CAPTION" 30 wait-text status "Прибор подключен" 30 wait-text 133 5 10 >/dev/null
   e2e_check "$description: PRINT locked before the first series" [ "$(ui find "$E2E_CAPTION" enabled 172)" = 0 ]
+  want=1; [ "$description" = ORLA-K200V ] && want=0
+  e2e_check "$description: item 210 present: $want" [ "$(ui find "$E2E_CAPTION" menu-has 210)" = "$want" ]
   if e2e_run_series 120; then
     lines="$(grep '^Проведено измерений' <<<"$E2E_SERIES_LINES")"
     e2e_check "$description: final line has all five values and the mean" grep -qF "$FINAL" <<<"$lines"
