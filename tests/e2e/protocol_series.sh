@@ -18,6 +18,6 @@ protocol_prepare_and_run_series() {
   iconv -f UTF-8 -t CP1251 "$E2E_INI" > "$E2E_INI.1251" && mv "$E2E_INI.1251" "$E2E_INI"
   install_protocol_template "$E2E_DATA" || e2e_abort "template not installed"
   e2e_start
-  ui_must find "$E2E_CAPTION" 60 wait-text status "Проведено измерений" 60 sleep 2 click 170 wait-text status "Проведено измерений 3" 180 wait-enabled 172 1 60
+  ui_must find "$E2E_CAPTION" 60 wait-text status "Проведено измерений" 60 sleep 2 click 170 wait-text status "Проведено измерений 3" 180 wait-enabled 172 1 60 sleep 3 wait-enabled 172 1 30
   e2e_log "series finished"
 }

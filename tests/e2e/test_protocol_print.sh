@@ -15,7 +15,7 @@ protocol_prepare_and_run_series
 
 marker="$E2E_RUN/print.marker"
 touch "$marker"
-ui_must find "$E2E_CAPTION" 10 click 172
+ui_must find "$E2E_CAPTION" 10 wait-enabled 172 1 30 click 172
 protocol_answer_print_dialog || e2e_fail "print dialog"
 pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "nothing printed"
 cp "$pdf" "$E2E_RUN/printed.pdf"
