@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/format.h"
+
 namespace {
 
 std::string Printed(const char* format, double value) {
@@ -19,8 +21,9 @@ std::string SlotText(const char* slot, size_t size) {
 }
 
 std::string VoltageWordText(uint16_t word) {
-    if (word & kNoBreakdownBit) return Printed(">%.0f кВ", (word & kVoltageMask) / 10.0);
-    return Printed("%.1f кВ", word / 10.0);
+    char text[256];
+    FormatVoltage(text, word);
+    return text;
 }
 
 std::string VoltageListText(const TestRecord& record) {
@@ -35,8 +38,9 @@ std::string VoltageListText(const TestRecord& record) {
 }
 
 std::string MeanVoltageText(const TestRecord& record) {
-    if (record.meanVoltage & kNoBreakdownBit) return Printed(">%.0f кВ", record.boundVoltage / 10.0);
-    return Printed("%.1f кВ", record.meanVoltage / 10.0);
+    char text[256];
+    FormatMeasurementValue(text, record, 7);  // the bound voltage when the mean did not break down
+    return text;
 }
 
 std::string RmsErrorText(const TestRecord& record) {

@@ -10,7 +10,7 @@
 
 // A fixed-size text slot up to its terminator, never past the slot.
 std::string SlotText(const char* slot, size_t size);
-// "%.1f кВ", or ">%.0f кВ" of bits 0..14 when the no-breakdown bit is set.
+// As the main window shows it: "%.1f кВ", or ">%.0f кВ" without breakdown.
 std::string VoltageWordText(uint16_t word);
 // The breakdown voltages, comma and blank between them; empty for none.
 std::string VoltageListText(const TestRecord& record);
