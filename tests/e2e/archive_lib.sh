@@ -1,0 +1,33 @@
+# Helpers for the archive tests. Sourced after lib.sh.
+
+ARCHIVE_VIEWER="Результаты ранее проведенных испытаний"
+ARCHIVE_GROUP=10248
+
+# Writes n series into <folder>/log.dat with the program's own archive writer,
+# built natively from the same sources.
+archive_make_log() {  # <n> <folder>
+  local tool="$BUILD/e2e-archive-tool/bench_archive"
+  if [ ! -x "$tool" ]; then
+    mkdir -p "$(dirname "$tool")"
+    g++ -std=c++17 -O2 -finput-charset=UTF-8 -fexec-charset=CP1251 -I"$ROOT" \
+        "$ROOT/results/bench/bench_archive.cpp" "$ROOT/results/archive.cpp" \
+        "$ROOT/results/archive_loader.cpp" "$ROOT/results/archive_rows.cpp" -o "$tool" || return 1
+  fi
+  mkdir -p "$2" && (cd "$2" && "$tool" write "$1")
+}
+
+archive_size() { stat -c %s "$E2E_DATA/log.dat" 2>/dev/null || echo missing; }
+
+# Waits until log.dat holds the given number of bytes.
+archive_wait_size() {  # <bytes> <timeout s>
+  local deadline=$((SECONDS + ${2:-120}))
+  while ((SECONDS < deadline)); do
+    [ "$(archive_size)" = "$1" ] && return 0
+    sleep 0.5
+  done
+  e2e_log "log.dat is $(archive_size) bytes, expected $1"
+  return 1
+}
+
+# The settings of a program that has run before, so no first-run dialog.
+archive_write_ini() { e2e_write_ini "[Programm]" "FirstRun=0" "$@"; }
