@@ -320,6 +320,29 @@ int main() {
                       : _wcsicmp(cls.c_str(), L"ListBox") == 0 ? SendMessageW(c, LB_GETCOUNT, 0, 0)
                       : SendMessageW(c, CB_GETCOUNT, 0, 0);
             Out(std::to_string(n));
+        } else if (cmd == L"list-selected") {
+            // Index of the selected row of a list view, -1 when none.
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            HWND c = GetDlgItem(w, IdArg(id));
+            if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
+            Out(std::to_string(int(SendMessageW(c, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED))));
+        } else if (cmd == L"child-text") {
+            // Text of the first control with this id anywhere inside a window,
+            // also inside child dialogs such as a details pane.
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            std::pair<int, HWND> look{IdArg(id), nullptr};
+            EnumChildWindows(w, [](HWND h, LPARAM p) -> BOOL {
+                auto* l = reinterpret_cast<std::pair<int, HWND>*>(p);
+                if (GetDlgCtrlID(h) != l->first) return TRUE;
+                l->second = h;
+                return FALSE;
+            }, LPARAM(&look));
+            if (!look.second) Fail(L"window \"" + caption + L"\" has no control " + id);
+            Out(Utf8(WindowText(look.second)));
         } else if (cmd == L"msgbox") {
             std::wstring want = next(L"expected text"), button = next(L"button");
             AnswerBox(want, button, SecondsArg(next(L"timeout")));
