@@ -152,6 +152,8 @@ BOOL CALLBACK FindBox(HWND w, LPARAM p) {
     BoxArgs* a = reinterpret_cast<BoxArgs*>(p);
     if (!IsWindowVisible(w) || ClassOf(w) != L"#32770") return TRUE;
     if (a->pid && PidOf(w) != a->pid) return TRUE;
+    // The main window is a dialog too; a box never has a status bar.
+    if (w == g_main || FindWindowExW(w, nullptr, L"msctls_statusbar32", nullptr)) return TRUE;
     std::wstring text;
     EnumChildWindows(w, CollectStatic, LPARAM(&text));
     if (text.find(a->want) != std::wstring::npos) {
