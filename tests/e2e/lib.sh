@@ -74,6 +74,10 @@ e2e_begin() {  # <test name>
   cp "$E2E_BIN"/{ORLA-K200V.exe,ftd2xx.dll,ui_driver.exe,dll_probe.exe,menu_probe.dll} "$E2E_RUN/"
   E2E_JOURNAL="$E2E_RUN/journal.txt"
   e2e_sim_config
+  # Two Wine processes starting together on a server that is not up yet
+  # can hang; bring the server and the desktop up first.
+  wineserver -p 30
+  (cd "$E2E_RUN" && timeout 60 wine ui_driver.exe shown "-" >/dev/null 2>&1)
 }
 
 # Writes the simulator's INI: journal on, a quick instrument; extra lines
@@ -116,7 +120,7 @@ e2e_wait_exit() {  # <timeout s>
 }
 
 # Runs ui_driver with chained commands; prints its output.
-ui() { (cd "$E2E_RUN" && wine ui_driver.exe "$@" 2>&1 | tr -d '\r'); return "${PIPESTATUS[0]}"; }
+ui() { (cd "$E2E_RUN" && timeout 200 wine ui_driver.exe "$@" 2>&1 | tr -d '\r'; exit "${PIPESTATUS[0]}"); }
 
 # ui that must succeed; the test ends when it does not.
 ui_must() { ui "$@" || e2e_abort "ui_driver $*"; }
@@ -170,5 +174,23 @@ e2e_run_series() {  # <timeout s>
     sleep 0.3
   done
   e2e_fail "PRINT not unlocked within ${1:-90} s; last status: $last"
+  return 1
+}
+
+# Waits until the program talks to the instrument: its first poll is in the
+# journal and the status bar has left the start-up and search texts. The
+# "Прибор подключен" text itself lasts only until the first status answer.
+e2e_wait_connected() {  # [timeout s]
+  local deadline=$((SECONDS + ${1:-30})) text=
+  while ((SECONDS < deadline)); do
+    if grep -q ' W ' "$E2E_JOURNAL" 2>/dev/null; then
+      text="$(ui find "$E2E_CAPTION" 10 text status)"
+      case "$text" in
+        "Прибор подключен"* | "Проведено измерений"*) return 0 ;;
+      esac
+    fi
+    sleep 0.3
+  done
+  e2e_fail "not connected within ${1:-30} s; status: \"$text\""
   return 1
 }

@@ -16,7 +16,7 @@ e2e_shot settings-dialog
 settings="$(ui msgbox "" ok 20)"
 e2e_check "program settings come next, main window still hidden ($settings)" \
   [ -n "$settings" -a "$(ui shown "$E2E_CAPTION")" = 0 ]
-ui_must find "$E2E_CAPTION" 30 wait-text status "Прибор подключен" 30 >/dev/null
+e2e_wait_connected 30 || e2e_abort "no connection"
 e2e_check "protocol number restored" [ "$(ui find "$E2E_CAPTION" text 140)" = "П-17" ]
 read -r x y w h <<<"$(ui find "$E2E_CAPTION" rect)"
 e2e_check "negative saved position starts at 0,0 ($x,$y)" [ "$x" = 0 -a "$y" = 0 ]

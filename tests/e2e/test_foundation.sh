@@ -9,8 +9,14 @@ for cmd in 0x02 0x00; do
   e2e_check "dll_probe command $cmd: ${out//$'\r'/}" [ "$rc" = 0 ]
 done
 
+# The connected text lasts until the first status answer; a watcher that is
+# already waiting for the window sees it.
+ui find "$E2E_CAPTION" 30 watch-text status 30 "Прибор подключен" >"$E2E_RUN/status.txt" 2>&1 &
+watcher=$!
 e2e_start
-ui_must find "$E2E_CAPTION" 30 wait-text status "Прибор подключен" 30
+wait "$watcher"; rc=$?
+e2e_check "status bar showed \"Прибор подключен\" (seen: $(tr '\n' '|' <"$E2E_RUN/status.txt"))" [ "$rc" = 0 ]
+sleep 1
 e2e_shot connected
 sleep 4
 

@@ -6,7 +6,7 @@ e2e_begin main_window
 
 e2e_check "no data folder before the first start" [ ! -e "$E2E_DATA" ]
 e2e_start
-ui_must find "$E2E_CAPTION" 30 wait-text status "Прибор подключен" 30 >/dev/null
+e2e_wait_connected 30 || e2e_abort "no connection"
 sleep 1
 e2e_shot start
 e2e_check "data folder created" [ -d "$E2E_DATA" ]

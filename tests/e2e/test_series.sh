@@ -13,7 +13,8 @@ for description in ORLA-K200V2 ORLA-K200V; do
   e2e_sim_config "description=$description" "voltages=$VOLTAGES" measurement_count=5 speed=10
   : > "$E2E_JOURNAL"
   e2e_start
-  ui_must find "$E2E_CAPTION" 30 wait-text status "Прибор подключен" 30 wait-text 133 5 10 >/dev/null
+  e2e_wait_connected 30 || e2e_abort "no connection"
+ui_must find "$E2E_CAPTION" 30 wait-text 133 5 10 >/dev/null
   e2e_check "$description: PRINT locked before the first series" [ "$(ui find "$E2E_CAPTION" enabled 172)" = 0 ]
   want=1; [ "$description" = ORLA-K200V ] && want=0
   e2e_check "$description: item 210 present: $want" [ "$(ui find "$E2E_CAPTION" menu-has 210)" = "$want" ]

@@ -371,6 +371,22 @@ int main() {
                 CloseHandle(p);
                 if (r != WAIT_OBJECT_0) Fail(L"timeout waiting for the program to exit");
             }
+        } else if (cmd == L"watch-text") {
+            // Every distinct text, sampled every 10 ms, until one holds the
+            // stop substring: catches texts shown for a moment only.
+            std::wstring id = next(L"id");
+            double t = SecondsArg(next(L"timeout"));
+            std::wstring stop = next(L"stop substring"), last = L"\x1";
+            if (!WaitFor(t, [&] {
+                    for (int k = 0; k < 10; ++k) {
+                        std::wstring now = ControlText(id);
+                        if (now != last) Out(Utf8(last = now));
+                        if (now.find(stop) != std::wstring::npos) return true;
+                        Sleep(10);
+                    }
+                    return false;
+                }))
+                Fail(L"timeout watching control " + id + L" for \"" + stop + L"\"; last text: \"" + last + L"\"");
         } else if (cmd == L"sleep") {
             Sleep(DWORD(SecondsArg(next(L"seconds")) * 1000));
         } else {
