@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "app/format.h"
+#include "app/win32/clipboard_aware.h"
 #include "results/archive_rows.h"
 #include "results/win32/archive_session.h"
 
@@ -56,6 +57,9 @@ void ShowArchiveDetails(HWND pane, const TestRecord& r) {
 INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
+            for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) MakeClipboardAware(GetDlgItem(pane, id));
+            for (int id = 722; id <= 725; ++id) MakeClipboardAware(GetDlgItem(pane, id));
+            for (int id = 133; id <= 137; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             return TRUE;
         case WM_SIZE:
             StretchTextEdits(pane);
