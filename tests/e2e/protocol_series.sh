@@ -15,7 +15,6 @@ protocol_prepare_and_run_series() {
     "String0=$PROTOCOL_NUMBER" "String1=Масло ГК" "String2=ГОСТ 6581-75" "String3=Трансформатор Т-1" \
     "String4=1 декабря 2026 г." "String5=Прозрачное" "String6=20 °C" "String7=22 °C" "String8=45 %" \
     "String9=Отстой 30 мин" "String10=7 декабря 2026 г." "String11=Инженер" "String12=Петров П.П."
-  iconv -f UTF-8 -t CP1251 "$E2E_INI" > "$E2E_INI.1251" && mv "$E2E_INI.1251" "$E2E_INI"
   install_protocol_template "$E2E_DATA" || e2e_abort "template not installed"
   e2e_start
   ui_must find "$E2E_CAPTION" 60 wait-text status "Проведено измерений" 60 sleep 2 click 170 wait-text status "Проведено измерений 3" 180 wait-enabled 172 1 60 sleep 3 wait-enabled 172 1 30
