@@ -120,7 +120,15 @@ e2e_wait_exit() {  # <timeout s>
 }
 
 # Runs ui_driver with chained commands; prints its output.
-ui() { (cd "$E2E_RUN" && timeout 200 wine ui_driver.exe "$@" 2>&1 | tr -d '\r'; exit "${PIPESTATUS[0]}"); }
+# The output goes through a file, not a pipe: a Wine service started during the
+# call inherits the descriptor and would keep a pipe open for ever.
+ui() {
+  local out="$E2E_RUN/ui.out" rc
+  (cd "$E2E_RUN" && timeout 200 wine ui_driver.exe "$@" >"$out" 2>&1)
+  rc=$?
+  tr -d '\r' <"$out"
+  return "$rc"
+}
 
 # ui that must succeed; the test ends when it does not.
 ui_must() { ui "$@" || e2e_abort "ui_driver $*"; }
