@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/format.h"
+#include "app/resource_ids.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 
@@ -14,7 +15,6 @@ namespace {
 const char kProgramm[] = "Programm";
 const char kMainWnd[] = "MainWnd";
 const char kFolderName[] = "ORLA-K200V";
-constexpr int kFirstFormField = 140;
 
 // The profile API keeps one line per value, so the organisation name's line
 // breaks travel as other bytes. Reading turns CR into a blank, not back into
@@ -107,12 +107,12 @@ void LoadProgramSettings(ProgramSettings& s) {
 }
 
 void RestoreFormText(const ProgramSettings& s) {
-    for (int i = 0; i < 13; ++i) ui::SetText(ui::Window::Main, kFirstFormField + i, s.formText[i]);
+    for (int i = 0; i < 13; ++i) ui::SetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i]);
 }
 
 void SaveProgramSettings(ProgramSettings& s) {
     for (int i = 0; i < 13; ++i)
-        ui::GetText(ui::Window::Main, kFirstFormField + i, s.formText[i], sizeof s.formText[i]);
+        ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i], sizeof s.formText[i]);
     const char* ini = s.iniPath;
     TouchFile(ini);
     platform::ProfileWriteString(kProgramm, "FirstRun", "0", ini);

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/program_settings.h"
 #include "link/device_state.h"
 #include "link/driver_binding.h"
 #include "link/parse_answer.h"
@@ -22,10 +21,6 @@ bool g_firstConnection = true;
 
 const char* const kDescriptions[] = {"ORLA-T10", "ORLA-K200", "ORLA-K200V", "ORLA-K200V2"};
 constexpr int kGen2Description = 3;
-
-void TellServiceView(const void* data, int kind) {
-    if (g_programSettings.serviceMode) UpdateServiceView(data, kind);
-}
 
 void TellGeneration() {
     int32_t generation = g_deviceState.protocolGeneration;

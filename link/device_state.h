@@ -42,5 +42,8 @@ struct DeviceState {
 
 extern DeviceState g_deviceState;
 
+// The instrument is in a series (its measuring bit is set).
+inline bool DeviceMeasuring() { return (g_deviceState.status & status_bits::kIzmerMode) != 0; }
+
 // Back to the zero start state (tests start every case from here).
 void ResetDeviceState();

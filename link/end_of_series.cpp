@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "app/program_settings.h"
+#include "app/resource_ids.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
 #include "link/parse_answer.h"
@@ -12,7 +13,6 @@
 #include "service/service_hooks.h"
 
 namespace {
-constexpr int kFirstFormField = 140;
 constexpr uint32_t kRunInPauseMs = 2000;
 }  // namespace
 
@@ -22,7 +22,7 @@ void EndOfSeries() {
     TestRecord record = g_currentRecord;
     ServiceHistoryAddSeries(record);
     for (int k = 0; k < kProtocolTextCount; ++k)
-        ui::GetText(ui::Window::Main, kFirstFormField + k, record.protocolText[k], kProtocolTextSize);
+        ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + k, record.protocolText[k], kProtocolTextSize);
     {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         g_currentRecord = record;

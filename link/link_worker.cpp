@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "app/resource_ids.h"
 #include "link/connection.h"
 #include "link/device_state.h"
 #include "link/driver_binding.h"
@@ -27,18 +28,13 @@ constexpr uint8_t kGen1Polls[4] = {command::kResults, command::kReadSettings, co
 constexpr uint8_t kGen2Polls[4] = {command::kResults, command::kReadSettings, command::kIdlePoll,
                                    command::kVersion};
 
-constexpr int kResultsMenuItem = 210;
-constexpr int kResultsMenuBefore = 204;
-
-bool Measuring() { return (g_deviceState.status & status_bits::kIzmerMode) != 0; }
-
 uint8_t NextPoll() {
     ++g_pollIndex;
     if (g_deviceState.protocolGeneration == 2) {
-        g_pollIndex = Measuring() ? 0 : g_pollIndex & 3;
+        g_pollIndex = DeviceMeasuring() ? 0 : g_pollIndex & 3;
         return kGen2Polls[g_pollIndex];
     }
-    g_pollIndex &= Measuring() ? 1 : 3;
+    g_pollIndex &= DeviceMeasuring() ? 1 : 3;
     return kGen1Polls[g_pollIndex];
 }
 
@@ -50,7 +46,7 @@ void ReadAndParse() {
 void ServeRequests() {
     DeviceState& s = g_deviceState;
     if (s.settingsChangeRequest) {
-        if (Measuring()) {
+        if (DeviceMeasuring()) {
             s.settingsChangeRequest = false;
             ui::MessageBox(ui::Window::Main, "Настройки прибора не изменены.", "Ошибка!", ui::kIconError);
         } else {
@@ -89,7 +85,7 @@ bool LinkWorkerStartup() {
     }
     ConnectDevice();
     if (g_deviceState.protocolGeneration == 2 && !g_resultsMenuInserted) {
-        ui::InsertMenuItemBefore(ui::Window::Main, kResultsMenuBefore, kResultsMenuItem,
+        ui::InsertMenuItemBefore(ui::Window::Main, CMD_ARCHIVE, CMD_DEVICE_RESULTS,
                                  "Просмотр результатов проведенных испытаний, сохраненных в приборе");
         g_resultsMenuInserted = true;
     }

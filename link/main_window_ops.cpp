@@ -4,35 +4,37 @@
 #include <cstring>
 
 #include "app/format.h"
+#include "app/resource_ids.h"
 #include "link/device_state.h"
 #include "link/parse_answer.h"
 #include "platform/ui.h"
 
 namespace {
-constexpr int kPrintButton = 172;  // also the menu item "Печать протокола"
-constexpr int kSaveProtocolMenu = 201;
 constexpr int kMeanColumn = 7;
 }  // namespace
 
 void SetStatusText(const char* text) { ui::SetText(ui::Window::Main, ui::kStatusBar, text); }
 
 void EnableProtocolOutput(bool enabled) {
-    ui::Enable(ui::Window::Main, kPrintButton, enabled);
-    ui::EnableMenuItem(ui::Window::Main, kPrintButton, enabled);
-    ui::EnableMenuItem(ui::Window::Main, kSaveProtocolMenu, enabled);
+    // The print button and the menu item "Печать протокола" share their id.
+    ui::Enable(ui::Window::Main, IDC_PRINT, enabled);
+    ui::EnableMenuItem(ui::Window::Main, IDC_PRINT, enabled);
+    ui::EnableMenuItem(ui::Window::Main, CMD_SAVE_PROTOCOL, enabled);
 }
 
-void ShowTestParameters(const DeviceSettings& settings) {
+void ShowTestParameters(const DeviceSettings& settings) { ShowTestParametersIn(ui::Window::Main, settings); }
+
+void ShowTestParametersIn(ui::Window window, const DeviceSettings& settings) {
     char text[256];
     std::snprintf(text, sizeof text, "%d", MeasurementCount(settings));
-    ui::SetText(ui::Window::Main, 133, text);
+    ui::SetText(window, IDC_VALUE_COUNT, text);
     FormatFixed(text, static_cast<float>(PauseMinutes(settings)), 0, "мин.");
-    ui::SetText(ui::Window::Main, 134, text);
-    ui::SetText(ui::Window::Main, 135, PreTestDelay(settings) ? "есть" : "нет");
+    ui::SetText(window, IDC_VALUE_PAUSE, text);
+    ui::SetText(window, IDC_VALUE_DELAY, PreTestDelay(settings) ? "есть" : "нет");
     FormatFixed(text, settings.riseRate / 10.0f, settings.riseRate <= 9 ? 1 : 0, "кВ/с");
-    ui::SetText(ui::Window::Main, 136, text);
+    ui::SetText(window, IDC_VALUE_RATE, text);
     FormatFixed(text, settings.maxVoltage / 10.0f, 0, "кВ");
-    ui::SetText(ui::Window::Main, 137, text);
+    ui::SetText(window, IDC_VALUE_MAXIMUM, text);
 }
 
 void ShowResultsLine(const TestRecord& record) {

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "app/program_settings.h"
+#include "app/resource_ids.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
 #include "link/end_of_series.h"
@@ -18,8 +19,6 @@
 
 namespace {
 
-constexpr int kStartButton = 170;
-constexpr int kDeviceSettingsMenu = 206;
 constexpr int kServiceGostButton = 646;
 constexpr uint16_t kGen1MaxVoltage = 1000;
 
@@ -37,21 +36,15 @@ constexpr uint32_t kGen2StatusMin = 44;
 
 bool ServiceMode() { return g_programSettings.serviceMode; }
 
-void TellServiceView(const void* data, int kind) {
-    if (ServiceMode()) UpdateServiceView(data, kind);
-}
-
-bool Measuring() { return (g_deviceState.status & status_bits::kIzmerMode) != 0; }
-
 uint16_t BigEndian(const uint8_t* at) { return static_cast<uint16_t>(at[0] << 8 | at[1]); }
 uint16_t LittleEndian(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
 
 // START and the device-settings menu follow the instrument; printing is only
 // ever locked here, never unlocked.
 void LockStep() {
-    bool measuring = Measuring();
-    ui::Enable(ui::Window::Main, kStartButton, !measuring);
-    ui::EnableMenuItem(ui::Window::Main, kDeviceSettingsMenu, !measuring);
+    bool measuring = DeviceMeasuring();
+    ui::Enable(ui::Window::Main, IDC_START, !measuring);
+    ui::EnableMenuItem(ui::Window::Main, CMD_DEVICE_SETTINGS, !measuring);
     if (measuring) EnableProtocolOutput(false);
     if (ServiceMode()) ui::Enable(ui::Window::ServiceView, kServiceGostButton, !measuring);
 }

@@ -27,10 +27,8 @@ std::string VoltageWordText(uint16_t word) {
 }
 
 std::string VoltageListText(const TestRecord& record) {
-    // A damaged archived record may claim more values than there are slots.
-    int count = record.valueCount < kVoltageSlots ? record.valueCount : kVoltageSlots;
     std::string list;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < StoredValueCount(record); ++i) {
         if (i > 0) list += ", ";
         list += VoltageWordText(record.breakdownVoltage[i]);
     }

@@ -87,15 +87,18 @@ void ArchiveVote(uint8_t* group) {
     }
 }
 
-bool ArchiveDecodeGroup(uint8_t* group, TestRecord* record) {
+uint16_t ArchiveRecordCrc(const TestRecord& record) {
+    return ArchiveCrc16(reinterpret_cast<const uint8_t*>(&record), kArchiveCrcSpan);
+}
+
+void ArchiveDecodeGroup(uint8_t* group, TestRecord* record) {
     ArchiveVote(group);
     ArchiveScramble(group, sizeof(TestRecord));
     std::memcpy(record, group, sizeof(TestRecord));
-    return ArchiveCrc16(group, kArchiveCrcSpan) == record->crc;
 }
 
 bool ArchiveAppend(TestRecord& record) {
-    record.crc = ArchiveCrc16(reinterpret_cast<const uint8_t*>(&record), kArchiveCrcSpan);
+    record.crc = ArchiveRecordCrc(record);
     uint8_t group[kArchiveGroupSize];
     for (int copy = 0; copy < 3; ++copy) {
         uint8_t* at = group + copy * sizeof(TestRecord);

@@ -17,5 +17,8 @@ bool ArchiveAppend(TestRecord& record);
 uint16_t ArchiveCrc16(const uint8_t* bytes, size_t count);
 void ArchiveScramble(uint8_t* bytes, size_t count);
 void ArchiveVote(uint8_t* group);
-// Votes, descrambles copy A into record and tells whether its crc holds.
-bool ArchiveDecodeGroup(uint8_t* group, TestRecord* record);
+// The crc over the record's bytes before its crc field.
+uint16_t ArchiveRecordCrc(const TestRecord& record);
+// Votes and descrambles copy A into record; ArchiveRecordCrc tells whether
+// the stored crc still holds.
+void ArchiveDecodeGroup(uint8_t* group, TestRecord* record);

@@ -123,7 +123,7 @@ ArchiveLoadResult ArchiveLoad(const ArchiveLoadSink& sink) {
     ArchiveLoadResult result = Result(ArchiveLoadOutcome::Loaded);
     for (size_t i = 0; i < got; ++i) {
         const TestRecord& r = records[i];
-        bool matches = ArchiveCrc16(reinterpret_cast<const uint8_t*>(&r), kArchiveCrcSpan) == r.crc;
+        bool matches = ArchiveRecordCrc(r) == r.crc;
         if (!matches) {
             if (result.crcMismatches < kArchiveMismatchesKept) result.firstMismatches[result.crcMismatches] = i;
             ++result.crcMismatches;

@@ -4,9 +4,7 @@
 #include <cstring>
 
 void ComputeSeriesStatistics(TestRecord& record) {
-    // The record has six voltage slots; a larger count from the instrument
-    // must not read past them.
-    const int n = record.valueCount > kVoltageSlots ? kVoltageSlots : record.valueCount;
+    const int n = StoredValueCount(record);
     if (n == 0) {
         record.meanVoltage = 0;
         record.rmsError = 0;

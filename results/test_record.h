@@ -55,6 +55,12 @@ static_assert(offsetof(TestRecord, settingsSnapshot) == 3392, "layout");
 static_assert(offsetof(TestRecord, crc) == 3412, "layout");
 static_assert(offsetof(TestRecord, reserved3414) == 3414, "layout");
 
+// How many voltage slots hold values. The instrument or a damaged archive may
+// claim more than there are slots; nothing may read past them.
+inline int StoredValueCount(const TestRecord& record) {
+    return record.valueCount < kVoltageSlots ? record.valueCount : kVoltageSlots;
+}
+
 // The first 64 bytes: what the service data log keeps of a series.
 struct RecordHead {
     uint8_t bytes[kRecordHeadSize];

@@ -103,12 +103,10 @@ void* SimLookupFunction(const char* name);
 // Test controls.
 void SimUnplug();
 void SimReplug(const std::string& serial = "");
-void SimSetNextVoltages(const std::vector<uint16_t>& voltages);
 // Bytes waiting to be read, added as if the instrument had sent them.
 void SimInjectReceived(const std::vector<uint8_t>& bytes);
 const std::vector<SimJournalEntry>& SimJournal();
 bool SimPlugged();
 // Current state code as the generation-2 status answer reports it (also
-// computed for generation 1), and the generation-1 status byte.
+// computed for generation 1).
 int SimStateCode();
-uint8_t SimStatusByte();

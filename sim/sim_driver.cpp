@@ -451,12 +451,6 @@ void SimReplug(const std::string& serial) {
     Replug(serial);
 }
 
-void SimSetNextVoltages(const std::vector<uint16_t>& voltages) {
-    SIM_LOCK;
-    g_driver.inst.voltages = voltages;
-    g_driver.inst.voltageCursor = 0;
-}
-
 void SimInjectReceived(const std::vector<uint8_t>& bytes) {
     SIM_LOCK;
     if (!bytes.empty()) g_driver.rx.push_back(RxChunk{now, bytes});
@@ -472,9 +466,4 @@ bool SimPlugged() {
 int SimStateCode() {
     SIM_LOCK;
     return InstrumentStateCode(g_driver.inst);
-}
-
-uint8_t SimStatusByte() {
-    SIM_LOCK;
-    return InstrumentStatusByte(g_driver.inst);
 }

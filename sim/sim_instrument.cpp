@@ -141,8 +141,8 @@ void Step(SimInstrument* inst) {
         case SimPhase::Lower:
             inst->proboy = false;
             StorageLog(inst, at, inst->stopped ? "SERIES STOPPED" : "SERIES FINISHED");
-            if (inst->generation == 2) StorageStoreSeries(inst, at);
             if (inst->generation == 2) {
+                StorageStoreSeries(inst, at);
                 // The program learns of the end only from this state: keep it
                 // for several polls however fast the model runs.
                 Enter(inst, SimPhase::Finished, at, inst->config.finishedMs);

@@ -2,7 +2,7 @@
 #include <commctrl.h>
 
 #include "app/win32/main_window.h"
-#include "app/win32/resource_ids.h"
+#include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
 #include "platform/win32/window_registry.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/program_settings.h"
 #include "app/win32/main_window.h"
-#include "app/win32/resource_ids.h"
+#include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
 #include "app/win32/window_rules.h"
 #include "platform/win32/window_registry.h"

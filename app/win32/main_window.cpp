@@ -5,7 +5,7 @@
 #include "app/format.h"
 #include "app/program_settings.h"
 #include "app/win32/clipboard_aware.h"
-#include "app/win32/resource_ids.h"
+#include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
 #include "app/win32/stand_ins.h"
 #include "app/win32/window_rules.h"

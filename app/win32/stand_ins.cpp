@@ -1,6 +1,6 @@
 #include "app/win32/stand_ins.h"
 
-#include "app/win32/resource_ids.h"
+#include "app/resource_ids.h"
 
 namespace {
 void NotYet(HWND owner, const char* what) { MessageBoxA(owner, what, "Внимание!", MB_OK | MB_ICONINFORMATION); }

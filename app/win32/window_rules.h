@@ -2,13 +2,14 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "app/resource_ids.h"
 #include "results/test_record.h"
 
 // The main window's arithmetic, kept free of Windows so that it can be
 // checked on its own.
 
-constexpr int kFirstFormField = 140;
-constexpr int kLastFormField = 152;
+constexpr int kFirstFormField = IDC_FIRST_FIELD;
+constexpr int kLastFormField = IDC_LAST_FIELD;
 constexpr int kFormFieldCount = kLastFormField - kFirstFormField + 1;
 constexpr int kMinWindowWidth = 500;
 constexpr int kMinWindowHeight = 525;

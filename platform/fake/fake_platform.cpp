@@ -1,6 +1,7 @@
 #include "platform/fake/fake_platform.h"
 
 #include <algorithm>
+#include <deque>
 #include <cstring>
 
 #include "platform/clock.h"
@@ -43,10 +44,8 @@ struct State {
     std::map<std::pair<int, int>, std::string> texts;
     std::map<std::pair<int, int>, bool> enabled;
     std::map<std::pair<int, int>, bool> menuEnabled;
-    std::map<int, bool> windowExists;
     std::map<int, std::vector<int>> rects;
     std::deque<int> answers;
-    std::function<void(const fake::UiCall&)> boxHook;
     std::map<std::pair<int, int>, std::vector<std::vector<std::string>>> lists;
 };
 
@@ -111,7 +110,6 @@ std::vector<StartedThread>& StartedThreads() { return S().threads; }
 void FailThreadStarts(bool fail) { S().failThreads = fail; }
 void PostToWorker(uint8_t command) { S().workerQueue.push_back(command); }
 void PostQuitToWorker() { S().workerQueue.push_back(-1); }
-std::deque<int>& WorkerQueue() { return S().workerQueue; }
 std::vector<std::pair<uint32_t, uint8_t>>& PostedCommands() { return S().posted; }
 
 void SetDriverLibrary(const std::string& name, FunctionLookup lookup) { S().libraries[name] = std::move(lookup); }
@@ -138,11 +136,8 @@ bool IsMenuEnabled(ui::Window w, int id) {
     auto it = S().menuEnabled.find(Key(w, id));
     return it == S().menuEnabled.end() || it->second;
 }
-void SetWindowExists(ui::Window w, bool exists) { S().windowExists[static_cast<int>(w)] = exists; }
 void SetWindowRect(ui::Window w, int l, int t, int r, int b) { S().rects[static_cast<int>(w)] = {l, t, r, b}; }
 void QueueMessageBoxAnswer(int answer) { S().answers.push_back(answer); }
-void OnMessageBox(std::function<void(const UiCall&)> hook) { S().boxHook = std::move(hook); }
-std::vector<std::vector<std::string>>& ListRows(ui::Window w, int id) { return S().lists[Key(w, id)]; }
 
 }  // namespace fake
 
@@ -315,11 +310,8 @@ void* DriverFunction(void* library, const char* name) {
 // ---------------------------------------------------------------- windows
 namespace ui {
 
-bool Exists(Window w) {
-    auto it = S().windowExists.find(static_cast<int>(w));
-    if (it != S().windowExists.end()) return it->second;
-    return w == Window::Main;
-}
+// Only the main window exists in the fake.
+bool Exists(Window w) { return w == Window::Main; }
 
 void SetText(Window w, int id, const char* text) {
     S().texts[Key(w, id)] = text;
@@ -365,7 +357,6 @@ void SendClose(Window w) { Record("SendClose", w, 0); }
 
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style) {
     Record("MessageBox", owner, 0, text, static_cast<int>(style), 0, caption);
-    if (S().boxHook) S().boxHook(S().calls.back());
     if (S().answers.empty()) return (style & 0xF) == kYesNo ? kAnswerNo : kAnswerOk;
     int a = S().answers.front();
     S().answers.pop_front();

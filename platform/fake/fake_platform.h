@@ -5,7 +5,6 @@
 // remembered so GetText returns what was set, and message boxes return
 // answers queued by the test.
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -50,7 +49,6 @@ std::vector<StartedThread>& StartedThreads();
 void FailThreadStarts(bool fail);
 void PostToWorker(uint8_t command);  // as the user-interface thread would
 void PostQuitToWorker();
-std::deque<int>& WorkerQueue();      // -1 stands for WM_QUIT
 std::vector<std::pair<uint32_t, uint8_t>>& PostedCommands();  // every PostCommand call
 
 // ---- driver library
@@ -78,11 +76,7 @@ std::string ControlText(ui::Window window, int id);
 void TypeText(ui::Window window, int id, const std::string& text);
 bool IsEnabled(ui::Window window, int id);      // controls start enabled
 bool IsMenuEnabled(ui::Window window, int id);  // menu items start enabled
-void SetWindowExists(ui::Window window, bool exists);
 void SetWindowRect(ui::Window window, int left, int top, int right, int bottom);  // Main exists after Reset
 void QueueMessageBoxAnswer(int answer);  // default when the queue is empty: kAnswerOk
-// Called for every message box (after recording), e.g. to stop a loop.
-void OnMessageBox(std::function<void(const UiCall&)> hook);
-std::vector<std::vector<std::string>>& ListRows(ui::Window window, int id);
 
 }  // namespace fake

@@ -5,7 +5,6 @@
 
 #include "app/program_settings.h"
 #include "platform/ui.h"
-#include "protocol/print_layout.h"
 #include "protocol/rtf_writer.h"
 #include "protocol/win32/dialog_owner.h"
 

@@ -1,14 +1,16 @@
-#include <cstdio>
 
 #include "app/format.h"
+#include "app/resource_ids.h"
 #include "app/win32/clipboard_aware.h"
+#include "link/parse_answer.h"
 #include "results/archive_rows.h"
 #include "results/win32/archive_session.h"
 
 namespace {
 
-constexpr int kFirstTextEdit = 140;
-constexpr int kLastTextEdit = 152;
+// The pane shows a record with the main window's field and parameter ids.
+constexpr int kFirstTextEdit = IDC_FIRST_FIELD;
+constexpr int kLastTextEdit = IDC_LAST_FIELD;
 
 void SetNumber(HWND pane, int id, float value, int decimals, const char* unit) {
     char text[256];
@@ -39,16 +41,10 @@ void ShowArchiveDetails(HWND pane, const TestRecord& r) {
         lstrcpynA(text, r.protocolText[k], sizeof text);
         SetDlgItemTextA(pane, kFirstTextEdit + k, text);
     }
-    const DeviceSettings& s = r.settingsSnapshot;
-    std::snprintf(text, sizeof text, "%d", MeasurementCount(s));
-    SetDlgItemTextA(pane, 133, text);
-    SetNumber(pane, 134, static_cast<float>(PauseMinutes(s)), 0, "мин.");
-    SetDlgItemTextA(pane, 135, PreTestDelay(s) ? "есть" : "нет");
-    SetNumber(pane, 136, s.riseRate / 10.0f, s.riseRate <= 9 ? 1 : 0, "кВ/с");
-    SetNumber(pane, 137, s.maxVoltage / 10.0f, 0, "кВ");
+    ShowTestParametersIn(ui::Window::ArchiveDetails, r.settingsSnapshot);
     ArchiveVoltageList(r, text, sizeof text);
     SetDlgItemTextA(pane, 722, text);
-    ArchiveMeanText(text, sizeof text, r);
+    FormatMeasurementValue(text, r, 7);  // the bound voltage when the mean did not break down
     SetDlgItemTextA(pane, 723, text);
     SetNumber(pane, 724, r.rmsError / 10.0f, 1, "кВ");
     SetNumber(pane, 725, static_cast<float>(r.variationPercent), 0, "%");
@@ -59,7 +55,7 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM, LPARAM) {
         case WM_INITDIALOG:
             for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             for (int id = 722; id <= 725; ++id) MakeClipboardAware(GetDlgItem(pane, id));
-            for (int id = 133; id <= 137; ++id) MakeClipboardAware(GetDlgItem(pane, id));
+            for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             return TRUE;
         case WM_SIZE:
             StretchTextEdits(pane);

@@ -26,6 +26,8 @@ number="$(ui find "$ARCHIVE_VIEWER" child-text "$ARCHIVE_VIEWER" 140)"
 e2e_check "details show the protocol number (got '$number')" [ "$number" = 314 ]
 mean="$(ui find "$ARCHIVE_VIEWER" child-text "$ARCHIVE_VIEWER" 723)"
 e2e_check "details show the mean (got '$mean')" [ "$mean" = "39.7 кВ" ]
+count="$(ui find "$ARCHIVE_VIEWER" child-text "$ARCHIVE_VIEWER" 133)"
+e2e_check "details show the series' measurement count (got '$count')" [ "$count" = 2 ]
 e2e_shot viewer
 ui_must find "$ARCHIVE_VIEWER" close
 sleep 1

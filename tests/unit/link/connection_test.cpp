@@ -138,6 +138,17 @@ TEST_F(LinkTest, TransientWriteFailureLosesOnlyThatCommand) {
     EXPECT_TRUE(g_deviceState.connected);
 }
 
+// Blocks (settings, file transfers) must not be lost the way a poll may be.
+TEST_F(LinkTest, BlockWriteIsRepeatedUntilItGoesThrough) {
+    Connect("ORLA-K200V2", "A1");
+    const uint8_t block[] = {0x05, 0x10, 0x20, 0x30};
+    testdrv::FailWrites(2);
+    WriteBlock(block, sizeof block);
+    ASSERT_EQ(testdrv::Writes().size(), 1u);
+    EXPECT_EQ(testdrv::Writes()[0].bytes, std::vector<uint8_t>(block, block + sizeof block));
+    EXPECT_TRUE(g_deviceState.connected);
+}
+
 TEST_F(LinkTest, FailedStatusQueryGivesAnEmptyRead) {
     Connect("ORLA-K200V2", "A1");
     testdrv::Queue(Gen2Status(3, 1, {300}));

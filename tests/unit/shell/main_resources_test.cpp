@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/resource_ids.h"
+#include "app/resource_ids.h"
 #include "app/win32/window_rules.h"
 
 namespace {
