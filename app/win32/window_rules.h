@@ -43,6 +43,20 @@ inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeigh
     return p;
 }
 
+// Top-left corner of a window of width x height centred on its owner's
+// rectangle, then moved back onto the screen: the main window starts in the
+// screen's corner, and a wider dialog centred on it would otherwise open with
+// its left part, buttons included, beyond the edge.
+inline Placement CentreOnOwner(Placement owner, int width, int height, int screenWidth, int screenHeight) {
+    Placement p{(owner.x + owner.x + owner.width) / 2 - width / 2, (owner.y + owner.y + owner.height) / 2 - height / 2,
+                width, height};
+    if (p.x + width > screenWidth) p.x = screenWidth - width;
+    if (p.y + height > screenHeight) p.y = screenHeight - height;
+    if (p.x < 0) p.x = 0;
+    if (p.y < 0) p.y = 0;
+    return p;
+}
+
 // A form field stretches to 10 pixels short of the client's right edge.
 inline int StretchedFieldWidth(int clientWidth, int fieldLeft) { return clientWidth - fieldLeft - 10; }
 
