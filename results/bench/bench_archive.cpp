@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,6 +59,15 @@ bool TruncateHere(FileHandle f) {
 }
 void CloseFile(FileHandle f) { close(static_cast<int>(f)); }
 void Wait(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void LocalTime(SystemTime* out) {
+    std::time_t now = std::time(nullptr);
+    std::tm t{};
+    localtime_r(&now, &t);
+    *out = SystemTime{static_cast<uint16_t>(t.tm_year + 1900), static_cast<uint16_t>(t.tm_mon + 1),
+                      static_cast<uint16_t>(t.tm_wday), static_cast<uint16_t>(t.tm_mday),
+                      static_cast<uint16_t>(t.tm_hour), static_cast<uint16_t>(t.tm_min),
+                      static_cast<uint16_t>(t.tm_sec), 0};
+}
 }  // namespace platform
 
 namespace ui {

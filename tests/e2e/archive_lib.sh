@@ -4,14 +4,11 @@ ARCHIVE_VIEWER="Результаты ранее проведенных испы�
 ARCHIVE_GROUP=10248
 
 # Writes n series into <folder>/log.dat with the program's own archive writer,
-# built natively from the same sources.
+# built natively with the rest of the native build.
 archive_make_log() {  # <n> <folder>
-  local tool="$BUILD/e2e-archive-tool/bench_archive"
+  local tool="$BUILD/native/bin/bench_archive"
   if [ ! -x "$tool" ]; then
-    mkdir -p "$(dirname "$tool")"
-    g++ -std=c++17 -O2 -finput-charset=UTF-8 -fexec-charset=CP1251 -I"$ROOT" \
-        "$ROOT/results/bench/bench_archive.cpp" "$ROOT/results/archive.cpp" \
-        "$ROOT/results/archive_loader.cpp" "$ROOT/results/archive_rows.cpp" -o "$tool" || return 1
+    cmake --build "$BUILD/native" --target bench_archive >/dev/null || return 1
   fi
   mkdir -p "$2" && (cd "$2" && "$tool" write "$1")
 }

@@ -7,7 +7,7 @@ e2e_begin archive_series
 e2e_sim_config measurement_count=2 voltages=45.2,47.0,50.1,52.3,38.4,41.0
 archive_write_ini "String0=314"
 e2e_start
-ui_must find "$E2E_CAPTION" 60 wait-text status "Прибор подключен" 60
+e2e_wait_connected 60 || e2e_abort "no connection"
 for k in 1 2 3; do
   ui_must find "$E2E_CAPTION" wait-enabled 170 1 60 click 170
   archive_wait_size $((ARCHIVE_GROUP * k)) 180 || e2e_abort "series $k was not archived"

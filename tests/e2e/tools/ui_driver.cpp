@@ -17,6 +17,7 @@ namespace {
 
 HWND g_main = nullptr;
 DWORD g_pid = 0;
+DWORD g_posted = 0;  // tick of the last click or menu command posted
 
 std::string Utf8(const std::wstring& w) {
     if (w.empty()) return std::string();
@@ -263,6 +264,7 @@ int main() {
             if (!Enabled(c)) Fail(L"cannot click control " + id + L": it is disabled");
             // Posted: the click may open a modal box that would block a send.
             PostMessageW(c, BM_CLICK, 0, 0);
+            g_posted = GetTickCount();
             Sleep(200);
         } else if (cmd == L"menu") {
             std::wstring id = next(L"id");
@@ -270,6 +272,7 @@ int main() {
             if (!m.present) Fail(L"the menu has no item " + id);
             if (!m.enabled) Fail(L"cannot choose menu item " + id + L": it is grayed");
             PostMessageW(g_main, WM_COMMAND, MAKEWPARAM(IdArg(id), 0), 0);
+            g_posted = GetTickCount();
             Sleep(200);
         } else if (cmd == L"menu-enabled") {
             std::wstring id = next(L"id");
@@ -330,6 +333,30 @@ int main() {
             HWND c = GetDlgItem(w, IdArg(id));
             if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
             Out(std::to_string(int(SendMessageW(c, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED))));
+        } else if (cmd == L"wait-selected") {
+            // Waits until the list view of the named window has this row
+            // selected, pinging the main window meanwhile to see how long it
+            // ever kept a message waiting. Prints the time since the last
+            // click or menu command and that longest wait, in ms.
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            int want = int(std::wcstol(next(L"row").c_str(), nullptr, 0));
+            double t = SecondsArg(next(L"timeout"));
+            NeedMain();
+            DWORD end = GetTickCount() + DWORD(t * 1000), longest = 0;
+            for (;;) {
+                HWND w = FindTop(caption, g_pid);
+                HWND c = w ? GetDlgItem(w, IdArg(id)) : nullptr;
+                if (c && int(SendMessageW(c, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)) == want) break;
+                if (LONG(GetTickCount() - end) >= 0)
+                    Fail(L"timeout waiting for row " + std::to_wstring(want) + L" of \"" + caption + L"\" to be selected");
+                DWORD sent = GetTickCount();
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutW(g_main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
+                DWORD took = GetTickCount() - sent;
+                if (took > longest) longest = took;
+                Sleep(20);
+            }
+            Out(std::to_string(GetTickCount() - g_posted) + " " + std::to_string(longest));
         } else if (cmd == L"child-text") {
             // Text of the first control with this id anywhere inside a window,
             // also inside child dialogs such as a details pane.
