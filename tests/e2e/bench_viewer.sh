@@ -15,7 +15,7 @@ out="$(ui find "$E2E_CAPTION" menu 204 wait-selected "$ARCHIVE_VIEWER" 701 $((n 
   e2e_abort "the last row was never selected: $out"
 rows="$(ui find "$ARCHIVE_VIEWER" list-count "$ARCHIVE_VIEWER" 701)"
 read -r listed longest <<<"$out"
-printf '%6d series under Wine: last row selected after %.1f s (%s rows), main window answered within %d ms at worst\n' \
+LC_ALL=C printf '%6d series under Wine: last row selected after %.1f s (%s rows), main window answered within %d ms at worst\n' \
   "$n" "$(echo "$listed / 1000" | bc -l)" "$rows" "$longest"
 rm -f "$E2E_DATA/log.dat"
 e2e_end >/dev/null
