@@ -5,7 +5,7 @@
 
 #include "link/device_state.h"
 #include "link/driver_binding.h"
-#include "link/parse_answer.h"
+#include "link/window_ops.h"
 #include "link/search_indicator.h"
 #include "link/trace.h"
 #include "platform/clock.h"

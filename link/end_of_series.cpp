@@ -6,7 +6,7 @@
 #include "app/resource_ids.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
-#include "link/parse_answer.h"
+#include "link/window_ops.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
 #include "results/archive.h"

@@ -10,6 +10,7 @@
 #include "link/frames.h"
 #include "link/link_worker_steps.h"
 #include "link/parse_answer.h"
+#include "link/window_ops.h"
 #include "link/senders.h"
 #include "link/settings_exchange.h"
 #include "link/thread_failure.h"

@@ -6,7 +6,7 @@
 #include "app/format.h"
 #include "app/resource_ids.h"
 #include "link/device_state.h"
-#include "link/parse_answer.h"
+#include "link/window_ops.h"
 #include "platform/ui.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "link/parse_answer.h"
+#include "link/window_ops.h"
 
 #include <cstdio>
 #include <cstring>

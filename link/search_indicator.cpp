@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "link/device_state.h"
-#include "link/parse_answer.h"
+#include "link/window_ops.h"
 #include "link/thread_failure.h"
 #include "platform/clock.h"
 #include "platform/threads.h"

@@ -10,4 +10,6 @@ void Wait(uint32_t milliseconds);
 uint32_t TickCount();
 void LocalTime(SystemTime* out);
 uint32_t CycleCounterLow();  // seed source for the form's filler bytes
+// Sounds the speaker; returns after the given time, like a wait.
+void Beep(uint32_t frequency, uint32_t milliseconds);
 }

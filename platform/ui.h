@@ -43,6 +43,10 @@ void SetCaption(Window window, const char* text);
 // The window's outer rectangle in screen pixels (GetWindowRect).
 bool GetWindowRect(Window window, int* left, int* top, int* right, int* bottom);
 void SendClose(Window window);
+// WM_CLOSE to one control of the window (a progress bar closes itself).
+void CloseControl(Window window, int id);
+// Shows or hides one control (a list hidden while it is filled).
+void ShowControl(Window window, int id, bool shown);
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style);
 
 // List views: rows are added at the end; cells are the column texts.

@@ -7,16 +7,20 @@
 #include "app/win32/clipboard_aware.h"
 #include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
+#include "app/win32/about_box.h"
+#include "app/win32/settings_dialogs.h"
 #include "app/win32/stand_ins.h"
 #include "app/win32/window_rules.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
 #include "link/link_worker.h"
-#include "link/parse_answer.h"
+#include "link/window_ops.h"
 #include "platform/clock.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
+#include "results/stored_results.h"
 #include "results/win32/archive_viewer.h"
+#include "results/win32/device_results_viewer.h"
 
 HINSTANCE g_instance = nullptr;
 HWND g_serviceView = nullptr;
@@ -30,7 +34,7 @@ void StartUp(HWND window) {
     RegisterWindow(ui::Window::Main, window);
     RegisterStatusBar(CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Запуск программы...", window, 0));
 
-    ClearStoredResultsTable();
+    ClearStoredResults();
     {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         FillProtocolSlots(g_currentRecord, platform::CycleCounterLow());

@@ -2,12 +2,6 @@
 
 #include "app/resource_ids.h"
 
-namespace {
-void NotYet(HWND owner, const char* what) { MessageBoxA(owner, what, "Внимание!", MB_OK | MB_ICONINFORMATION); }
-}  // namespace
-
-void ClearStoredResultsTable() {}
-
 void StartStatusPictureWindow(HWND mainWindow) {
     // A black field where the test-cell picture will be drawn, placed as the
     // picture will be: right of the test parameters, level with their top.
@@ -20,8 +14,3 @@ void StartStatusPictureWindow(HWND mainWindow) {
 }
 
 HWND CreateServiceViewWindow(HWND) { return nullptr; }
-
-void ShowDeviceSettingsDialog(HWND owner) { NotYet(owner, "ShowDeviceSettingsDialog"); }
-void ShowProgramSettingsDialog(HWND owner) { NotYet(owner, "ShowProgramSettingsDialog"); }
-void ShowAboutBox(HWND owner) { NotYet(owner, "ShowAboutBox"); }
-void ShowDeviceResultsWindow(HWND owner) { NotYet(owner, "ShowDeviceResultsWindow"); }

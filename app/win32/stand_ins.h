@@ -3,10 +3,5 @@
 
 // Windows and tables that are not built yet; each call names what will stand
 // here, so a user who reaches one knows what is missing.
-void ClearStoredResultsTable();
 void StartStatusPictureWindow(HWND mainWindow);
 HWND CreateServiceViewWindow(HWND mainWindow);
-void ShowDeviceSettingsDialog(HWND owner);
-void ShowProgramSettingsDialog(HWND owner);
-void ShowAboutBox(HWND owner);
-void ShowDeviceResultsWindow(HWND owner);

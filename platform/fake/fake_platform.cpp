@@ -46,6 +46,8 @@ struct State {
     std::map<std::pair<int, int>, bool> menuEnabled;
     std::map<int, std::vector<int>> rects;
     std::deque<int> answers;
+    std::map<int, bool> exists;
+    std::vector<fake::BeepCall> beeps;
     std::map<std::pair<int, int>, std::vector<std::vector<std::string>>> lists;
 };
 
@@ -138,6 +140,8 @@ bool IsMenuEnabled(ui::Window w, int id) {
 }
 void SetWindowRect(ui::Window w, int l, int t, int r, int b) { S().rects[static_cast<int>(w)] = {l, t, r, b}; }
 void QueueMessageBoxAnswer(int answer) { S().answers.push_back(answer); }
+void SetWindowExists(ui::Window w, bool exists) { S().exists[static_cast<int>(w)] = exists; }
+std::vector<BeepCall>& Beeps() { return S().beeps; }
 
 }  // namespace fake
 
@@ -169,6 +173,11 @@ void LocalTime(SystemTime* out) {
 }
 
 uint32_t CycleCounterLow() { return 0x12345678u; }
+
+void Beep(uint32_t frequency, uint32_t ms) {
+    S().beeps.push_back(fake::BeepCall{S().now, frequency, ms});
+    fake::Advance(ms);
+}
 
 // ---------------------------------------------------------------- files
 FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError) {
@@ -310,8 +319,11 @@ void* DriverFunction(void* library, const char* name) {
 // ---------------------------------------------------------------- windows
 namespace ui {
 
-// Only the main window exists in the fake.
-bool Exists(Window w) { return w == Window::Main; }
+// The main window exists from the start; the others when a test says so.
+bool Exists(Window w) {
+    auto it = S().exists.find(static_cast<int>(w));
+    return it == S().exists.end() ? w == Window::Main : it->second;
+}
 
 void SetText(Window w, int id, const char* text) {
     S().texts[Key(w, id)] = text;
@@ -354,6 +366,8 @@ bool GetWindowRect(Window w, int* l, int* t, int* r, int* b) {
 }
 
 void SendClose(Window w) { Record("SendClose", w, 0); }
+void CloseControl(Window w, int id) { Record("CloseControl", w, id); }
+void ShowControl(Window w, int id, bool shown) { Record("ShowControl", w, id, "", shown); }
 
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style) {
     Record("MessageBox", owner, 0, text, static_cast<int>(style), 0, caption);

@@ -59,8 +59,8 @@ std::vector<std::string>& LookedUpFunctions();
 // ---- windows
 struct UiCall {
     std::string op;       // "SetText", "Enable", "EnableMenuItem", "InsertMenuItemBefore", "SetCheck",
-                          // "SetCaption", "SendClose", "MessageBox", "ListClear", "ListAddRow",
-                          // "ListSelectRow", "SetProgress"
+                          // "SetCaption", "SendClose", "CloseControl", "ShowControl", "MessageBox",
+                          // "ListClear", "ListAddRow", "ListSelectRow", "SetProgress"
     ui::Window window;
     int id;
     std::string text;     // text, message box text, or cells joined with '|'
@@ -78,5 +78,14 @@ bool IsEnabled(ui::Window window, int id);      // controls start enabled
 bool IsMenuEnabled(ui::Window window, int id);  // menu items start enabled
 void SetWindowRect(ui::Window window, int left, int top, int right, int bottom);  // Main exists after Reset
 void QueueMessageBoxAnswer(int answer);  // default when the queue is empty: kAnswerOk
+// Windows other than Main exist only once a test says so.
+void SetWindowExists(ui::Window window, bool exists);
+// Every platform::Beep as (virtual time at its start, frequency, milliseconds).
+struct BeepCall {
+    uint32_t at;
+    uint32_t frequency;
+    uint32_t milliseconds;
+};
+std::vector<BeepCall>& Beeps();
 
 }  // namespace fake

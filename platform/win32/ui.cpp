@@ -86,6 +86,14 @@ void SendClose(Window window) {
     if (HWND handle = Live(window)) SendMessageA(handle, WM_CLOSE, 0, 0);
 }
 
+void CloseControl(Window window, int id) {
+    if (HWND control = Control(window, id)) SendMessageA(control, WM_CLOSE, 0, 0);
+}
+
+void ShowControl(Window window, int id, bool shown) {
+    if (HWND control = Control(window, id)) ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+}
+
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style) {
     return MessageBoxA(owner == Window::None ? nullptr : Live(owner), text, caption, style);
 }

@@ -2,7 +2,7 @@
 #include "app/format.h"
 #include "app/resource_ids.h"
 #include "app/win32/clipboard_aware.h"
-#include "link/parse_answer.h"
+#include "link/window_ops.h"
 #include "results/archive_rows.h"
 #include "results/win32/archive_session.h"
 

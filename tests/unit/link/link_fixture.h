@@ -14,6 +14,7 @@
 #include "link/device_state.h"
 #include "link/link_worker_steps.h"
 #include "link/parse_answer.h"
+#include "link/window_ops.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/unit/link/test_driver.h"
 

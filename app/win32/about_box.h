@@ -1,0 +1,5 @@
+#pragma once
+#include <windows.h>
+
+// The about box, dialog 300, modal with the main window as owner.
+void ShowAboutBox(HWND owner);
