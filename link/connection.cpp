@@ -92,6 +92,9 @@ void ConnectDevice() {
             OpenByDescription();
             if (!IdentifyDevice()) continue;
         } else {
+            // A series that ends while the cable is out is never seen
+            // leaving measuring mode; the parser finishes it on return.
+            if (g_deviceState.seriesUnderWay) g_deviceState.linkLostInSeries = true;
             OpenBySerial();
         }
         if (!Configure()) continue;

@@ -16,6 +16,8 @@ void ResetDeviceState() {
     s.desiredSettings = DeviceSettings{};
     std::memset(s.gen2SettingsBlock, 0, sizeof s.gen2SettingsBlock);
     std::memset(s.gen2StatusBlock, 0, sizeof s.gen2StatusBlock);
+    s.seriesUnderWay = false;
+    s.linkLostInSeries = false;
     s.settingsChangeRequest = false;
     s.storedResultsRequest = false;
     s.deviceLogRequest = false;

@@ -38,6 +38,11 @@ struct DeviceState {
     std::atomic<bool> autoRestartPending{false};
     uint8_t resetCountBase = 0;
     bool resetCountBaseTaken = false;
+    // Worker only: a series was seen measuring and has not ended yet, and
+    // the link was lost and reopened meanwhile (its end may have gone by
+    // unseen).
+    bool seriesUnderWay = false;
+    bool linkLostInSeries = false;
 };
 
 extern DeviceState g_deviceState;

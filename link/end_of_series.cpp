@@ -16,7 +16,20 @@ namespace {
 constexpr uint32_t kRunInPauseMs = 2000;
 }  // namespace
 
+bool SeriesEndedUnseen(bool measuring, uint8_t valueCount) {
+    const DeviceState& s = g_deviceState;
+    return s.seriesUnderWay && s.linkLostInSeries && !measuring && valueCount != 0;
+}
+
+void FollowSeries(bool measuring) {
+    DeviceState& s = g_deviceState;
+    s.seriesUnderWay = measuring;
+    if (!measuring) s.linkLostInSeries = false;
+}
+
 void EndOfSeries() {
+    g_deviceState.seriesUnderWay = false;
+    g_deviceState.linkLostInSeries = false;
     // Work on a copy: the history and the archive may talk to windows, and
     // the record lock must never be held across a window call.
     TestRecord record = g_currentRecord;

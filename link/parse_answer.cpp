@@ -99,17 +99,23 @@ void DecodeGen1Settings(const uint8_t* p, DeviceSettings* s) {
 void TakeGen1Results(const uint8_t* p) {
     // Checked before anything reaches the record: a rejected block must not
     // leave a count beyond the six slots in the record that gets printed.
+    // A sample that did not break down carries bit 15; only the voltage
+    // itself is checked against the instrument's range.
     uint8_t count = p[9];
     if (count > kVoltageSlots) return;
     for (int i = 0; i < count; ++i)
-        if (LittleEndian(p + 13 + 2 * i) > kGen1MaxVoltage) return;
+        if ((LittleEndian(p + 13 + 2 * i) & kVoltageMask) > kGen1MaxVoltage) return;
 
     TestRecord record = g_currentRecord;
     std::memcpy(&record, p + 5, 20);
     PublishSeriesRecord(record);
     uint8_t status = g_deviceState.status;
-    if (count != 0 && !(status & status_bits::kIzmerMode) && (g_deviceState.previousStatus & status_bits::kIzmerMode))
+    bool measuring = (status & status_bits::kIzmerMode) != 0;
+    if (count != 0 && !measuring && (g_deviceState.previousStatus & status_bits::kIzmerMode))
         EndOfSeries();
+    else if (SeriesEndedUnseen(measuring, count))
+        EndOfSeries();
+    FollowSeries(measuring);
     g_deviceState.previousStatus = status;
 }
 
@@ -210,7 +216,12 @@ void TakeGen2Status(const uint8_t* p) {
         record.valueCount = count;
         record.boundVoltage = p[6];
         PublishSeriesRecord(record);
-        if (count != 0 && p[2] == 0 && IsFinishedState(code) && !IsFinishedState(s.previousStatus)) EndOfSeries();
+        bool measuring = (status & status_bits::kIzmerMode) != 0;
+        if (count != 0 && p[2] == 0 && IsFinishedState(code) && !IsFinishedState(s.previousStatus))
+            EndOfSeries();
+        else if (SeriesEndedUnseen(measuring, count))
+            EndOfSeries();
+        FollowSeries(measuring);
     }
     if (ServiceMode() && s.autoRestartPending && p[8] == 2) PostRestart();
     if (count <= kVoltageSlots) s.previousStatus = code;

@@ -44,12 +44,14 @@ TEST_F(ParseTest, Gen1RejectedResultsLeaveRecordAndSeriesAlone) {
     TestRecord before = g_currentRecord;
     std::string line = StatusBar();
 
-    // A no-breakdown word is above 1000 as a number: not taken.
-    Parse(Gen1Results(0, 6, {452, 470, 501, 0x8000, 469, 495}));
-    EXPECT_EQ(SeriesEnded(), 0);
-    EXPECT_EQ(g_deviceState.previousStatus, kIzmerMode);
-    EXPECT_EQ(StatusBar(), line);
-    EXPECT_EQ(std::memcmp(&before, &g_currentRecord, sizeof before), 0);
+    // Voltages above 100.0 kV are garbage, with or without the no-breakdown bit.
+    for (uint16_t garbage : {uint16_t(1001), uint16_t(0x8000 | 1001), uint16_t(0xFFFF)}) {
+        Parse(Gen1Results(0, 6, {452, 470, 501, garbage, 469, 495}));
+        EXPECT_EQ(SeriesEnded(), 0) << garbage;
+        EXPECT_EQ(g_deviceState.previousStatus, kIzmerMode);
+        EXPECT_EQ(StatusBar(), line);
+        EXPECT_EQ(std::memcmp(&before, &g_currentRecord, sizeof before), 0);
+    }
 
     // More than six values would run past the record's slots.
     Parse(Gen1Results(0, 7, kSix));

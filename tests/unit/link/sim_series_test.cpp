@@ -138,4 +138,56 @@ TEST_F(SimLinkTest, Gen2PollsReachTheInstrumentAsShortFrames) {
     EXPECT_EQ(WrittenCommands(), (std::vector<uint8_t>{0x02, 0x01, 0x00, 0x20}));
 }
 
+// The cable is pulled while values are coming in and put back once the
+// instrument has reached the given state code: the series must be archived
+// exactly once, whether the end shows after the replug or went by unseen.
+TEST_F(SimLinkTest, SeriesEndingWhileUnpluggedIsArchivedOnce) {
+    struct Case {
+        const char* description;
+        int replugState;  // state code at which the cable comes back
+    };
+    for (const Case& c : {Case{"ORLA-K200V2", 0}, Case{"ORLA-K200V2", 9}, Case{"ORLA-K200", 0}}) {
+        SCOPED_TRACE(std::string(c.description) + " back at state " + std::to_string(c.replugState));
+        SetUp();
+        Start(c.description, {300, 310, 320});
+        int phase = 0;
+        bool passedEnd = false;  // idle only counts once the series is over
+        fake::OnTimeAdvanced([&](uint32_t) {
+            int state = SimStateCode();
+            if (phase == 0 && g_currentRecord.valueCount >= 1 && state == 3) {
+                SimUnplug();
+                phase = 1;
+            } else if (phase == 1) {
+                if (state == 9 || state == 5) passedEnd = true;
+                if (state == c.replugState && (c.replugState != 0 || passedEnd)) {
+                    SimReplug();
+                    phase = 2;
+                }
+            }
+        });
+        fake::PostToWorker(0x42);
+        for (int i = 0; i < 4000 && phase < 2; ++i) ASSERT_TRUE(LinkWorkerIteration());
+        ASSERT_EQ(phase, 2);
+        Iterations(300);
+        EXPECT_EQ(ArchivedGroups(), 1u);
+        EXPECT_EQ(g_currentRecord.valueCount, 3);
+        EXPECT_EQ(g_currentRecord.meanVoltage, 310);
+        EXPECT_TRUE(fake::IsEnabled(ui::Window::Main, 172));
+        TearDown();
+    }
+}
+
+// A generation-1 sample that holds the maximum voltage without breaking
+// down is reported with bit 15 set; it is a value of the series like any
+// other, shown and archived as such.
+TEST_F(SimLinkTest, Gen1NoBreakdownValueIsTakenAndArchived) {
+    Start("ORLA-K200", {300, 1200, 320});
+    ASSERT_LT(RunSeries(), 3000);
+    EXPECT_EQ(g_currentRecord.valueCount, 3);
+    EXPECT_EQ(g_currentRecord.breakdownVoltage[1], 0x8000 | 1000);
+    EXPECT_EQ(ArchivedGroups(), 1u);
+    std::string line = fake::ControlText(ui::Window::Main, ui::kStatusBar);
+    EXPECT_NE(line.find(">100 "), std::string::npos) << line;
+}
+
 }  // namespace
