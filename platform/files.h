@@ -25,6 +25,9 @@ bool SeekToEnd(FileHandle file);
 bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* got);
 bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written);
 bool TruncateHere(FileHandle file);  // SetEndOfFile at the current position
+// Whether two paths name one file however they are spelt (case, slashes,
+// relative or full); for a file that does not exist yet, by full path.
+bool SameFile(const char* a, const char* b);
 void CloseFile(FileHandle file);
 
 // Folders. AppDataFolder is CSIDL_APPDATA; false when it cannot be determined.

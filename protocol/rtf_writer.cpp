@@ -12,6 +12,9 @@ namespace {
 const char kTemplateMissing[] = "Файл template.rtf не найден.\n Переустановите приложение.";
 const char kTemplateDamaged[] = "Файл template.rtf поврежден.\n Переустановите приложение.";
 const char kSaveFailed[] = "Ошибка сохранения файла.";
+const char kTemplateChosen[] =
+    "Файл template.rtf - шаблон протокола, по которому заполняются все протоколы.\n"
+    "Сохраните протокол под другим именем.";
 
 void ShowError(const char* text) {
     ui::MessageBox(ui::Window::Main, text, "Ошибка!", ui::kOk | ui::kIconError);
@@ -97,6 +100,12 @@ std::string ProtocolTemplatePath() {
 
 bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const TestRecord& record,
                       const ProgramSettings& settings) {
+    // Saved over the template, one series would repeat in every later
+    // protocol without anyone noticing.
+    if (platform::SameFile(outputPath, templatePath)) {
+        ShowError(kTemplateChosen);
+        return false;
+    }
     std::string text;
     if (!ReadTemplate(templatePath, text)) return false;
     FillProtocolTemplate(text, record, settings);

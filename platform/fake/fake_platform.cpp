@@ -266,6 +266,18 @@ bool TruncateHere(FileHandle file) {
 
 void CloseFile(FileHandle file) { S().open.erase(file); }
 
+bool SameFile(const char* a, const char* b) {
+    auto normal = [](const char* path) {
+        std::string p = Resolve(path);
+        for (char& c : p) {
+            if (c == '/') c = '\\';
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        return p;
+    };
+    return normal(a) == normal(b);
+}
+
 bool AppDataFolder(char* buffer, size_t size) {
     if (S().appData.empty() || S().appData.size() + 1 > size) return false;
     std::memcpy(buffer, S().appData.c_str(), S().appData.size() + 1);

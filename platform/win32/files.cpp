@@ -8,7 +8,30 @@
 namespace platform {
 namespace {
 HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+// The volume and index of an existing file, opened for nothing so another
+// holder does not stand in the way.
+bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = GetFileInformationByHandle(file, info) != 0;
+    CloseHandle(file);
+    return ok;
+}
 }  // namespace
+
+bool SameFile(const char* a, const char* b) {
+    BY_HANDLE_FILE_INFORMATION infoA, infoB;
+    if (FileIdentity(a, &infoA) && FileIdentity(b, &infoB))
+        return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+               infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+    char fullA[MAX_PATH], fullB[MAX_PATH];
+    DWORD lengthA = GetFullPathNameA(a, MAX_PATH, fullA, nullptr);
+    DWORD lengthB = GetFullPathNameA(b, MAX_PATH, fullB, nullptr);
+    if (lengthA == 0 || lengthA >= MAX_PATH || lengthB == 0 || lengthB >= MAX_PATH) return false;
+    return lstrcmpiA(fullA, fullB) == 0;
+}
 
 FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError) {
     DWORD access = GENERIC_READ | GENERIC_WRITE;

@@ -20,7 +20,8 @@ void SaveProtocolRtf(const TestRecord& record) {
     dialog.lpstrDefExt = "rtf";
     // The working directory is the data folder; the archive and the logs are
     // addressed by bare name, so the dialog must not move it.
-    dialog.Flags = OFN_CREATEPROMPT | OFN_NOCHANGEDIR;
+    // An existing protocol is replaced only when the user says so.
+    dialog.Flags = OFN_CREATEPROMPT | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
     if (!GetSaveFileNameA(&dialog)) return;
     WriteProtocolRtf(ProtocolTemplatePath().c_str(), fileName, record, g_programSettings);
 }

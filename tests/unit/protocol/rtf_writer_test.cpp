@@ -173,6 +173,21 @@ TEST_F(RtfFileTest, UnwritableOutputIsReported) {
     EXPECT_EQ(Messages(), expected);
 }
 
+TEST_F(RtfFileTest, SavingOverTheTemplateIsRefused) {
+    PutTemplate("{\\rtf1 PROTOKOLNUM}");
+    std::vector<uint8_t> before = fake::FileBytes(kTemplate);
+    std::string upper = kTemplate;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string slashed = kTemplate;
+    for (char& c : slashed) if (c == '\\') c = '/';
+    for (const std::string& name : {std::string(kTemplate), upper, slashed}) {
+        EXPECT_FALSE(WriteProtocolRtf(kTemplate, name.c_str(), record, settings)) << name;
+        EXPECT_EQ(fake::FileBytes(kTemplate), before) << name;
+    }
+    ASSERT_EQ(Messages().size(), 3u);
+    EXPECT_NE(Messages()[0].find("template.rtf"), std::string::npos);
+}
+
 TEST_F(RtfFileTest, TemplatePathUnderTheApplicationData) {
     fake::SetAppDataFolder("C:\\Users\\lab\\AppData\\Roaming");
     EXPECT_EQ(ProtocolTemplatePath(), "C:\\Users\\lab\\AppData\\Roaming\\ORLA-K200V\\template.rtf");
