@@ -25,4 +25,6 @@ void LocalTime(SystemTime* out) {
 
 uint32_t CycleCounterLow() { return static_cast<uint32_t>(__rdtsc()); }
 
+void Beep(uint32_t frequency, uint32_t milliseconds) { ::Beep(frequency, milliseconds); }
+
 }  // namespace platform
