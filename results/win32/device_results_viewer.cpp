@@ -1,6 +1,121 @@
-// The viewer of results stored in the instrument.
+// The viewer of results stored in the instrument: a list the link worker
+// fills at the end of a transfer, with a progress bar over it until then.
 #include "results/win32/device_results_viewer.h"
 
+#include <commctrl.h>
+
+#include "app/resource_ids.h"
+#include "link/device_state.h"
+#include "platform/win32/window_registry.h"
+#include "results/device_results_ids.h"
+#include "results/device_results_layout.h"
+
+namespace {
+
+struct Column {
+    const char* header;
+    int width;
+};
+constexpr Column kColumns[] = {
+    {"Дата", 65},
+    {"Время", 65},
+    {"Результаты испытания", 300},
+    {"Среднее напряжение", 70},
+    {"Ср.квадр. ошибка", 70},
+    {"Коэффициент вариации", 70},
+};
+
+void InsertColumns(HWND list) {
+    for (int c = 0; c < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++c) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = kColumns[c].width;
+        column.pszText = const_cast<char*>(kColumns[c].header);
+        column.iSubItem = c;
+        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void Layout(HWND viewer) {
+    RECT client;
+    GetClientRect(viewer, &client);
+    if (HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST)) {
+        RECT at;
+        GetWindowRect(list, &at);
+        MapWindowPoints(nullptr, viewer, reinterpret_cast<POINT*>(&at), 2);
+        ViewerBox box = DeviceResultsListBox(client.left, client.top, client.right, client.bottom, at.left, at.top);
+        SetWindowPos(list, nullptr, box.x, box.y, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The link worker closes the bar when the transfer ends.
+    if (HWND bar = GetDlgItem(viewer, IDC_DEVICE_RESULTS_PROGRESS)) {
+        RECT own;
+        GetWindowRect(bar, &own);
+        ViewerBox box =
+            DeviceResultsProgressBox(client.left, client.top, client.right, client.bottom, own.bottom - own.top);
+        // In front of the list it lies on.
+        SetWindowPos(bar, HWND_TOP, box.x, box.y, box.width, box.height, SWP_NOACTIVATE);
+    }
+}
+
+BOOL Init(HWND viewer) {
+    RegisterWindow(ui::Window::DeviceResults, viewer);
+    SendMessageA(viewer, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN))));
+    HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    Layout(viewer);
+    InsertColumns(list);
+    return TRUE;
+}
+
+// Modeless, so DestroyWindow rather than EndDialog, which would only hide
+// it and leave the worker a live window to fill. Clearing the request is
+// what stops a transfer still running.
+void Close(HWND viewer) {
+    g_deviceState.storedResultsRequest = false;
+    DestroyWindow(viewer);
+}
+
+INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: return Init(viewer);
+        case WM_SIZE: Layout(viewer); return TRUE;
+        case WM_CLOSE: Close(viewer); return TRUE;
+        case WM_COMMAND:
+            // Esc reaches a dialog as IDCANCEL only through IsDialogMessage,
+            // which the main loop does not call; the list's key notice below
+            // covers that case.
+            if (LOWORD(wParam) == IDCANCEL) {
+                Close(viewer);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_NOTIFY: {
+            const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
+            if (key->hdr.idFrom == IDC_DEVICE_RESULTS_LIST && key->hdr.code == LVN_KEYDOWN &&
+                key->wVKey == VK_ESCAPE) {
+                PostMessageA(viewer, WM_CLOSE, 0, 0);
+                return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_DESTROY:
+            // A newer viewer may have taken the slot already.
+            if (WindowHandle(ui::Window::DeviceResults) == viewer) RegisterWindow(ui::Window::DeviceResults, nullptr);
+            return FALSE;
+        default: return FALSE;
+    }
+}
+
+}  // namespace
+
 void ShowDeviceResultsWindow(HWND owner) {
-    MessageBoxA(owner, "ShowDeviceResultsWindow", "Внимание!", MB_OK | MB_ICONINFORMATION);
+    // One viewer at a time: a second opening starts a fresh fetch, so the
+    // earlier window, whose list that fetch would fill twice, goes.
+    if (HWND earlier = WindowHandle(ui::Window::DeviceResults)) {
+        if (IsWindow(earlier)) DestroyWindow(earlier);
+        RegisterWindow(ui::Window::DeviceResults, nullptr);
+    }
+    CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DEVICE_RESULTS), owner, ViewerProc, 0);
 }
