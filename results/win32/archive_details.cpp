@@ -4,6 +4,7 @@
 #include "app/win32/clipboard_aware.h"
 #include "link/window_ops.h"
 #include "results/archive_rows.h"
+#include "results/archive_viewer_ids.h"
 #include "results/win32/archive_session.h"
 
 namespace {
@@ -43,18 +44,18 @@ void ShowArchiveDetails(HWND pane, const TestRecord& r) {
     }
     ShowTestParametersIn(ui::Window::ArchiveDetails, r.settingsSnapshot);
     ArchiveVoltageList(r, text, sizeof text);
-    SetDlgItemTextA(pane, 722, text);
+    SetDlgItemTextA(pane, IDC_DETAILS_VOLTAGES, text);
     FormatMeasurementValue(text, r, 7);  // the bound voltage when the mean did not break down
-    SetDlgItemTextA(pane, 723, text);
-    SetNumber(pane, 724, r.rmsError / 10.0f, 1, "кВ");
-    SetNumber(pane, 725, static_cast<float>(r.variationPercent), 0, "%");
+    SetDlgItemTextA(pane, IDC_DETAILS_MEAN, text);
+    SetNumber(pane, IDC_DETAILS_RMS_ERROR, r.rmsError / 10.0f, 1, "кВ");
+    SetNumber(pane, IDC_DETAILS_VARIATION, static_cast<float>(r.variationPercent), 0, "%");
 }
 
 INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
             for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) MakeClipboardAware(GetDlgItem(pane, id));
-            for (int id = 722; id <= 725; ++id) MakeClipboardAware(GetDlgItem(pane, id));
+            for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             return TRUE;
         case WM_SIZE:

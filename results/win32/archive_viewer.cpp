@@ -5,20 +5,17 @@
 
 #include <new>
 
+#include "app/resource_ids.h"
 #include "app/win32/window_rules.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "results/archive_loader.h"
 #include "results/archive_rows.h"
+#include "results/archive_viewer_ids.h"
 #include "results/win32/archive_session.h"
 
 namespace {
 
-constexpr int kListId = 701;
-constexpr int kPrintId = 172;
-constexpr int kSaveId = 176;
-constexpr int kClearId = 703;
-constexpr int kIconId = 91;
 
 struct Column {
     const char* header;
@@ -66,6 +63,10 @@ void Layout(HWND viewer, ArchiveSession* s) {
     MapWindowPoints(nullptr, viewer, reinterpret_cast<POINT*>(&l), 2);
     SetWindowPos(s->details, nullptr, 0, l.bottom + 4, v.right - v.left, pane.bottom - pane.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    // A moved pane repaints only what changed size (its stretched edits);
+    // the labels and group boxes would stay blank until something covers
+    // them. Draw the whole pane again.
+    RedrawWindow(s->details, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void InsertColumns(HWND list) {
@@ -110,11 +111,12 @@ void ShowDetails(ArchiveSession* s, int i) {
     ShowArchiveDetails(s->details, s->records[static_cast<uint32_t>(i) % s->listed]);
 }
 
+// The highlighted row, which is also the one the pane shows: printing or
+// saving must never take another series than the one on screen.
 const TestRecord* SelectedRecord(ArchiveSession* s) {
-    if (SendMessageA(s->list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) return nullptr;
-    int mark = static_cast<int>(SendMessageA(s->list, LVM_GETSELECTIONMARK, 0, 0));
-    if (mark < 0 || static_cast<size_t>(mark) >= s->listed) return nullptr;
-    return &s->records[mark];
+    int row = static_cast<int>(SendMessageA(s->list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0 || static_cast<size_t>(row) >= s->listed) return nullptr;
+    return &s->records[row];
 }
 
 void LoadingDone(HWND viewer, ArchiveSession* s) {
@@ -134,8 +136,9 @@ void LoadingDone(HWND viewer, ArchiveSession* s) {
 }
 
 void ClearArchive(HWND viewer) {
+    // Every stored series goes: a stray Enter must not be enough.
     if (MessageBoxA(viewer, "Будут удалены все результаты измерений.", "Внимание!",
-                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     if (!ArchiveClear())
         MessageBoxA(viewer, "Не удалось удалить результаты измерений: файл log.dat занят.", "Ошибка!",
@@ -155,12 +158,12 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     SetWindowLongPtrA(viewer, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
     HINSTANCE instance = GetModuleHandleA(nullptr);
     s->viewer = viewer;
-    s->list = GetDlgItem(viewer, kListId);
-    s->details = CreateDialogParamA(instance, MAKEINTRESOURCEA(704), viewer, ArchiveDetailsProc, 0);
+    s->list = GetDlgItem(viewer, IDC_ARCHIVE_LIST);
+    s->details = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ARCHIVE_DETAILS), viewer, ArchiveDetailsProc, 0);
     RegisterWindow(ui::Window::ArchiveViewer, viewer);
     RegisterWindow(ui::Window::ArchiveDetails, s->details);
     SendMessageA(viewer, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(kIconId))));
+                 reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
     PlaceOnOwner(viewer);
     FitList(viewer, s->list, 0);
     SetFocus(s->list);
@@ -203,9 +206,15 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         }
         case WM_NOTIFY: {
+            // The pane follows the selection however it moves: click, arrow
+            // keys, Page Down, Home, End.
             auto* note = reinterpret_cast<NMHDR*>(lParam);
-            if (note->idFrom == kListId && note->code == NM_CLICK)
-                ShowDetails(s, static_cast<int>(SendMessageA(s->list, LVM_GETSELECTIONMARK, 0, 0)));
+            if (note->idFrom == IDC_ARCHIVE_LIST && note->code == LVN_ITEMCHANGED) {
+                auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
+                if (change->iItem >= 0 && (change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
+                    !(change->uOldState & LVIS_SELECTED))
+                    ShowDetails(s, change->iItem);
+            }
             return TRUE;
         }
         case WM_COMMAND:
@@ -214,13 +223,13 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
                 case IDCANCEL:
                     EndDialog(viewer, 0);
                     return TRUE;
-                case kPrintId:
+                case IDC_ARCHIVE_PRINT:
                     if (const TestRecord* r = SelectedRecord(s)) PrintProtocol(*r);
                     return TRUE;
-                case kSaveId:
+                case IDC_ARCHIVE_SAVE:
                     if (const TestRecord* r = SelectedRecord(s)) SaveProtocolRtf(*r);
                     return TRUE;
-                case kClearId:
+                case IDC_ARCHIVE_CLEAR:
                     ClearArchive(viewer);
                     return TRUE;
             }
@@ -253,7 +262,7 @@ void ShowArchiveViewer() {
     HWND owner = WindowHandle(ui::Window::Main);
     auto* session = new (std::nothrow) ArchiveSession;
     if (!session) return;
-    INT_PTR shown = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(700), owner, ViewerProc,
+    INT_PTR shown = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ARCHIVE_VIEWER), owner, ViewerProc,
                                     reinterpret_cast<LPARAM>(session));
     // The dialog never came up, so neither did its reader.
     if (shown == -1 || !session->viewer) {

@@ -202,6 +202,8 @@ UINT VirtualKey(const std::wstring& k) {
     if (k == L"enter") return VK_RETURN;
     if (k == L"escape") return VK_ESCAPE;
     if (k == L"f1") return VK_F1;
+    if (k == L"down") return VK_DOWN;
+    if (k == L"up") return VK_UP;
     UINT v = UINT(std::wcstoul(k.c_str(), nullptr, 0));
     if (!v) Fail(L"unknown key " + k);
     return v;
@@ -372,6 +374,135 @@ int main() {
             }, LPARAM(&look));
             if (!look.second) Fail(L"window \"" + caption + L"\" has no control " + id);
             Out(Utf8(WindowText(look.second)));
+        } else if (cmd == L"resize") {
+            // Outer size of a named window, as a user dragging its frame.
+            std::wstring caption = next(L"window caption");
+            int width = int(std::wcstol(next(L"width").c_str(), nullptr, 0));
+            int height = int(std::wcstol(next(L"height").c_str(), nullptr, 0));
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+        } else if (cmd == L"list-key") {
+            // A key pressed on a list view of a named window (moves its selection).
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            UINT vk = VirtualKey(next(L"key"));
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            HWND c = GetDlgItem(w, IdArg(id));
+            if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
+            PostMessageW(c, WM_KEYDOWN, vk, 1);
+            PostMessageW(c, WM_KEYUP, vk, 0xC0000001);
+            Sleep(300);
+        } else if (cmd == L"child-visible") {
+            // 1 when the first control with the id anywhere in a named window is
+            // visible and lies wholly inside its parent's client area and the
+            // window's client area (nothing of it cut off), else 0; then its
+            // screen rectangle x y w h.
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            std::pair<int, HWND> look{IdArg(id), nullptr};
+            EnumChildWindows(w, [](HWND h, LPARAM p) -> BOOL {
+                auto* l = reinterpret_cast<std::pair<int, HWND>*>(p);
+                if (GetDlgCtrlID(h) != l->first) return TRUE;
+                l->second = h;
+                return FALSE;
+            }, LPARAM(&look));
+            if (!look.second) Fail(L"window \"" + caption + L"\" has no control " + id);
+            auto inside = [](HWND area, const RECT& r) {
+                RECT c;
+                GetClientRect(area, &c);
+                MapWindowPoints(area, nullptr, reinterpret_cast<POINT*>(&c), 2);
+                return r.left >= c.left && r.top >= c.top && r.right <= c.right && r.bottom <= c.bottom;
+            };
+            RECT r;
+            GetWindowRect(look.second, &r);
+            bool shown = IsWindowVisible(look.second) && inside(GetParent(look.second), r) && inside(w, r);
+            // The screen rectangle follows, so a test can look at its pixels.
+            Out(std::string(shown ? "1" : "0") + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+                std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
+        } else if (cmd == L"click-in") {
+            // BM_CLICK on a button of a named window other than the main one.
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            HWND c = GetDlgItem(w, IdArg(id));
+            if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
+            if (!IsWindowEnabled(c)) Fail(L"control " + id + L" of \"" + caption + L"\" is disabled");
+            g_posted = GetTickCount();
+            PostMessageW(c, BM_CLICK, 0, 0);
+        } else if (cmd == L"list-rows") {
+            // Every row of a list view in a named window, cells joined by '|'.
+            // A list view's messages carry pointers that are not carried
+            // between processes, so the request and its text buffer are made
+            // in the program's memory.
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            HWND c = GetDlgItem(w, IdArg(id));
+            if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
+            HWND header = HWND(SendMessageW(c, LVM_GETHEADER, 0, 0));
+            int columns = header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+            int rows = int(SendMessageW(c, LVM_GETITEMCOUNT, 0, 0));
+            HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, PidOf(c));
+            if (!process) Fail(L"cannot open the program's process");
+            constexpr int kChars = 1024;
+            BYTE* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                                              MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+            if (!remote) Fail(L"cannot allocate memory in the program's process");
+            for (int r = 0; r < rows; ++r) {
+                std::wstring line;
+                for (int col = 0; col < columns; ++col) {
+                    LVITEMW item = {};
+                    item.iSubItem = col;
+                    item.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
+                    item.cchTextMax = kChars;
+                    wchar_t text[kChars] = {0};
+                    WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+                    WriteProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof(wchar_t), nullptr);
+                    SendMessageW(c, LVM_GETITEMTEXTW, WPARAM(r), LPARAM(remote));
+                    ReadProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof text - sizeof(wchar_t), nullptr);
+                    line += (col ? L"|" : L"") + std::wstring(text);
+                }
+                Out(Utf8(line));
+            }
+            VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+            CloseHandle(process);
+        } else if (cmd == L"close-box") {
+            // What a click on the close box of a named window sends.
+            std::wstring caption = next(L"window caption");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+            Sleep(200);
+        } else if (cmd == L"copy") {
+            // Selects the whole text of a main-window field and copies it.
+            HWND c = Control(next(L"id"));
+            SendMessageW(c, EM_SETSEL, 0, -1);
+            SendMessageW(c, WM_COPY, 0, 0);
+        } else if (cmd == L"clipboard") {
+            // The clipboard's CF_LOCALE (or none) and its text; fails without CF_TEXT.
+            if (!WaitFor(3, [] { return OpenClipboard(nullptr) != FALSE; })) Fail(L"cannot open the clipboard");
+            bool text = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+            std::string locale = "none";
+            if (HANDLE h = GetClipboardData(CF_LOCALE)) {
+                if (const DWORD* id = static_cast<const DWORD*>(GlobalLock(h))) {
+                    char hex[16];
+                    std::snprintf(hex, sizeof hex, "0x%04lX", static_cast<unsigned long>(*id));
+                    locale = hex;
+                    GlobalUnlock(h);
+                }
+            }
+            std::wstring content;
+            if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+                if (const wchar_t* t = static_cast<const wchar_t*>(GlobalLock(h))) {
+                    content = t;
+                    GlobalUnlock(h);
+                }
+            }
+            CloseClipboard();
+            if (!text) Fail(L"the clipboard holds no CF_TEXT");
+            Out(locale + " " + Utf8(content));
         } else if (cmd == L"msgbox") {
             std::wstring want = next(L"expected text"), button = next(L"button");
             AnswerBox(want, button, SecondsArg(next(L"timeout")));

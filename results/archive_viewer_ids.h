@@ -1,0 +1,18 @@
+#pragma once
+// Ids of the archive viewer (dialog 700) and its details pane (dialog 704),
+// shared by their resource script and code. The pane shows a record with
+// the main window's field and parameter ids (app/resource_ids.h).
+#define IDD_ARCHIVE_VIEWER 700
+#define IDC_ARCHIVE_LIST 701
+#define IDC_ARCHIVE_PRINT 172
+#define IDC_ARCHIVE_SAVE 176
+#define IDC_ARCHIVE_CLEAR 703
+#define IDD_ARCHIVE_DETAILS 704
+#define IDC_DETAILS_VOLTAGES 722
+#define IDC_DETAILS_MEAN 723
+#define IDC_DETAILS_RMS_ERROR 724
+#define IDC_DETAILS_VARIATION 725
+#define IDC_DETAILS_LABEL 730
+#define IDC_DETAILS_RESULTS_GROUP 740
+#define IDC_DETAILS_PARAMETERS_GROUP 127
+#define IDC_DETAILS_STATISTICS_LABEL 128
