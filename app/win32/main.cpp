@@ -4,9 +4,29 @@
 #include "app/win32/main_window.h"
 #include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
+#include "app/win32/window_rules.h"
 #include "platform/win32/window_registry.h"
 
+namespace {
+constexpr char kSingleInstanceMutex[] = "Local\\ORLA-K200V.running";
+constexpr char kMainCaption[] = "ОРЛА-К200В";
+constexpr char kDialogClass[] = "#32770";
+
+// One program owns the instrument, the archive and the settings file: a
+// second start shows the first one's window and ends.
+bool AnotherCopyRuns() {
+    CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (HWND running = FindWindowA(kDialogClass, kMainCaption)) {
+        if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+        SetForegroundWindow(running);
+    }
+    return true;
+}
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (AnotherCopyRuns()) return 0;
     // The program settings dialog holds a rich-edit control; without the
     // library that dialog just does not open.
     HMODULE richEdit = LoadLibraryA("Riched32.dll");
@@ -21,10 +41,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     ShowWindow(main, SW_SHOW);
 
-    // No IsDialogMessage: Tab and Space are accelerators of the main window.
+    // No IsDialogMessage: Tab and Space are accelerators of the main window
+    // (Space only where it would press a button).
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorA(main, accelerators, &msg)) continue;
+        bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+        char className[32] = "";
+        if (keyDown) GetClassNameA(msg.hwnd, className, sizeof className);
+        if ((!keyDown || KeyGoesToAccelerators(static_cast<unsigned>(msg.wParam), className)) &&
+            TranslateAcceleratorA(main, accelerators, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -39,7 +39,12 @@ void StartUp(HWND window) {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         FillProtocolSlots(g_currentRecord, platform::CycleCounterLow());
     }
-    for (int id = kFirstFormField; id <= kLastFormField; ++id) MakeClipboardAware(GetDlgItem(window, id));
+    for (int id = kFirstFormField; id <= kLastFormField; ++id) {
+        MakeClipboardAware(GetDlgItem(window, id));
+        // The record holds 255 characters a text; more would be cut from
+        // the protocol without the user seeing it.
+        SendDlgItemMessageA(window, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
+    }
     StartStatusPictureWindow(window);
 
     SetStatusText("Чтение настроек программы...");

@@ -57,6 +57,20 @@ inline Placement CentreOnOwner(Placement owner, int width, int height, int scree
     return p;
 }
 
+// Whether a key goes to the main window's accelerator table. Space is
+// there to keep it from pressing ПУСК, СТОП or ПЕЧАТЬ; in a text field it is
+// a blank like any other character. className is the target window's class.
+inline bool KeyGoesToAccelerators(unsigned virtualKey, const char* className) {
+    constexpr unsigned kSpaceKey = 0x20;
+    if (virtualKey != kSpaceKey || !className) return true;
+    auto same = [](const char* a, const char* b) {
+        for (; *a && *b; ++a, ++b)
+            if ((*a | 0x20) != (*b | 0x20)) return false;
+        return *a == *b;
+    };
+    return !same(className, "edit") && !same(className, "richedit") && !same(className, "richedit20a");
+}
+
 // A form field stretches to 10 pixels short of the client's right edge.
 inline int StretchedFieldWidth(int clientWidth, int fieldLeft) { return clientWidth - fieldLeft - 10; }
 

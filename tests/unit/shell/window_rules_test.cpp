@@ -67,6 +67,19 @@ TEST(CentreOnOwner, WiderDialogOverAWindowInTheCornerStaysOnTheScreen) {
     EXPECT_EQ(p.y, 0);
 }
 
+TEST(KeyGoesToAccelerators, SpaceTypesInTextFieldsOnly) {
+    struct Case {
+        unsigned key;
+        const char* className;
+        bool toAccelerators;
+    };
+    for (const Case& c : {Case{0x20, "Edit", false}, Case{0x20, "EDIT", false}, Case{0x20, "RichEdit20A", false},
+                          Case{0x20, "Button", true}, Case{0x20, "#32770", true}, Case{0x20, "Editor", true},
+                          Case{0x09, "Edit", true}, Case{0x70, "Edit", true}, Case{0x20, nullptr, true}})
+        EXPECT_EQ(KeyGoesToAccelerators(c.key, c.className), c.toAccelerators)
+            << c.key << " " << (c.className ? c.className : "(none)");
+}
+
 TEST(FillProtocolSlots, LeavesEveryTextEmptyAndTouchesNothingElse) {
     TestRecord record;
     std::memset(&record, 0x5A, sizeof record);
