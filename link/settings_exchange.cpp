@@ -1,4 +1,117 @@
+// Settings change: the generation-1 menu walk and the generation-2 settings frame.
 #include "link/settings_exchange.h"
 
-// Stub: the settings exchange is not built yet; the request is only cleared.
-void ChangeDeviceSettings() {}
+#include <cstring>
+
+#include "link/connection.h"
+#include "link/device_state.h"
+#include "link/frames.h"
+#include "link/parse_answer.h"
+#include "link/senders.h"
+#include "platform/clock.h"
+
+namespace {
+
+constexpr uint32_t kStepWaitMs = 50;
+constexpr uint32_t kMenuSettleMs = 1000;
+constexpr uint32_t kMenuBeepHz = 1000;
+constexpr uint32_t kMenuBeepMs = 100;
+
+using Differs = bool (*)(const DeviceSettings& current, const DeviceSettings& desired);
+
+bool CountDiffers(const DeviceSettings& c, const DeviceSettings& d) {
+    return ((c.countAndLift ^ d.countAndLift) & 0x0F) != 0;
+}
+bool PauseDiffers(const DeviceSettings& c, const DeviceSettings& d) {
+    return ((c.pauseAndFlags ^ d.pauseAndFlags) & 0x0F) != 0;
+}
+bool DelayDiffers(const DeviceSettings& c, const DeviceSettings& d) {
+    return ((c.pauseAndFlags ^ d.pauseAndFlags) & settings_bits::kPreTestDelay) != 0;
+}
+bool RateDiffers(const DeviceSettings& c, const DeviceSettings& d) { return c.riseRate != d.riseRate; }
+bool MaxVoltageDiffers(const DeviceSettings& c, const DeviceSettings& d) { return c.maxVoltage != d.maxVoltage; }
+bool NeverAdjusted(const DeviceSettings&, const DeviceSettings&) { return false; }
+bool SoundDiffers(const DeviceSettings& c, const DeviceSettings& d) {
+    return ((c.pauseAndFlags ^ d.pauseAndFlags) & settings_bits::kSound) != 0;
+}
+
+// The instrument's menu, top to bottom. SELECT cycles an item through its
+// values, so the limit is one full turn of the item (with some slack for
+// lost presses); the item after the maximum voltage is one the program
+// never touches, it is only stepped over.
+struct MenuItem {
+    Differs differs;
+    uint16_t maxPresses;
+    int downsAfter;
+};
+constexpr MenuItem kMenu[] = {
+    {CountDiffers, 12, 1},      {PauseDiffers, 20, 1},  {DelayDiffers, 4, 1}, {RateDiffers, 8, 1},
+    {MaxVoltageDiffers, 10, 1}, {NeverAdjusted, 0, 1}, {SoundDiffers, 4, 0},
+};
+
+void ChangeByMenu() {
+    DeviceState& s = g_deviceState;
+    ExchangeStep(command::kReadSettings);
+    if (s.status & status_bits::kMenuMode) {
+        // Someone is in the menu at the instrument: tell them, then take it over.
+        platform::Beep(kMenuBeepHz, kMenuBeepMs);
+        ExchangeStep(command::kStop);
+        platform::Wait(kMenuSettleMs);
+    }
+    ExchangeStep(command::kReadSettings);
+    ExchangeStep(command::kMenu);
+    platform::Wait(kMenuSettleMs);
+    for (const MenuItem& item : kMenu) {
+        uint16_t presses = 0;
+        while (item.differs(s.currentSettings, s.desiredSettings) && presses < item.maxPresses) {
+            ExchangeStep(command::kSelect);
+            ExchangeStep(command::kReadSettings);
+            ++presses;
+        }
+        for (int i = 0; i < item.downsAfter; ++i) ExchangeStep(command::kDown);
+    }
+    ExchangeStep(command::kStop);
+}
+
+bool BlockReceived() {
+    const uint8_t* b = g_deviceState.gen2SettingsBlock;
+    for (size_t i = 0; i < kSettingsBlockSize; ++i)
+        if (b[i] != 0) return true;
+    return false;
+}
+
+void ChangeByFrame() {
+    // The frame carries the whole block back, calibration included: never
+    // send one that was not first read from this instrument.
+    if (!BlockReceived()) ExchangeStep(command::kReadSettings);
+    if (!BlockReceived()) return;
+    const DeviceSettings& d = g_deviceState.desiredSettings;
+    uint8_t block[kSettingsBlockSize];
+    std::memcpy(block, g_deviceState.gen2SettingsBlock, sizeof block);
+    block[16] = d.countAndLift;
+    block[17] = static_cast<uint8_t>(d.pauseAndFlags & 0x0F);
+    block[18] = PreTestDelay(d) ? 1 : 0;
+    block[19] = static_cast<uint8_t>(d.riseRate);
+    block[20] = static_cast<uint8_t>(d.maxVoltage / 10);
+    block[22] = Sound(d) ? 1 : 0;
+    uint8_t frame[kSettingsFrameSize];
+    BuildSettingsFrame(frame, block);
+    WriteBlock(frame, sizeof frame);
+}
+
+}  // namespace
+
+void ExchangeStep(uint8_t code) {
+    SendCommand(code);
+    platform::Wait(kStepWaitMs);
+    g_rxCount = ReadAnswer(g_rxBuffer);
+    if (g_rxCount != 0) ParseAnswer(g_rxBuffer, g_rxCount);
+}
+
+void ChangeDeviceSettings() {
+    switch (g_deviceState.protocolGeneration) {
+        case 1: ChangeByMenu(); break;
+        case 2: ChangeByFrame(); break;
+        default: break;
+    }
+}

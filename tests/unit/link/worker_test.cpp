@@ -81,6 +81,7 @@ TEST_F(LinkTest, SettingsChangeIsRefusedWhileMeasuring) {
 
 TEST_F(LinkTest, SettingsChangeWhileIdleIsServedBetweenWaits) {
     Connect("ORLA-K200V2");
+    g_deviceState.gen2SettingsBlock[16] = 6;  // the settings were read before
     g_deviceState.settingsChangeRequest = true;
     uint32_t start = fake::Now();
     Iterations(1);

@@ -1,0 +1,127 @@
+// Settings change through the generation-1 menu and the generation-2 frame.
+#include "link/settings_exchange.h"
+
+#include "link/crc32_words.h"
+#include "tests/unit/link/sim_link_fixture.h"
+
+namespace {
+
+class SettingsExchangeTest : public SimLinkFixture {};
+
+std::vector<uint8_t> Concat(std::initializer_list<std::vector<uint8_t>> parts) {
+    std::vector<uint8_t> out;
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+std::vector<uint8_t> Times(int n, std::vector<uint8_t> what) {
+    std::vector<uint8_t> out;
+    for (int i = 0; i < n; ++i) out.insert(out.end(), what.begin(), what.end());
+    return out;
+}
+
+TEST_F(SettingsExchangeTest, Gen1MenuWalkSendsTheExpectedKeys) {
+    const std::vector<uint8_t> kWalkUnchanged = Times(6, {0x48});
+    struct Case {
+        const char* name;
+        bool menuOpen;
+        int desiredCount;  // 0 = as the instrument has it
+        std::vector<uint8_t> expected;
+    };
+    const Case cases[] = {
+        {"unchanged", false, 0, Concat({{0x02, 0x02, 0x60}, kWalkUnchanged, {0x41}})},
+        {"menu open first", true, 0, Concat({{0x02, 0x41, 0x02, 0x60}, kWalkUnchanged, {0x41}})},
+        // The instrument offers 1..6: seven is never reached.
+        {"count never matches", false, 7,
+         Concat({{0x02, 0x02, 0x60}, Times(12, {0x50, 0x02}), kWalkUnchanged, {0x41}})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        Start(Config("ORLA-K200V"));
+        ExchangeStep(0x02);
+        if (c.menuOpen) ExchangeStep(0x60);
+        g_deviceState.desiredSettings = g_deviceState.currentSettings;
+        if (c.desiredCount) g_deviceState.desiredSettings.countAndLift = static_cast<uint8_t>(c.desiredCount);
+        size_t from = SimJournal().size();
+        uint32_t start = fake::Now();
+        ChangeDeviceSettings();
+        EXPECT_EQ(CommandsSince(from), c.expected);
+        ASSERT_EQ(fake::Beeps().size(), c.menuOpen ? 1u : 0u);
+        if (c.menuOpen) {
+            EXPECT_EQ(fake::Beeps()[0].frequency, 1000u);
+            EXPECT_EQ(fake::Beeps()[0].milliseconds, 100u);
+            EXPECT_EQ(fake::Beeps()[0].at, start + 50);  // right after the first read
+        }
+        TearDown();
+    }
+}
+
+TEST_F(SettingsExchangeTest, Gen1MenuWalkReachesEveryItem) {
+    Start(Config("ORLA-K200V"));
+    ExchangeStep(0x02);
+    DeviceSettings want = g_deviceState.currentSettings;
+    want.countAndLift = static_cast<uint8_t>((want.countAndLift & 0xF0) | 4);
+    want.pauseAndFlags = static_cast<uint8_t>((want.pauseAndFlags & 0x30) | 3);  // delay and sound off
+    want.riseRate = 30;
+    want.maxVoltage = 800;
+    g_deviceState.desiredSettings = want;
+    ChangeDeviceSettings();
+    Iterations(4);  // polls read the settings back
+    const DeviceSettings& got = g_deviceState.currentSettings;
+    EXPECT_EQ(MeasurementCount(got), 4);
+    EXPECT_EQ(PauseMinutes(got), 3);
+    EXPECT_FALSE(PreTestDelay(got));
+    EXPECT_EQ(got.riseRate, 30);
+    EXPECT_EQ(got.maxVoltage, 800);
+    EXPECT_FALSE(Sound(got));
+    EXPECT_EQ(g_deviceState.status & status_bits::kMenuMode, 0);
+}
+
+TEST_F(SettingsExchangeTest, Gen2FrameCarriesDesiredBytesAndTheRestAsReceived) {
+    SimConfig config = Config("ORLA-K200V2");
+    config.errorOfMean = true;  // block byte 21 = 1 as received
+    config.riseRate = 35;
+    config.maxVoltage = 600;
+    Start(config);
+    Iterations(2);  // the settings poll
+    uint8_t received[64];
+    std::memcpy(received, g_deviceState.gen2SettingsBlock, 64);
+    ASSERT_EQ(received[21], 1);
+    DeviceSettings& d = g_deviceState.desiredSettings;
+    d.countAndLift = 6;
+    d.pauseAndFlags = 0xC5;
+    d.riseRate = 20;
+    d.maxVoltage = 1000;
+    size_t from = SimJournal().size();
+    ChangeDeviceSettings();
+    auto writes = WritesSince(from);
+    ASSERT_EQ(writes.size(), 1u);
+    const std::vector<uint8_t>& f = writes[0];
+    ASSERT_EQ(f.size(), 72u);
+    EXPECT_EQ(f[0], 0x05);
+    EXPECT_EQ(f[1], 0x48);
+    EXPECT_EQ(Crc32Words(f.data(), 72), 0u);
+    const uint8_t* b = f.data() + 4;
+    EXPECT_EQ(b[16], 6);
+    EXPECT_EQ(b[17], 5);
+    EXPECT_EQ(b[18], 1);
+    EXPECT_EQ(b[19], 20);
+    EXPECT_EQ(b[20], 100);
+    EXPECT_EQ(b[21], 1);
+    EXPECT_EQ(b[22], 1);
+    for (int i : {0, 15, 23, 63}) EXPECT_EQ(b[i], received[i]) << i;
+    Iterations(4);
+    EXPECT_EQ(g_deviceState.currentSettings.riseRate, 20);
+    EXPECT_EQ(g_deviceState.currentSettings.maxVoltage, 1000);
+}
+
+// The frame sends the whole block back, calibration included: a block never
+// read is asked for first and, when still missing, nothing is written.
+TEST_F(SettingsExchangeTest, Gen2NeverSendsABlockItHasNotRead) {
+    Connect("ORLA-K200V2");
+    g_deviceState.desiredSettings.countAndLift = 3;
+    ChangeDeviceSettings();
+    EXPECT_EQ(testdrv::WrittenCommands(), (std::vector<uint8_t>{0x02}));
+}
+
+}  // namespace
