@@ -55,10 +55,18 @@ struct SimConfig {
     int64_t clockStart = 1796083200;  // 2026-12-01 00:00
     int hourOffset = 3;
     int storedResults = 0;
+    // Indices below the highest that hold nothing (answered with byte 38
+    // set), and a value count put into every stored result when > 0 (e.g. 9
+    // for a result claiming more than six values).
+    std::vector<uint16_t> storedEmptySlots;
+    int storedValueCountOverride = 0;
     // log.log as the instrument serves it: empty = kept by the instrument
     // from its own events; a path = that file's bytes; "none" = no file.
     std::string deviceLog;
     int logError = 0;  // file-system error code of log chunk answers
+    // File size announced in every log chunk answer; -1 = the real size.
+    // The data served stay those of the real file.
+    int64_t logAnnouncedSize = -1;
     // Unplug/replug, ms since the driver was first opened; -1 = never. A
     // replug may come back with another serial.
     int64_t unplugAtMs = -1;
@@ -72,6 +80,13 @@ struct SimConfig {
     int badCrcAt = 0;
     int splitAnswerAt = 0;
     int garbageAt = 0;
+    // Faults of the stored-result answers alone (counting 0x11 answers
+    // only, 1-based): the n-th gets a damaged CRC; the n-th is never sent.
+    int storedBadCrcAt = 0;
+    int storedMissingAt = 0;
+    // Model ms between a command and the first byte of its answer on the
+    // wire (not divided by speed); 0 = at once.
+    int answerLatencyMs = 0;
     // Traffic journal file (empty = none): one line per write and per read.
     std::string journalPath;
 };

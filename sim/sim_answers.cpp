@@ -87,12 +87,13 @@ std::vector<uint8_t> LogChunk(const SimInstrument& inst, uint32_t offset) {
     size_t size = inst.logMissing ? 0 : file.size();
     size_t n = offset < size ? std::min<size_t>(128, size - offset) : 0;
     if (inst.config.logError) n = 0;
+    uint32_t announced = inst.config.logAnnouncedSize >= 0 ? uint32_t(inst.config.logAnnouncedSize) : uint32_t(size);
     std::vector<uint8_t> a = Gen2Frame(0x08, 16 + (n + 3) / 4 * 4);
     a[2] = uint8_t(n);
     a[3] = uint8_t(inst.config.logError);
     for (int k = 0; k < 4; ++k) {
         a[4 + k] = uint8_t(offset >> (8 * k));
-        a[8 + k] = uint8_t(uint32_t(size) >> (8 * k));
+        a[8 + k] = uint8_t(announced >> (8 * k));
     }
     if (n) std::memcpy(a.data() + 12, file.data() + offset, n);
     return a;

@@ -68,6 +68,22 @@ bool ParseVoltages(const std::string& text, std::vector<uint16_t>* out) {
     return true;
 }
 
+// "1, 3,7" -> result indices 0..65535.
+bool ParseIndices(const std::string& text, std::vector<uint16_t>* out) {
+    std::vector<uint16_t> list;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        item = Trim(item);
+        if (item.empty()) continue;
+        int64_t v;
+        if (!ParseInt(item, &v) || v < 0 || v > 65535) return false;
+        list.push_back(uint16_t(v));
+    }
+    *out = list;
+    return true;
+}
+
 }  // namespace
 
 bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, SimConfig* c) {
@@ -103,6 +119,9 @@ bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, S
         {"bad_crc_at", &c->badCrcAt},
         {"split_answer_at", &c->splitAnswerAt},
         {"garbage_at", &c->garbageAt},
+        {"stored_value_count_override", &c->storedValueCountOverride},
+        {"stored_bad_crc_at", &c->storedBadCrcAt},
+        {"stored_missing_at", &c->storedMissingAt},
     };
     for (const IntKey& k : ints)
         if (key == k.name) return ParseInt(value, k.field);
@@ -127,6 +146,19 @@ bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, S
     if (key == "unplug_at_ms") return ParseInt(value, &c->unplugAtMs);
     if (key == "replug_at_ms") return ParseInt(value, &c->replugAtMs);
     if (key == "reset_every_ms") return ParseInt(value, &c->resetEveryMs);
+    if (key == "stored_empty_slots") return ParseIndices(value, &c->storedEmptySlots);
+    if (key == "log_announced_size") {
+        int64_t v;
+        if (!ParseInt(value, &v) || v < -1 || v > 0xFFFFFFFFLL) return false;
+        c->logAnnouncedSize = v;
+        return true;
+    }
+    if (key == "answer_latency_ms") {
+        int v;
+        if (!ParseInt(value, &v) || v < 0) return false;
+        c->answerLatencyMs = v;
+        return true;
+    }
     if (key == "speed") {
         double v;
         if (!ParseDouble(value, &v) || v <= 0) return false;

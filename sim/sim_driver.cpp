@@ -37,6 +37,7 @@ struct Driver {
     int writes = 0;
     int statusQueries = 0;
     int answers = 0;
+    int storedAnswers = 0;
     int64_t epoch = -1;
     bool unplugFired = false;
     bool replugFired = false;
@@ -166,6 +167,12 @@ std::vector<uint8_t> Garbage(size_t count) {
 void Emit(int64_t now, std::vector<uint8_t> answer) {
     Driver& d = g_driver;
     if (answer.empty()) return;
+    if (d.inst.generation == 2 && answer[0] == 0x11) {
+        int k = ++d.storedAnswers;
+        if (k == d.config.storedMissingAt) return;
+        if (k == d.config.storedBadCrcAt) answer.back() ^= 0x01;
+    }
+    const int64_t latency = d.config.answerLatencyMs;
     int n = ++d.answers;
     if (n == d.config.badCrcAt) {
         // Generation 1 has no checksum: a damaged header byte is what the
@@ -183,13 +190,13 @@ void Emit(int64_t now, std::vector<uint8_t> answer) {
         size_t half = answer.size() / 2;
         std::vector<uint8_t> tail(answer.begin() + long(half), answer.end());
         answer.resize(half);
-        Queue(now, std::move(answer));
+        Queue(now, std::move(answer), latency);
         // Late enough that the program's read after its 100 ms wait sees
         // only the first part.
         Queue(now, std::move(tail), 150);
         return;
     }
-    Queue(now, std::move(answer));
+    Queue(now, std::move(answer), latency);
 }
 
 void Gen2Receive(int64_t now, const uint8_t* bytes, size_t count) {

@@ -94,10 +94,12 @@ uint16_t StorageHighest(const SimInstrument& inst) {
 }
 
 bool StorageEntry(const SimInstrument& inst, uint16_t index, uint8_t out[32]) {
-    if (index >= inst.stored.size()) {
+    const std::vector<uint16_t>& empty = inst.config.storedEmptySlots;
+    if (index >= inst.stored.size() || std::find(empty.begin(), empty.end(), index) != empty.end()) {
         std::memset(out, 0, 32);
         return false;
     }
     std::memcpy(out, inst.stored[index].data(), 32);
+    if (inst.config.storedValueCountOverride > 0) out[16] = uint8_t(inst.config.storedValueCountOverride);
     return true;
 }

@@ -98,3 +98,16 @@ TEST(SimConfigTest, DemoSeriesFinishesWithinAboutAMinute) {
     EXPECT_GT(finishedAt, 30000u);
     EXPECT_LT(finishedAt, 70000u);
 }
+
+TEST(SimConfigTest, TransferFaultKeys) {
+    SimConfig c;
+    EXPECT_TRUE(SimApplyConfigKey("stored_empty_slots", "1, 3,7", &c));
+    EXPECT_EQ((std::vector<uint16_t>{1, 3, 7}), c.storedEmptySlots);
+    EXPECT_FALSE(SimApplyConfigKey("stored_empty_slots", "1,65536", &c));
+    EXPECT_TRUE(SimApplyConfigKey("log_announced_size", "4294967295", &c));
+    EXPECT_EQ(4294967295LL, c.logAnnouncedSize);
+    EXPECT_FALSE(SimApplyConfigKey("log_announced_size", "4294967296", &c));
+    EXPECT_FALSE(SimApplyConfigKey("answer_latency_ms", "-1", &c));
+    EXPECT_TRUE(SimApplyConfigKey("stored_bad_crc_at", "3", &c));
+    EXPECT_EQ(3, c.storedBadCrcAt);
+}
