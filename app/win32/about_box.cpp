@@ -1,4 +1,107 @@
-// The about box.
+// The about box: product and versions, the maker, and the maker's web
+// address as a link.
 #include "app/win32/about_box.h"
 
-void ShowAboutBox(HWND owner) { MessageBoxA(owner, "ShowAboutBox", "Внимание!", MB_OK | MB_ICONINFORMATION); }
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "app/about_box_ids.h"
+#include "app/maker_info.h"
+#include "app/win32/dialog_placement.h"
+#include "app/win32/shell_handles.h"
+#include "link/device_state.h"
+
+namespace {
+
+constexpr COLORREF kBackground = 0x4080FF;
+constexpr COLORREF kLinkHot = 0xC10000;
+constexpr COLORREF kText = 0x000000;
+
+// One brush for the life of the dialog serves every colour message.
+HBRUSH g_background = nullptr;
+
+// Strictly inside the label's rectangle: a point on its edge is outside.
+bool OverLabel(HWND dialog, int id, POINT screenPoint) {
+    RECT r;
+    HWND label = GetDlgItem(dialog, id);
+    if (!label || !GetWindowRect(label, &r)) return false;
+    return r.left < screenPoint.x && screenPoint.x < r.right && r.top < screenPoint.y && screenPoint.y < r.bottom;
+}
+
+bool ClientPointOverLabel(HWND dialog, int id, LPARAM lParam) {
+    POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(dialog, &p);
+    return OverLabel(dialog, id, p);
+}
+
+void StartUp(HWND dialog) {
+    g_background = CreateSolidBrush(kBackground);
+    SetDlgItemTextA(dialog, IDC_ABOUT_MAKER_LINE1, MAKER_NAME_LINE1);
+    SetDlgItemTextA(dialog, IDC_ABOUT_MAKER_LINE2, MAKER_NAME_LINE2);
+    SetDlgItemTextA(dialog, IDC_ABOUT_CITY, MAKER_CITY);
+    SetDlgItemTextA(dialog, IDC_ABOUT_WEB, MAKER_WEB_ADDRESS);
+    char version[sizeof g_deviceState.deviceVersion];
+    std::snprintf(version, sizeof version, "%s", g_deviceState.deviceVersion);  // the worker may rewrite it
+    if (version[0]) {
+        char text[256];
+        std::snprintf(text, sizeof text, "Версия прибора %s", version);
+        SetDlgItemTextA(dialog, IDC_ABOUT_DEVICE_VERSION, text);
+    }
+    CentreDialogOnOwner(dialog);
+}
+
+void Finish(HWND dialog) {
+    EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: StartUp(dialog); return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                Finish(dialog);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE: Finish(dialog); return TRUE;
+        case WM_DESTROY:
+            if (g_background) DeleteObject(g_background);
+            g_background = nullptr;
+            return FALSE;
+        case WM_CTLCOLORDLG:
+            SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
+            return reinterpret_cast<INT_PTR>(g_background);
+        case WM_CTLCOLORBTN: return reinterpret_cast<INT_PTR>(g_background);
+        case WM_CTLCOLORSTATIC: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetBkMode(dc, TRANSPARENT);
+            if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_ABOUT_WEB) {
+                POINT cursor;
+                bool hot = GetCursorPos(&cursor) && OverLabel(dialog, IDC_ABOUT_WEB, cursor);
+                SetTextColor(dc, hot ? kLinkHot : kText);
+            }
+            return reinterpret_cast<INT_PTR>(g_background);
+        }
+        case WM_MOUSEMOVE:
+            SetCursor(LoadCursor(nullptr, ClientPointOverLabel(dialog, IDC_ABOUT_WEB, lParam) ? IDC_HAND : IDC_ARROW));
+            InvalidateRect(GetDlgItem(dialog, IDC_ABOUT_WEB), nullptr, FALSE);
+            return FALSE;
+        case WM_LBUTTONDOWN:
+            if (ClientPointOverLabel(dialog, IDC_ABOUT_WEB, lParam)) {
+                ShellExecuteA(dialog, "open", MAKER_WEB_ADDRESS, nullptr, nullptr, SW_SHOWNORMAL);
+            } else if ((wParam & MK_RBUTTON) && ClientPointOverLabel(dialog, IDC_ABOUT_PRODUCT, lParam)) {
+                // The build's own marks, for the maker's service staff.
+                SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, "5.02");
+                SetDlgItemTextA(dialog, IDC_ABOUT_WEB, "Jan 31 2019");
+            }
+            return FALSE;
+        default: return FALSE;
+    }
+}
+
+}  // namespace
+
+void ShowAboutBox(HWND owner) {
+    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
+}

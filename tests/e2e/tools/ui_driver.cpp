@@ -545,6 +545,45 @@ int main() {
                     return false;
                 }))
                 Fail(L"timeout watching control " + id + L" for \"" + stop + L"\"; last text: \"" + last + L"\"");
+        } else if (cmd == L"combo-select") {
+            // Selects an item of a drop-down list as a click on it would
+            // (CB_SETCURSEL, -1 for none); fails when the index is out of range.
+            std::wstring id = next(L"id"), index = next(L"index");
+            HWND c = Control(id);
+            int want = int(std::wcstol(index.c_str(), nullptr, 0));
+            if (int(SendMessageW(c, CB_SETCURSEL, WPARAM(want), 0)) != want)
+                Fail(L"control " + id + L" has no item " + index);
+        } else if (cmd == L"combo-selected") {
+            Out(std::to_string(int(SendMessageW(Control(next(L"id")), CB_GETCURSEL, 0, 0))));
+        } else if (cmd == L"set-text") {
+            // Replaces the control's text; "\n" in the argument stands for a
+            // line break (CR LF), as Enter makes one in a multi-line field.
+            std::wstring id = next(L"id"), text = next(L"text"), real;
+            for (size_t k = 0; k < text.size(); ++k) {
+                if (text[k] == L'\\' && k + 1 < text.size() && text[k + 1] == L'n') {
+                    real += L"\r\n";
+                    ++k;
+                } else {
+                    real += text[k];
+                }
+            }
+            SendMessageW(Control(id), WM_SETTEXT, 0, LPARAM(real.c_str()));
+        } else if (cmd == L"lclick-on") {
+            // A left click on the window itself at the centre of the control,
+            // with the right button held when "rbutton" follows; for windows
+            // that hit-test their labels themselves.
+            std::wstring id = next(L"id");
+            bool right = i < a.size() && a[i] == L"rbutton";
+            if (right) ++i;
+            HWND c = Control(id);
+            RECT r;
+            GetWindowRect(c, &r);
+            POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            ScreenToClient(g_main, &p);
+            WPARAM keys = MK_LBUTTON | (right ? MK_RBUTTON : 0);
+            PostMessageW(g_main, WM_LBUTTONDOWN, keys, MAKELPARAM(p.x, p.y));
+            PostMessageW(g_main, WM_LBUTTONUP, keys & ~WPARAM(MK_LBUTTON), MAKELPARAM(p.x, p.y));
+            Sleep(200);
         } else if (cmd == L"sleep") {
             Sleep(DWORD(SecondsArg(next(L"seconds")) * 1000));
         } else {
