@@ -8,7 +8,6 @@
 #include <fstream>
 
 #include "app/log_viewer_ids.h"
-#include "link/trace.h"
 #include "results/device_results_ids.h"
 #include "results/stored_results.h"
 #include "tests/unit/link/sim_link_fixture.h"
@@ -149,45 +148,6 @@ TEST_F(FileTransferTest, ChunkNeverWritesOutsideTheFile) {
         size_t written = size_t(std::count(file.begin(), file.end(), 0x5A));
         EXPECT_EQ(written, c.expectWritten);
         EXPECT_TRUE(std::all_of(file.begin() + kSize, file.end(), [](uint8_t b) { return b == 0; }));
-    }
-}
-
-TEST_F(FileTransferTest, DroppedChunksAreTraced) {
-    g_deviceState.protocolGeneration = 2;
-    std::vector<uint8_t> good(16 + 8, 0);
-    good[0] = 0x08;
-    good[2] = 8;
-    good = Gen2Frame(good);
-    std::vector<uint8_t> badCrc = good;
-    badCrc.back() ^= 1;
-    std::vector<uint8_t> wrongType = good;
-    wrongType[0] = 0x02;
-    wrongType = Gen2Frame(wrongType);
-    std::vector<uint8_t> fsError = good;
-    fsError[3] = 2;
-    fsError = Gen2Frame(fsError);
-    struct Case {
-        std::vector<uint8_t> frame;
-        size_t count;
-        std::string line;
-    };
-    const Case cases[] = {
-        {good, 20, "Принят не весь пакет!\n"},
-        {badCrc, badCrc.size(), "Ошибка CRC!\n"},
-        {wrongType, wrongType.size(), "При чтение log.log ответ не на ту команду\n"},
-        {fsError, fsError.size(), "Ошибка файловой системы.\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        fake::Reset();
-        fake::FileBytes("log.log");
-        ResetTrace();
-        uint8_t file[8] = {};
-        uint32_t size = 8;
-        ParseLogChunk(c.frame.data(), uint32_t(c.count), file, &size);
-        const auto& trace = fake::FileBytes("log.log");
-        EXPECT_EQ(std::string(trace.begin(), trace.end()), c.line);
-        EXPECT_EQ(size, 8u);
     }
 }
 
