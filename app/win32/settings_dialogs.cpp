@@ -1,9 +1,115 @@
 // The device and program settings dialogs.
 #include "app/win32/settings_dialogs.h"
 
+#include <richedit.h>
+
+#include <initializer_list>
+
+#include "app/device_settings_choice.h"
+#include "app/organisation_name_edit.h"
+#include "app/program_settings.h"
+#include "app/settings_dialog_ids.h"
+#include "app/win32/dialog_placement.h"
+#include "app/win32/shell_handles.h"
+#include "link/device_state.h"
+
 namespace {
-void NotYet(HWND owner, const char* what) { MessageBoxA(owner, what, "Внимание!", MB_OK | MB_ICONINFORMATION); }
+
+// ---- device settings, dialog 400
+
+void FillDeviceLists(HWND dialog) {
+    DeviceSettingsChoice choice = ChoiceFromSettings(g_deviceState.currentSettings);
+    for (int l = 0; l < kDeviceSettingsListCount; ++l) {
+        const DeviceSettingsListItems& list = kDeviceSettingsLists[l];
+        HWND combo = GetDlgItem(dialog, list.listId);
+        for (int i = 0; i < list.itemCount; ++i)
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.items[i]));
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
+    }
+}
+
+// desiredSettings is complete before the flag goes up: the worker reads it
+// as soon as it sees the flag.
+void AskForDeviceSettings(HWND dialog) {
+    DeviceSettingsChoice choice;
+    for (int l = 0; l < kDeviceSettingsListCount; ++l)
+        choice.index[l] = static_cast<int>(SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
+    g_deviceState.desiredSettings = SettingsFromChoice(choice, g_deviceState.currentSettings);
+    g_deviceState.settingsChangeRequest = true;
+}
+
+INT_PTR CALLBACK DeviceSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            CentreDialogOnOwner(dialog);
+            FillDeviceLists(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDOK: AskForDeviceSettings(dialog); EndDialog(dialog, 1); break;
+                case IDCANCEL: EndDialog(dialog, 1); break;
+                default: break;  // list notifications
+            }
+            return TRUE;
+        case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
+        default: return FALSE;
+    }
+}
+
+// ---- program settings, dialog 500
+
+constexpr int kTextLimit = 255;
+constexpr int kOrganisationLimit = static_cast<int>(sizeof g_programSettings.organisationName) - 1;
+
+void ShowProgramTexts(HWND dialog) {
+    // Limits first: what the fields hold is then exactly what OK stores.
+    SendDlgItemMessageA(dialog, IDC_ORGANISATION, EM_EXLIMITTEXT, 0, kOrganisationLimit);
+    for (int id : {IDC_SERIAL, IDC_DIREKTOR, IDC_DIREKTOR_NAME})
+        SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, kTextLimit, 0);
+
+    char name[sizeof g_programSettings.organisationName];
+    OrganisationNameForEdit(g_programSettings.organisationName, name, sizeof name);
+    SetDlgItemTextA(dialog, IDC_ORGANISATION, name);
+    SetDlgItemTextA(dialog, IDC_DIREKTOR, g_programSettings.direktor);
+    SetDlgItemTextA(dialog, IDC_DIREKTOR_NAME, g_programSettings.direktorName);
+    SetDlgItemTextA(dialog, IDC_SERIAL, g_programSettings.priborSerialNumber);
+}
+
+void TakeProgramTexts(HWND dialog) {
+    ProgramSettings& s = g_programSettings;
+    int n = GetDlgItemTextA(dialog, IDC_ORGANISATION, s.organisationName, sizeof s.organisationName);
+    // A CR LF cut in half at the limit would be saved as a stray byte.
+    if (n > 0 && s.organisationName[n - 1] == '\r') s.organisationName[n - 1] = 0;
+    GetDlgItemTextA(dialog, IDC_DIREKTOR, s.direktor, kTextLimit + 1);
+    GetDlgItemTextA(dialog, IDC_DIREKTOR_NAME, s.direktorName, kTextLimit + 1);
+    GetDlgItemTextA(dialog, IDC_SERIAL, s.priborSerialNumber, kTextLimit + 1);
+}
+
+INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            CentreDialogOnOwner(dialog);
+            ShowProgramTexts(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDOK: TakeProgramTexts(dialog); EndDialog(dialog, 1); break;
+                case IDCANCEL: EndDialog(dialog, 1); break;
+                default: break;
+            }
+            return TRUE;
+        case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
+        default: return FALSE;
+    }
+}
+
 }  // namespace
 
-void ShowDeviceSettingsDialog(HWND owner) { NotYet(owner, "ShowDeviceSettingsDialog"); }
-void ShowProgramSettingsDialog(HWND owner) { NotYet(owner, "ShowProgramSettingsDialog"); }
+void ShowDeviceSettingsDialog(HWND owner) {
+    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_DEVICE_SETTINGS), owner, DeviceSettingsProc, 0);
+}
+
+// Without Riched32.dll the template cannot be made and nothing opens.
+void ShowProgramSettingsDialog(HWND owner) {
+    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_PROGRAM_SETTINGS), owner, ProgramSettingsProc, 0);
+}
