@@ -70,11 +70,16 @@ BOOL Init(HWND viewer) {
 }
 
 // Modeless, so DestroyWindow rather than EndDialog, which would only hide
-// it and leave the worker a live window to fill. Clearing the request is
-// what stops a transfer still running.
-void Close(HWND viewer) {
+// it and leave the worker a live window to fill.
+void Close(HWND viewer) { DestroyWindow(viewer); }
+
+// Also when the main window goes and takes its owned windows with it.
+// Clearing the request is what stops a transfer still running.
+void Destroyed(HWND viewer) {
+    // A newer viewer may have taken the slot already.
+    if (WindowHandle(ui::Window::DeviceResults) != viewer) return;
     g_deviceState.storedResultsRequest = false;
-    DestroyWindow(viewer);
+    RegisterWindow(ui::Window::DeviceResults, nullptr);
 }
 
 INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -100,10 +105,7 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
             }
             return FALSE;
         }
-        case WM_DESTROY:
-            // A newer viewer may have taken the slot already.
-            if (WindowHandle(ui::Window::DeviceResults) == viewer) RegisterWindow(ui::Window::DeviceResults, nullptr);
-            return FALSE;
+        case WM_DESTROY: Destroyed(viewer); return FALSE;
         default: return FALSE;
     }
 }

@@ -56,12 +56,16 @@ e2e_write_ini "[Programm]" "FirstRun=0"
 e2e_start
 e2e_wait_connected 60 || e2e_abort "no connection"
 e2e_check "generation 2 adds item 210" [ "$(ui find "$E2E_CAPTION" 10 menu-has 210)" = 1 ]
+wait_rows() {  # <count>: true once the list holds that many rows and the bar is gone
+  local deadline=$((SECONDS + 30))
+  while ((SECONDS < deadline)); do
+    [ "$(ui find "$E2E_CAPTION" 10 list-count "$VIEWER" 701)" = "$1" ] && no_progress_bar && return 0
+    sleep 0.5
+  done
+  return 1
+}
 open_viewer
-deadline=$((SECONDS + 30))
-while ((SECONDS < deadline)) && [ "$(ui find "$E2E_CAPTION" 10 list-count "$VIEWER" 701)" != "$STORED" ]; do
-  sleep 0.5
-done
-sleep 0.5
+wait_rows $STORED
 e2e_shot listed
 got="$(ui find "$E2E_CAPTION" 10 list-rows "$VIEWER" 701)"
 want="$(expected_rows $STORED $SEED $CLOCK_START $HOUR_OFFSET)"
@@ -70,6 +74,10 @@ e2e_check "the stored results, their dates, times, voltages and statistics" [ "$
 [ "$got" = "$want" ] || diff <(echo "$want") <(echo "$got")
 e2e_check "one request per stored result" [ "$(stored_requests)" = "$STORED" ]
 e2e_check "the progress bar is gone after the transfer" no_progress_bar
+open_viewer
+sleep 1
+e2e_check "a second opening fetches again into one list" wait_rows $STORED
+e2e_check "each opening asks for every result" [ "$(stored_requests)" = $((2 * STORED)) ]
 e2e_check "the viewer closes with its close box" \
   [ "$(ui find "$E2E_CAPTION" 10 close-box "$VIEWER" sleep 1 shown "$VIEWER")" = 0 ]
 e2e_check "the program goes on polling" polling
