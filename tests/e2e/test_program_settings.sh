@@ -35,6 +35,9 @@ ui_must find "$E2E_CAPTION" 10 menu 207 find "$DIALOG" 10 >/dev/null
 want="$ORG1"$'\n'"$ORG2"$'\n'"K2V000017"$'\n'"Начальник лаборатории"$'\n'"Сидоров С.С."
 e2e_check "ОТМЕНА and the close box changed nothing" [ "$(texts)" = "$want" ]
 e2e_shot reopened
+# Enter makes a new line in the name field; ОТМЕНА then drops it.
+typed="$(ui find "$DIALOG" set-text 102 "AB" focus 102 key 0x23 key enter key 0x43 text 102 shown "$DIALOG")"
+e2e_check "Enter breaks the line in the name field" [ "$typed" = "AB"$'\n'"c"$'\n'"1" ]
 ui_must find "$DIALOG" click 2 find "$E2E_CAPTION" 10 close wait-exit 20 >/dev/null
 e2e_wait_exit 20
 
