@@ -1,5 +1,7 @@
 #pragma once
 #include <windows.h>
 
-// The LogViewer, dialog 900, modal; closing it clears deviceLogRequest.
+// The LogViewer, dialog 900, modal. SetLogViewerText reaches it while it is
+// open; closing it clears deviceLogRequest and forgets its handle, so a late
+// text goes nowhere.
 void ShowLogViewer(HWND owner);
