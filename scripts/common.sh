@@ -5,7 +5,7 @@ BUILD="$ROOT/build"
 
 # Debian packages the builds and tests need; installed only when missing.
 PACKAGES=(cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb
-          x11-utils xdotool locales imagemagick fonts-dejavu-core)
+          x11-utils xdotool locales imagemagick fonts-dejavu-core fonts-liberation)
 
 ensure_packages() {
   local missing=() p
@@ -50,4 +50,23 @@ wine_env() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  wine_map_fonts
+}
+
+# The printed protocol asks for "Times New Roman Cyr". Wine knows no such
+# face and drew a wide sans, so labels ran into the value column; Liberation
+# Serif has Times New Roman's widths. The dialogs' "MS Sans Serif" is pinned
+# to DejaVu Sans, the face they were laid out with, so that another installed
+# sans cannot change (or, as Liberation Sans 2 once did, crash) them.
+wine_map_fonts() {
+  local mark="$WINEPREFIX/.orla-fonts-mapped-3" key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  [ -f "$mark" ] && return 0
+  wine reg delete "$key" /v "Times New Roman Cyr,0" /f >/dev/null 2>&1
+  local pair
+  for pair in "Times New Roman Cyr=Liberation Serif" "Times New Roman=Liberation Serif" \
+              "MS Sans Serif=DejaVu Sans" "MS Shell Dlg=DejaVu Sans"; do
+    wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 || return 0
+  done
+  wineserver -w || true
+  touch "$mark"
 }

@@ -1,5 +1,9 @@
+// The printed protocol: the print dialog, the page's font, and drawing what
+// the portable layout computes.
 #include <windows.h>
 #include <commdlg.h>
+
+#include <string>
 
 #include "app/program_settings.h"
 #include "protocol/print_layout.h"
@@ -8,9 +12,23 @@
 
 namespace {
 
+// The texts are Windows-1251 whatever the font's character set: a printer
+// font chosen in the Western set would turn Cyrillic bytes into Latin
+// letters, so they are measured and drawn as Unicode.
+constexpr UINT kTextCodePage = 1251;
+
+std::wstring Wide(const char* text, int length) {
+    if (length <= 0) return std::wstring();
+    int n = MultiByteToWideChar(kTextCodePage, 0, text, length, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(kTextCodePage, 0, text, length, &wide[0], n);
+    return wide;
+}
+
 int MeasureOnPrinter(void* context, const char* text, int length) {
+    std::wstring wide = Wide(text, length);
     SIZE size = {};
-    GetTextExtentPoint32A(static_cast<HDC>(context), text, length, &size);
+    GetTextExtentPoint32W(static_cast<HDC>(context), wide.c_str(), static_cast<int>(wide.size()), &size);
     return size.cx;
 }
 
@@ -47,7 +65,8 @@ void PrintProtocol(const TestRecord& record) {
 
     TextMeasure measure = {MeasureOnPrinter, printer};
     for (const PrintedText& item : LayoutProtocol(record, g_programSettings, width, height, measure)) {
-        TextOutA(printer, item.x, item.y, item.text.c_str(), static_cast<int>(item.text.size()));
+        std::wstring wide = Wide(item.text.c_str(), static_cast<int>(item.text.size()));
+        TextOutW(printer, item.x, item.y, wide.c_str(), static_cast<int>(wide.size()));
     }
 
     EndPage(printer);

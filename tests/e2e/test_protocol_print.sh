@@ -20,7 +20,9 @@ protocol_answer_print_dialog || e2e_fail "print dialog"
 pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "nothing printed"
 cp "$pdf" "$E2E_RUN/printed.pdf"
 e2e_check "one page" test "$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')" = 1
-text="$(pdftotext -layout "$pdf" -)"
+# The printer's font names its hyphen glyph so that text extraction reads
+# it as a soft hyphen.
+text="$(pdftotext -layout "$pdf" - | sed 's/\xc2\xad/-/g')"
 for want in "$PROTOCOL_ORG_LINE1" "$PROTOCOL_ORG_LINE2" "Протокол №$PROTOCOL_NUMBER" "1. Основные данные" \
             "1.1. Наименование испытываемого материала" "Масло ГК" "2.2. Влажность окружающего воздуха" \
             "ОРЛА-К200В заводской номер" "K2V000017" "3.1 Пробивные напряжения" "45.2 кВ, 47.0 кВ, >100 кВ" \
@@ -28,5 +30,19 @@ for want in "$PROTOCOL_ORG_LINE1" "$PROTOCOL_ORG_LINE2" "Протокол №$PR
   e2e_check "page shows \"$want\"" grep -qF -- "$want" <<<"$text"
 done
 pdftoppm -png -r 60 "$pdf" "$E2E_SCREENS/$E2E_NAME-page" 2>/dev/null
+
+# No label runs into the value column: on every line with a word that starts
+# at the column (where "Масло" of the material's line starts), every word
+# left of it ends before it.
+pdftotext -bbox "$pdf" "$E2E_RUN/words.html"
+overlaps="$(sed -n 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)" xMax="\([0-9.]*\)" yMax="[0-9.]*">\(.*\)<\/word>.*/\2 \1 \3 \4/p' \
+  "$E2E_RUN/words.html" | awk '
+    { y[NR] = $1; x0[NR] = $2; x1[NR] = $3; w[NR] = $4; if ($4 == "Масло" && !col) col = $2 }
+    END {
+      if (!col) { print "no value column found"; exit }
+      for (i = 1; i <= NR; i++) if (x0[i] > col - 1 && x0[i] < col + 1) valueLine[y[i]] = 1
+      for (i = 1; i <= NR; i++) if (valueLine[y[i]] && x0[i] < col - 1 && x1[i] > col) print w[i]
+    }')"
+e2e_check "no label reaches the value column${overlaps:+ (overlapping: $(echo $overlaps))}" [ -z "$overlaps" ]
 
 e2e_end
