@@ -203,6 +203,7 @@ UINT VirtualKey(const std::wstring& k) {
     if (k == L"escape") return VK_ESCAPE;
     if (k == L"f1") return VK_F1;
     if (k == L"down") return VK_DOWN;
+    if (k == L"end") return VK_END;
     if (k == L"up") return VK_UP;
     UINT v = UINT(std::wcstoul(k.c_str(), nullptr, 0));
     if (!v) Fail(L"unknown key " + k);
@@ -374,6 +375,15 @@ int main() {
             }, LPARAM(&look));
             if (!look.second) Fail(L"window \"" + caption + L"\" has no control " + id);
             Out(Utf8(WindowText(look.second)));
+        } else if (cmd == L"count-windows") {
+            // Visible top-level windows with exactly this caption, of any process.
+            std::pair<std::wstring, int> look{next(L"caption"), 0};
+            EnumWindows([](HWND h, LPARAM p) -> BOOL {
+                auto* l = reinterpret_cast<std::pair<std::wstring, int>*>(p);
+                if (IsWindowVisible(h) && WindowText(h) == l->first) ++l->second;
+                return TRUE;
+            }, LPARAM(&look));
+            Out(std::to_string(look.second));
         } else if (cmd == L"resize") {
             // Outer size of a named window, as a user dragging its frame.
             std::wstring caption = next(L"window caption");

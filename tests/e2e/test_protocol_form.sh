@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Space types a blank in a protocol field (and still presses no button), and
+# the blank reaches the saved protocol; a protocol is never saved over the
+# template itself, which stays as it was.
+HERE="$(cd "$(dirname "$0")" && pwd)"
+source "$HERE/lib.sh"
+source "$HERE/protocol_lib.sh"
+source "$HERE/install_template.sh"
+source "$HERE/protocol_series.sh"
+ensure_packages "${PROTOCOL_PACKAGES[@]}"
+
+e2e_begin protocol_form
+protocol_prepare_and_run_series
+
+# "Масло ГК" + End, Space, T: the blank lands between the words.
+ui_must find "$E2E_CAPTION" 10 focus 141 key end key space key 0x54
+field="$(ui find "$E2E_CAPTION" 10 text 141)"
+e2e_check "Space typed a blank in the field (got '$field')" [ "$field" = "Масло ГК t" ]
+starts_before="$(grep -c ' W 42 ' "$E2E_JOURNAL")"
+ui_must find "$E2E_CAPTION" 10 focus 170 key space sleep 1
+e2e_check "Space on ПУСК starts nothing" [ "$(grep -c ' W 42 ' "$E2E_JOURNAL")" = "$starts_before" ]
+
+saved="$E2E_RUN/blank.rtf"
+ui_must find "$E2E_CAPTION" 10 menu 201
+protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\blank" || e2e_fail "save dialog"
+text="$(protocol_rtf_text "$saved")"
+e2e_check "the blank is in the protocol" grep -qF "Масло ГК t" <<<"$text"
+
+# Saving under the template's own name: the standard question first, then
+# the program refuses and writes nothing.
+cp "$E2E_DATA/template.rtf" "$E2E_RUN/template.before"
+ui_must find "$E2E_CAPTION" 10 menu 201
+w="$(protocol_wait_window '^(Сохранить как|Save As)$' 30)" || e2e_abort "no save dialog"
+xdotool windowfocus --sync "$w" 2>/dev/null
+sleep 0.5
+xdotool type --delay 20 "$(winepath -w "$E2E_DATA")\\template"
+xdotool key Return
+ui_must find "$E2E_CAPTION" 10 msgbox "уже существует" yes 20
+e2e_shot refused
+box="$(ui find "$E2E_CAPTION" 10 msgbox "шаблон протокола" ok 20)"
+e2e_check "the program refuses to save over its template ($box)" grep -q "^Ошибка!:" <<<"$box"
+e2e_check "the template is unchanged" cmp -s "$E2E_DATA/template.rtf" "$E2E_RUN/template.before"
+e2e_end
