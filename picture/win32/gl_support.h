@@ -1,0 +1,29 @@
+#pragma once
+// The thin OpenGL layer shared by the drawn windows (the test-cell picture
+// and the two service graphs). Every call is made on the thread whose
+// rendering context is current.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "picture/draw_list.h"
+
+// Double-buffered RGBA pixel format on a window's device context. False after
+// telling the user ("ChoosePixelFormat failed" / "SetPixelFormat failed").
+bool SetupPixelFormat(HDC dc);
+// glClearColor / glColor3f of a colour value 0x00BBGGRR, each channel / 256.
+void SetClearColorRef(uint32_t color);
+void SetColorRef(uint32_t color);
+
+// The 256-glyph bitmap font compiled into the current context's display
+// lists: set 0 draws above the raster position, set 1 hangs below it.
+struct BitmapFont {
+    unsigned base = 0;
+};
+void BuildBitmapFont(BitmapFont* font);
+void DrawTextAbove(const BitmapFont& font, const char* text);
+void DrawTextBelow(const BitmapFont& font, const char* text);
+
+// Draws a frame computed by the portable code on the current context and
+// presents it (SwapBuffers). font may be null for a list without text.
+void ReplayDrawList(const DrawList& list, const BitmapFont* font, HDC dc);
