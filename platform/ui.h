@@ -54,6 +54,8 @@ void ListClear(Window window, int id);
 int ListAddRow(Window window, int id, const char* const* cells, int cellCount);
 int ListRowCount(Window window, int id);
 void ListSelectRow(Window window, int id, int row);
+// Scrolls the list to its last row without selecting anything.
+void ListScrollToEnd(Window window, int id);
 
 void SetProgress(Window window, int id, int position, int maximum);
 

@@ -22,3 +22,23 @@ struct ServiceHistory {
 };
 
 extern ServiceHistory g_serviceHistory;
+
+// A completed series: recomputes the head's statistics in place (the figures
+// the archive and the protocols then receive), puts it into the ring and the
+// histogram, lists it in the service view and appends it to the .sdat file.
+// A head claiming more than six values adds only its six voltage words.
+void AddServiceSeries(RecordHead& head, bool errorOfMean = false);
+// Appends one head to the .sdat file; nothing without a log file name. A torn
+// record left at the end by an earlier failure is cut off first, so every
+// record stays on a 64-byte boundary. Failures lose this record only.
+void AppendServiceLog(const RecordHead& head);
+// Replays the .sdat file (created when missing) into the history without
+// writing it again; a trailing partial record is skipped. Shows "0(n)".
+void LoadServiceLog();
+// Names the file after the serial number and loads it, once per run: later
+// calls (reconnections) change nothing. False when already named.
+bool OpenServiceLog(const char* usbSerialNumber);
+// The series in progress goes into the ring slot of the next series.
+void ShowSeriesInProgress(const RecordHead& head);
+// Back to the empty history of a fresh process (tests).
+void ResetServiceHistory();

@@ -1,14 +1,130 @@
+// What the link tells the service view, and the end of a series reaching the
+// service history.
 #include "service/service_hooks.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "app/format.h"
 #include "app/program_settings.h"
-#include "results/statistics.h"
+#include "link/device_settings.h"
+#include "link/device_state.h"
+#include "platform/ui.h"
+#include "service/service_history.h"
+#include "service/service_view_ids.h"
 
-// Stand-ins until the service view and its history exist: the view is not
-// shown yet, but the history's recomputation of the head must already happen,
-// because its figures are the ones the archive and the protocols receive.
-void UpdateServiceView(const void*, int) {}
+namespace {
+
+constexpr ui::Window kView = ui::Window::ServiceView;
+
+enum Kind {
+    kSerialNumber = 0,
+    kResetCause = 1,
+    kResetsSinceStart = 2,
+    kStatusByte = 3,
+    kVersion = 4,
+    kSettings = 5,
+    kSeriesInProgress = 6,
+    kGeneration = 7,
+    kGen2Status = 8,
+};
+
+const char* const kStatusBitNames[8] = {"MotorOn=", "NapravlUp=", "SelectLatr=", "HightVoltOn=",
+                                        "Proboy=",  "DoorOk=",    "IzmerMode=",  "MenuMode="};
+
+void ShowByte(int id, uint8_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(value));
+    ui::SetText(kView, id, text);
+}
+
+void ShowStatusBits(uint8_t status) {
+    for (int bit = 0; bit < 8; ++bit) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%s%d", kStatusBitNames[bit], (status >> bit) & 1);
+        ui::SetText(kView, IDC_SERVICE_FIRST_STATUS_BIT + bit, text);
+    }
+}
+
+// The calibration words mean something only in the generation-1 settings
+// record; generation 2 leaves them as they were.
+void ShowSettings(const DeviceSettings& settings) {
+    if (g_deviceState.protocolGeneration != 1) return;
+    char text[256];
+    FormatHex16(text, settings.calibrationConstant);
+    ui::SetText(kView, IDC_SERVICE_CALIBRATION, text);
+    ui::SetText(kView, IDC_SERVICE_METHOD, AltMethod(settings) ? "ВЕКС-50" : "ОРЛА-К200");
+    int lift = TableLift(settings);
+    if (lift >= 8) lift -= 16;  // a signed 4-bit number
+    FormatWhole(text, static_cast<float>(lift));
+    ui::SetText(kView, IDC_SERVICE_TABLE_LIFT, text);
+    FormatHex16(text, settings.adcOffset);
+    ui::SetText(kView, IDC_SERVICE_ADC_OFFSET, text);
+}
+
+void ShowGeneration() {
+    const int32_t generation = g_deviceState.protocolGeneration;
+    const char* text = generation == 1 ? "К200В" : generation == 2 ? "К200В2" : "Не подключен";
+    ui::SetText(kView, IDC_SERVICE_GENERATION, text);
+}
+
+struct Gen2Measurement {
+    int labelId;
+    const char* label;
+    int valueId;
+    int offset;
+    float divisor;
+    int decimals;
+    const char* unit;
+};
+
+const Gen2Measurement kGen2Measurements[] = {
+    {IDC_SERVICE_U1_LABEL, "U1", IDC_SERVICE_U1, 22, 10.0f, 1, "кВ"},
+    {IDC_SERVICE_U2_LABEL, "U2", IDC_SERVICE_U2, 24, 10.0f, 1, "кВ"},
+    {IDC_SERVICE_I1_LABEL, "I1", IDC_SERVICE_I1, 26, 1.0f, 1, ""},
+    {IDC_SERVICE_I2_LABEL, "I2", IDC_SERVICE_I2, 28, 1.0f, 1, ""},
+    {IDC_SERVICE_LATR_U_LABEL, "LATR_U", IDC_SERVICE_LATR_U, 30, 10.0f, 1, "В"},
+    {IDC_SERVICE_LATR_I_LABEL, "LATR_I", IDC_SERVICE_LATR_I, 32, 1000.0f, 3, "А"},
+};
+
+void ShowGen2Measurements(const uint8_t* answer) {
+    for (const Gen2Measurement& m : kGen2Measurements) {
+        const unsigned word = answer[m.offset] | answer[m.offset + 1] << 8;
+        char text[256];
+        FormatFixed(text, static_cast<float>(word) / m.divisor, m.decimals, m.unit);
+        ui::SetText(kView, m.labelId, m.label);
+        ui::SetText(kView, m.valueId, text);
+    }
+}
+
+}  // namespace
+
+void UpdateServiceView(const void* data, int kind) {
+    if (!g_programSettings.serviceMode) return;
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    switch (kind) {
+        case kSerialNumber:
+            ui::SetText(kView, IDC_SERVICE_SERIAL, static_cast<const char*>(data));
+            OpenServiceLog(static_cast<const char*>(data));
+            break;
+        case kResetCause: ShowByte(IDC_SERVICE_RESET_CAUSE, bytes[0]); break;
+        // Only the low byte counts (a wrapped counter shows -1 as 255); it is
+        // the first byte whether the caller passes a byte or an integer.
+        case kResetsSinceStart: ShowByte(IDC_SERVICE_RESET_COUNT, bytes[0]); break;
+        case kStatusByte: ShowStatusBits(bytes[0]); break;
+        case kVersion: ui::SetText(kView, IDC_SERVICE_VERSION, static_cast<const char*>(data)); break;
+        case kSettings: ShowSettings(*static_cast<const DeviceSettings*>(data)); break;
+        case kSeriesInProgress: {
+            RecordHead head;
+            std::memcpy(head.bytes, data, sizeof head.bytes);
+            ShowSeriesInProgress(head);
+            break;
+        }
+        case kGeneration: ShowGeneration(); break;
+        case kGen2Status: ShowGen2Measurements(bytes); break;
+        default: break;
+    }
+}
 
 void TellServiceView(const void* data, int kind) {
     if (g_programSettings.serviceMode) UpdateServiceView(data, kind);
@@ -18,6 +134,6 @@ void ServiceHistoryAddSeries(TestRecord& record) {
     RecordHead head;
     static_assert(sizeof head == kRecordHeadSize, "head");
     std::memcpy(&head, &record, sizeof head);
-    ComputeHeadStatistics(head, ErrorOfMean(record.settingsSnapshot));
+    AddServiceSeries(head, ErrorOfMean(record.settingsSnapshot));
     std::memcpy(&record, &head, sizeof head);
 }

@@ -406,6 +406,7 @@ int ListAddRow(Window w, int id, const char* const* cells, int count) {
 
 int ListRowCount(Window w, int id) { return static_cast<int>(S().lists[Key(w, id)].size()); }
 void ListSelectRow(Window w, int id, int row) { Record("ListSelectRow", w, id, "", row); }
+void ListScrollToEnd(Window w, int id) { Record("ListScrollToEnd", w, id); }
 void SetProgress(Window w, int id, int position, int maximum) { Record("SetProgress", w, id, "", position, maximum); }
 
 }  // namespace ui

@@ -60,7 +60,8 @@ std::vector<std::string>& LookedUpFunctions();
 struct UiCall {
     std::string op;       // "SetText", "Enable", "EnableMenuItem", "InsertMenuItemBefore", "SetCheck",
                           // "SetCaption", "SendClose", "CloseControl", "ShowControl", "MessageBox",
-                          // "ListClear", "ListAddRow", "ListSelectRow", "SetProgress"
+                          // "ListClear", "ListAddRow", "ListSelectRow", "ListScrollToEnd",
+                          // "SetProgress"
     ui::Window window;
     int id;
     std::string text;     // text, message box text, or cells joined with '|'

@@ -135,6 +135,10 @@ void ListSelectRow(Window window, int id, int row) {
     SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
+void ListScrollToEnd(Window window, int id) {
+    if (HWND list = Control(window, id)) SendMessageA(list, WM_VSCROLL, SB_BOTTOM, 0);
+}
+
 void SetProgress(Window window, int id, int position, int maximum) {
     HWND bar = Control(window, id);
     if (!bar) return;
