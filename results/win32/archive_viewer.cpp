@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/resource_ids.h"
+#include "app/win32/dialog_placement.h"
 #include "app/win32/window_rules.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
@@ -28,17 +29,6 @@ constexpr Column kColumns[kArchiveColumnCount] = {
 
 ArchiveSession* SessionOf(HWND viewer) {
     return reinterpret_cast<ArchiveSession*>(GetWindowLongPtrA(viewer, GWLP_USERDATA));
-}
-
-void PlaceOnOwner(HWND viewer) {
-    HWND owner = GetWindow(viewer, GW_OWNER);
-    if (!owner) return;
-    RECT o, v;
-    GetWindowRect(owner, &o);
-    GetWindowRect(viewer, &v);
-    Placement p = CentreOnOwner({o.left, o.top, o.right - o.left, o.bottom - o.top}, v.right - v.left,
-                                v.bottom - v.top, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    SetWindowPos(viewer, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // m is the list's distance from the viewer's left edge; it is kept on the
@@ -164,7 +154,7 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     RegisterWindow(ui::Window::ArchiveDetails, s->details);
     SendMessageA(viewer, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
-    PlaceOnOwner(viewer);
+    CentreDialogOnOwner(viewer);
     FitList(viewer, s->list, 0);
     SetFocus(s->list);
     SendMessageA(s->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);

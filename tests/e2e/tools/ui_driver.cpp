@@ -117,6 +117,20 @@ std::wstring ControlText(const std::wstring& id) { return WindowText(Control(id)
 
 int IdArg(const std::wstring& id) { return int(std::wcstol(id.c_str(), nullptr, 0)); }
 
+// A control of a named window, also one inside a child dialog of it (the
+// service view lies in the main window) when the window has none of its own.
+HWND ControlIn(HWND w, int id) {
+    if (HWND c = GetDlgItem(w, id)) return c;
+    std::pair<int, HWND> look{id, nullptr};
+    EnumChildWindows(w, [](HWND h, LPARAM p) -> BOOL {
+        auto* l = reinterpret_cast<std::pair<int, HWND>*>(p);
+        if (GetDlgCtrlID(h) != l->first) return TRUE;
+        l->second = h;
+        return FALSE;
+    }, LPARAM(&look));
+    return look.second;
+}
+
 DWORD MainThread() {
     NeedMain();
     return GetWindowThreadProcessId(g_main, nullptr);
@@ -321,7 +335,7 @@ int main() {
             std::wstring caption = next(L"window caption"), id = next(L"id");
             HWND w = FindTop(caption, g_pid);
             if (!w) Fail(L"no visible window \"" + caption + L"\"");
-            HWND c = GetDlgItem(w, IdArg(id));
+            HWND c = ControlIn(w, IdArg(id));
             if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
             std::wstring cls = ClassOf(c);
             LRESULT n = cls == L"SysListView32" ? SendMessageW(c, LVM_GETITEMCOUNT, 0, 0)
@@ -366,15 +380,9 @@ int main() {
             std::wstring caption = next(L"window caption"), id = next(L"id");
             HWND w = FindTop(caption, g_pid);
             if (!w) Fail(L"no visible window \"" + caption + L"\"");
-            std::pair<int, HWND> look{IdArg(id), nullptr};
-            EnumChildWindows(w, [](HWND h, LPARAM p) -> BOOL {
-                auto* l = reinterpret_cast<std::pair<int, HWND>*>(p);
-                if (GetDlgCtrlID(h) != l->first) return TRUE;
-                l->second = h;
-                return FALSE;
-            }, LPARAM(&look));
-            if (!look.second) Fail(L"window \"" + caption + L"\" has no control " + id);
-            Out(Utf8(WindowText(look.second)));
+            HWND control = ControlIn(w, IdArg(id));
+            if (!control) Fail(L"window \"" + caption + L"\" has no control " + id);
+            Out(Utf8(WindowText(control)));
         } else if (cmd == L"count-windows") {
             // Visible top-level windows with exactly this caption, of any process.
             std::pair<std::wstring, int> look{next(L"caption"), 0};
@@ -411,14 +419,8 @@ int main() {
             std::wstring caption = next(L"window caption"), id = next(L"id");
             HWND w = FindTop(caption, g_pid);
             if (!w) Fail(L"no visible window \"" + caption + L"\"");
-            std::pair<int, HWND> look{IdArg(id), nullptr};
-            EnumChildWindows(w, [](HWND h, LPARAM p) -> BOOL {
-                auto* l = reinterpret_cast<std::pair<int, HWND>*>(p);
-                if (GetDlgCtrlID(h) != l->first) return TRUE;
-                l->second = h;
-                return FALSE;
-            }, LPARAM(&look));
-            if (!look.second) Fail(L"window \"" + caption + L"\" has no control " + id);
+            HWND control = ControlIn(w, IdArg(id));
+            if (!control) Fail(L"window \"" + caption + L"\" has no control " + id);
             auto inside = [](HWND area, const RECT& r) {
                 RECT c;
                 GetClientRect(area, &c);
@@ -426,17 +428,25 @@ int main() {
                 return r.left >= c.left && r.top >= c.top && r.right <= c.right && r.bottom <= c.bottom;
             };
             RECT r;
-            GetWindowRect(look.second, &r);
-            bool shown = IsWindowVisible(look.second) && inside(GetParent(look.second), r) && inside(w, r);
+            GetWindowRect(control, &r);
+            bool shown = IsWindowVisible(control) && inside(GetParent(control), r) && inside(w, r);
             // The screen rectangle follows, so a test can look at its pixels.
             Out(std::string(shown ? "1" : "0") + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
                 std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
+        } else if (cmd == L"checked") {
+            // Whether a check box of a named window (or of a child dialog in it) is ticked.
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            HWND c = ControlIn(w, IdArg(id));
+            if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
+            Out(SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0");
         } else if (cmd == L"click-in") {
             // BM_CLICK on a button of a named window other than the main one.
             std::wstring caption = next(L"window caption"), id = next(L"id");
             HWND w = FindTop(caption, g_pid);
             if (!w) Fail(L"no visible window \"" + caption + L"\"");
-            HWND c = GetDlgItem(w, IdArg(id));
+            HWND c = ControlIn(w, IdArg(id));
             if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
             if (!IsWindowEnabled(c)) Fail(L"control " + id + L" of \"" + caption + L"\" is disabled");
             g_posted = GetTickCount();
@@ -449,7 +459,7 @@ int main() {
             std::wstring caption = next(L"window caption"), id = next(L"id");
             HWND w = FindTop(caption, g_pid);
             if (!w) Fail(L"no visible window \"" + caption + L"\"");
-            HWND c = GetDlgItem(w, IdArg(id));
+            HWND c = ControlIn(w, IdArg(id));
             if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
             HWND header = HWND(SendMessageW(c, LVM_GETHEADER, 0, 0));
             int columns = header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
