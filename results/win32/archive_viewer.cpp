@@ -7,6 +7,7 @@
 
 #include "app/resource_ids.h"
 #include "app/win32/dialog_placement.h"
+#include "app/win32/list_columns.h"
 #include "app/win32/window_rules.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
@@ -18,11 +19,7 @@
 namespace {
 
 
-struct Column {
-    const char* header;
-    int width;
-};
-constexpr Column kColumns[kArchiveColumnCount] = {
+constexpr ListColumn kColumns[kArchiveColumnCount] = {
     {"Номер протокола", 55},      {"Наименование материала", 250}, {"Результаты испытания", 300},
     {"Среднее напряжение", 70}, {"Дата", 70},
 };
@@ -57,18 +54,6 @@ void Layout(HWND viewer, ArchiveSession* s) {
     // the labels and group boxes would stay blank until something covers
     // them. Draw the whole pane again.
     RedrawWindow(s->details, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
-}
-
-void InsertColumns(HWND list) {
-    for (int c = 0; c < kArchiveColumnCount; ++c) {
-        LVCOLUMNA col{};
-        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        col.fmt = LVCFMT_LEFT;
-        col.cx = kColumns[c].width;
-        col.pszText = const_cast<char*>(kColumns[c].header);
-        col.iSubItem = c;
-        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
-    }
 }
 
 void AddRows(ArchiveSession* s, size_t upTo) {
@@ -158,7 +143,7 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     FitList(viewer, s->list, 0);
     SetFocus(s->list);
     SendMessageA(s->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    InsertColumns(s->list);
+    InsertListColumns(s->list, kColumns, kArchiveColumnCount);
     // Place the pane now rather than after loading: until then it would lie
     // over the buttons of a viewer that is already in use.
     Layout(viewer, s);

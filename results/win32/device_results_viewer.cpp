@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/resource_ids.h"
+#include "app/win32/list_columns.h"
 #include "link/device_state.h"
 #include "platform/win32/window_registry.h"
 #include "results/device_results_ids.h"
@@ -12,11 +13,7 @@
 
 namespace {
 
-struct Column {
-    const char* header;
-    int width;
-};
-constexpr Column kColumns[] = {
+constexpr ListColumn kColumns[] = {
     {"Дата", 65},
     {"Время", 65},
     {"Результаты испытания", 300},
@@ -24,18 +21,6 @@ constexpr Column kColumns[] = {
     {"Ср.квадр. ошибка", 70},
     {"Коэффициент вариации", 70},
 };
-
-void InsertColumns(HWND list) {
-    for (int c = 0; c < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++c) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = kColumns[c].width;
-        column.pszText = const_cast<char*>(kColumns[c].header);
-        column.iSubItem = c;
-        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
-    }
-}
 
 void Layout(HWND viewer) {
     RECT client;
@@ -65,7 +50,7 @@ BOOL Init(HWND viewer) {
     HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     Layout(viewer);
-    InsertColumns(list);
+    InsertListColumns(list, kColumns, static_cast<int>(sizeof kColumns / sizeof kColumns[0]));
     return TRUE;
 }
 
