@@ -12,6 +12,7 @@
 #include "service/service_history.h"
 #include "service/service_hooks.h"
 #include "service/service_view_ids.h"
+#include "service/service_view_layout.h"
 
 namespace {
 
@@ -250,3 +251,23 @@ TEST_F(ServiceHistoryTest, KindsWriteTheirControls) {
 }
 
 }  // namespace
+
+TEST(ServiceViewLayout, BandsForGraphsAndTheListBelow) {
+    struct Case {
+        int width, height, listHeight;
+    } cases[] = {{700, 880, 510}, {300, 371, 1}, {300, 200, 0}};
+    for (const Case& c : cases) {
+        ServiceViewPlace p[kServiceViewPlaces];
+        LayOutServiceView(c.width, c.height, p);
+        EXPECT_EQ(p[0].id, IDC_SERVICE_SERIES_GRAPH);
+        EXPECT_EQ(p[1].id, IDC_SERVICE_HISTOGRAM);
+        EXPECT_EQ(p[2].id, IDC_SERVICE_LIST);
+        const int tops[] = {160, 300, 370}, heights[] = {140, 70, c.listHeight};
+        for (int i = 0; i < kServiceViewPlaces; ++i) {
+            EXPECT_EQ(p[i].x, 0);
+            EXPECT_EQ(p[i].y, tops[i]);
+            EXPECT_EQ(p[i].width, c.width);
+            EXPECT_EQ(p[i].height, heights[i]) << c.height << ", place " << i;
+        }
+    }
+}
