@@ -16,6 +16,7 @@
 #include "link/link_worker.h"
 #include "link/window_ops.h"
 #include "platform/clock.h"
+#include "picture/win32/status_picture.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "results/stored_results.h"
@@ -45,7 +46,7 @@ void StartUp(HWND window) {
         // the protocol without the user seeing it.
         SendDlgItemMessageA(window, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
     }
-    StartStatusPictureWindow(window);
+    StartStatusPicture(window);
 
     SetStatusText("Чтение настроек программы...");
     LoadProgramSettings(g_programSettings);

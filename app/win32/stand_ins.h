@@ -3,5 +3,4 @@
 
 // Windows and tables that are not built yet; each call names what will stand
 // here, so a user who reaches one knows what is missing.
-void StartStatusPictureWindow(HWND mainWindow);
 HWND CreateServiceViewWindow(HWND mainWindow);

@@ -11,6 +11,11 @@
 // Double-buffered RGBA pixel format on a window's device context. False after
 // telling the user ("ChoosePixelFormat failed" / "SetPixelFormat failed").
 bool SetupPixelFormat(HDC dc);
+// SetupPixelFormat, then a rendering context made current for drawing into
+// the window; false when the pixel format failed (the user was told), and
+// context null when no context could be made. Under Wine the context draws
+// into a hidden stand-in and ReplayDrawList copies each frame into the window.
+bool MakeWindowContext(HWND window, HGLRC* context);
 // glClearColor / glColor3f of a colour value 0x00BBGGRR, each channel / 256.
 void SetClearColorRef(uint32_t color);
 void SetColorRef(uint32_t color);
@@ -25,5 +30,6 @@ void DrawTextAbove(const BitmapFont& font, const char* text);
 void DrawTextBelow(const BitmapFont& font, const char* text);
 
 // Draws a frame computed by the portable code on the current context and
-// presents it (SwapBuffers). font may be null for a list without text.
+// presents it in the window of dc (SwapBuffers, or the GDI copy when the
+// context draws into a stand-in). font may be null for a list without text.
 void ReplayDrawList(const DrawList& list, const BitmapFont* font, HDC dc);

@@ -1,0 +1,110 @@
+// The test-cell picture window 173: its class, its thread with the rendering
+// context, and the 90 ms timer that animates the lift.
+#include "picture/win32/status_picture.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+
+#include "app/resource_ids.h"
+#include "link/device_state.h"
+#include "link/thread_failure.h"
+#include "picture/status_picture_frame.h"
+#include "picture/win32/gl_support.h"
+#include "platform/threads.h"
+
+namespace {
+
+constexpr char kClassName[] = "OrlaStatusImageWndClass";
+constexpr UINT kFrameMilliseconds = 90;
+constexpr DWORD kStartDelayMilliseconds = 30;
+constexpr int kWidth = 210, kHeight = 140, kGapRightOfParameters = 10;
+// WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN and the class-specific bit 0x4.
+constexpr DWORD kPictureStyle = 0x52000004;
+
+// Everything below belongs to the picture thread.
+HWND g_mainWindow = nullptr;
+HGLRC g_context = nullptr;
+CellLift g_lift;
+DrawList g_frame;
+
+int Random() { return std::rand(); }
+
+void DrawStatusPicture(HDC dc) {
+    if (!g_context) return;
+    BuildStatusPictureFrame(g_deviceState.status, g_lift.cellLift, GetTickCount(), Random, &g_frame);
+    ReplayDrawList(g_frame, nullptr, dc);
+}
+
+LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            // The main window places its children around the picture.
+            SendMessageA(g_mainWindow, WM_SIZE, 0, 0);
+            SetTimer(window, IDC_PICTURE, kFrameMilliseconds, nullptr);
+            return 1;
+        case WM_SIZE:
+            if (g_context) glViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_DESTROY: return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            HDC dc = GetDC(window);
+            DrawStatusPicture(dc);
+            ReleaseDC(window, dc);
+            return 0;
+        }
+        case WM_TIMER:
+            StepCellLift(&g_lift, g_deviceState.status);
+            SendMessageA(window, WM_PAINT, 0, 0);
+            return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void StatusPictureThread(void*) {
+    Sleep(kStartDelayMilliseconds);
+    RECT box;
+    GetWindowRect(GetDlgItem(g_mainWindow, IDC_GROUP_PARAMETERS), &box);
+    MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&box), 2);
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(g_mainWindow, GWLP_HINSTANCE));
+    HWND window = CreateWindowExA(0, kClassName, "", kPictureStyle, box.right + kGapRightOfParameters, box.top,
+                                  kWidth, kHeight, g_mainWindow, reinterpret_cast<HMENU>(IDC_PICTURE), instance,
+                                  nullptr);
+    if (!MakeWindowContext(window, &g_context)) SendMessageA(window, WM_CLOSE, 0, 0);
+    if (g_context) {
+        SetClearColorRef(0);
+        // WM_SIZE came before the context existed.
+        RECT client;
+        GetClientRect(window, &client);
+        glViewport(0, 0, client.right, client.bottom);
+    }
+
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    DestroyWindow(window);
+    ExitThread(static_cast<DWORD>(message.wParam));
+}
+
+}  // namespace
+
+void StartStatusPicture(HWND mainWindow) {
+    g_mainWindow = mainWindow;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = PictureProc;
+    windowClass.hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE));
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExA(&windowClass);
+    if (!platform::StartThread(StatusPictureThread, nullptr, true, nullptr)) ThreadStartFailed();
+}
