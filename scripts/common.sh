@@ -5,7 +5,8 @@ BUILD="$ROOT/build"
 
 # Debian packages the builds and tests need; installed only when missing.
 PACKAGES=(cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb
-          x11-utils xdotool locales imagemagick fonts-dejavu-core fonts-liberation)
+          x11-utils xdotool locales imagemagick fonts-dejavu-core fonts-liberation
+          libgl1 libglx-mesa0 libgl1-mesa-dri)  # Mesa's software GL for Wine's opengl32
 
 ensure_packages() {
   local missing=() p
