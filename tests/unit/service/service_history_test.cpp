@@ -225,7 +225,7 @@ TEST_F(ServiceHistoryTest, KindsWriteTheirControls) {
         {"reset cause", 1, {200}, 1, {{IDC_SERVICE_RESET_CAUSE, "200"}}},
         {"wrapped reset count", 1, {0xFF, 0xFF, 0xFF, 0xFF}, 2, {{IDC_SERVICE_RESET_COUNT, "255"}}},
         {"status bits", 1, {0x41}, 3,
-         {{630, "MotorOn=1"}, {631, "NapravlUp=0"}, {633, "HightVoltOn=0"}, {636, "IzmerMode=1"}, {637, "MenuMode=0"}}},
+         {{IDC_SERVICE_STATUS_BIT0, "MotorOn=1"}, {IDC_SERVICE_STATUS_BIT1, "NapravlUp=0"}, {IDC_SERVICE_STATUS_BIT3, "HightVoltOn=0"}, {IDC_SERVICE_STATUS_BIT6, "IzmerMode=1"}, {IDC_SERVICE_STATUS_BIT7, "MenuMode=0"}}},
         {"version", 1, {'V', '2', '.', '1', 0}, 4, {{IDC_SERVICE_VERSION, "V2.1"}}},
         {"generation-1 settings", 1, settingsBytes, 5,
          {{IDC_SERVICE_CALIBRATION, "1F2Eh"}, {IDC_SERVICE_METHOD, "ВЕКС-50"},
@@ -235,8 +235,8 @@ TEST_F(ServiceHistoryTest, KindsWriteTheirControls) {
         {"generation 1", 1, {}, 7, {{IDC_SERVICE_GENERATION, "К200В"}}},
         {"generation 2", 2, {}, 7, {{IDC_SERVICE_GENERATION, "К200В2"}}},
         {"generation-2 measurements", 2, gen2, 8,
-         {{681, "U1"}, {671, "52.3 кВ"}, {672, "100.0 кВ"}, {683, "I1"}, {673, "17.0 "}, {675, "0.0 "},
-          {686, "LATR_U"}, {676, "220.5 В"}, {687, "LATR_I"}, {677, "1.234 А"}}},
+         {{IDC_SERVICE_U1_LABEL, "U1"}, {IDC_SERVICE_U1, "52.3 кВ"}, {IDC_SERVICE_U2, "100.0 кВ"}, {IDC_SERVICE_I1_LABEL, "I1"}, {IDC_SERVICE_I1, "17.0 "}, {IDC_SERVICE_I2, "0.0 "},
+          {IDC_SERVICE_LATR_U_LABEL, "LATR_U"}, {IDC_SERVICE_LATR_U, "220.5 В"}, {IDC_SERVICE_LATR_I_LABEL, "LATR_I"}, {IDC_SERVICE_LATR_I, "1.234 А"}}},
     };
     for (const Case& c : cases) {
         fake::Reset();
