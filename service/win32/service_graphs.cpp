@@ -1,0 +1,134 @@
+// The service graph windows 660 and 661: their class, one thread with its own
+// rendering context and font per graph, and the 100 ms redraw from the
+// service history.
+#include "service/win32/service_graphs.h"
+
+#include <GL/gl.h>
+
+#include <atomic>
+
+#include "picture/win32/gl_support.h"
+#include "platform/threads.h"
+#include "service/service_graphs.h"
+#include "service/service_history.h"
+#include "service/service_view_ids.h"
+
+namespace {
+
+constexpr char kClassName[] = "ServiceGraphWndClass";
+constexpr DWORD kStartDelayMilliseconds = 50;
+constexpr UINT kFrameMilliseconds = 100;
+constexpr UINT_PTR kFrameTimer = 0;
+// WS_CHILD | WS_VISIBLE and the class-specific bit 0x4; the view places and
+// sizes the graphs in its WM_SIZE, so the first rectangle is a stand-in.
+constexpr DWORD kGraphStyle = 0x50000004;
+constexpr int kFirstX = 0, kFirstY = 160, kFirstWidth = 360, kFirstHeight = 150;
+
+// Each graph thread takes the next id: the first makes the series graph and
+// starts the second, which makes the histogram.
+std::atomic<int> g_nextGraphId{IDC_SERVICE_SERIES_GRAPH};
+HWND g_serviceView = nullptr;
+
+// What a graph's thread owns; the window points at it once it can draw.
+struct GraphContext {
+    HGLRC context = nullptr;
+    BitmapFont font;
+};
+
+GraphContext* ContextOf(HWND window) {
+    return reinterpret_cast<GraphContext*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void DrawGraph(HWND window, HDC dc) {
+    GraphContext* graph = ContextOf(window);
+    if (!graph || !graph->context) return;
+    DrawList frame;
+    if (GetDlgCtrlID(window) == IDC_SERVICE_SERIES_GRAPH) {
+        SYSTEMTIME today;
+        GetLocalTime(&today);
+        frame = BuildSeriesGraph(g_serviceHistory, today.wDay, today.wMonth);
+    } else {
+        frame = BuildVoltageHistogram(g_serviceHistory);
+    }
+    ReplayDrawList(frame, &graph->font, dc);
+}
+
+LRESULT CALLBACK ServiceGraphProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            SetTimer(window, kFrameTimer, kFrameMilliseconds, nullptr);
+            // The view lays out the graphs and the list, this one included.
+            SendMessageA(GetParent(window), WM_SIZE, 0, 0);
+            return 1;
+        case WM_SIZE:
+            // Sizes that come before the context exists are taken up when it
+            // is made current.
+            if (ContextOf(window)) glViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_DESTROY: return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            HDC dc = GetDC(window);
+            DrawGraph(window, dc);
+            ReleaseDC(window, dc);
+            return 0;
+        }
+        case WM_TIMER: SendMessageA(window, WM_PAINT, 0, 0); return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void ServiceGraphThread(void*) {
+    Sleep(kStartDelayMilliseconds);
+    const int id = g_nextGraphId.fetch_add(1);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND window = CreateWindowExA(0, kClassName, "", kGraphStyle, kFirstX, kFirstY, kFirstWidth, kFirstHeight,
+                                  g_serviceView, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                                  nullptr);
+    if (id == IDC_SERVICE_SERIES_GRAPH) StartServiceGraphs(g_serviceView);
+
+    GraphContext graph;
+    if (!MakeWindowContext(window, &graph.context)) SendMessageA(window, WM_CLOSE, 0, 0);
+    if (graph.context) {
+        SetClearColorRef(0);
+        BuildBitmapFont(&graph.font);
+        // The view sized the window before the context existed.
+        RECT client;
+        GetClientRect(window, &client);
+        glViewport(0, 0, client.right, client.bottom);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&graph));
+    }
+
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    ExitThread(static_cast<DWORD>(message.wParam));
+}
+
+}  // namespace
+
+void StartServiceGraphs(HWND serviceView) {
+    g_serviceView = serviceView;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = ServiceGraphProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = kClassName;
+    // The second call (from the first graph thread) finds the class there.
+    RegisterClassExA(&windowClass);
+    if (!platform::StartThread(ServiceGraphThread, nullptr, true, nullptr)) {
+        MessageBoxA(nullptr, "Невозможно запустить поток OpenGL", "Ошибка!", MB_OK);
+        ExitProcess(0);
+    }
+}
