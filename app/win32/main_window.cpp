@@ -9,7 +9,6 @@
 #include "app/win32/shell_handles.h"
 #include "app/win32/about_box.h"
 #include "app/win32/settings_dialogs.h"
-#include "app/win32/stand_ins.h"
 #include "app/win32/window_rules.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
@@ -22,6 +21,7 @@
 #include "results/stored_results.h"
 #include "results/win32/archive_viewer.h"
 #include "results/win32/device_results_viewer.h"
+#include "service/win32/service_view.h"
 
 HINSTANCE g_instance = nullptr;
 HWND g_serviceView = nullptr;
@@ -56,7 +56,7 @@ void StartUp(HWND window) {
         SendMessageA(window, WM_COMMAND, CMD_PROGRAM_SETTINGS, 0);
     }
     if (g_programSettings.serviceMode) {
-        g_serviceView = CreateServiceViewWindow(window);
+        g_serviceView = CreateServiceView(window);
         RegisterWindow(ui::Window::ServiceView, g_serviceView);
         if (g_serviceView && g_programSettings.progonkaMode) CheckDlgButton(g_serviceView, IDC_PROGONKA, BST_CHECKED);
     }
