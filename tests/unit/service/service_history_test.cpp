@@ -175,6 +175,21 @@ TEST_F(ServiceHistoryTest, RowOfAThreeValueSeries) {
     EXPECT_EQ(cells[11], "10:30 9.4.2026");
 }
 
+TEST_F(ServiceHistoryTest, AFileHeldElsewhereLoadsNothingAndLosesOnlyItsAppends) {
+    WriteLog(3);
+    fake::SetFileLocked(kLog, true);
+    Connect();
+    EXPECT_EQ(ui::ListRowCount(kView, IDC_SERVICE_LIST), 0);
+    EXPECT_EQ(Shown(IDC_SERVICE_SERIES_COUNT), "") << "670 keeps its text";
+    TestRecord record = Series({500});
+    ServiceHistoryAddSeries(record);
+    EXPECT_EQ(Shown(IDC_SERVICE_SERIES_COUNT), "1(1)");
+    EXPECT_EQ(fake::FileBytes(kLog).size(), 3u * 64);
+    fake::SetFileLocked(kLog, false);
+    ServiceHistoryAddSeries(record);
+    EXPECT_EQ(fake::FileBytes(kLog).size(), 4u * 64);
+}
+
 TEST_F(ServiceHistoryTest, ReconnectionDoesNotReload) {
     WriteLog(2);
     Connect();
