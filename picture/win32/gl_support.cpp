@@ -55,6 +55,17 @@ HWND MakeHiddenStandIn(HWND window) {
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)), nullptr);
 }
 
+// The stand-in's drawable must hold the whole viewport of a window that
+// has been resized since.
+void FollowTargetSize(HWND standIn, HWND target) {
+    if (!standIn || !target) return;
+    RECT want, have;
+    GetClientRect(target, &want);
+    GetClientRect(standIn, &have);
+    if (want.right != have.right || want.bottom != have.bottom)
+        SetWindowPos(standIn, nullptr, 0, 0, want.right, want.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The frame in the back buffer, drawn into the target window's DC.
 void CopyFrameThroughGdi(HDC target) {
     GLint viewport[4];
@@ -142,6 +153,12 @@ void DrawTextAbove(const BitmapFont& font, const char* text) { DrawText(font, te
 void DrawTextBelow(const BitmapFont& font, const char* text) { DrawText(font, text, kSetBelow); }
 
 void ReplayDrawList(const DrawList& list, const BitmapFont* font, HDC dc) {
+    // A context on another window than the target's draws into a stand-in
+    // (see MakeWindowContext); DCs differ anyway, as GetDC makes new ones.
+    HDC glDc = wglGetCurrentDC();
+    HWND glWindow = glDc ? WindowFromDC(glDc) : nullptr, target = WindowFromDC(dc);
+    const bool standIn = glWindow && target && glWindow != target;
+    if (standIn) FollowTargetSize(glWindow, target);
     for (const DrawOp& op : list.ops) {
         const float* v = op.values;
         switch (op.kind) {
@@ -196,8 +213,7 @@ void ReplayDrawList(const DrawList& list, const BitmapFont* font, HDC dc) {
                 break;
         }
     }
-    HDC glDc = wglGetCurrentDC();
-    if (glDc && glDc != dc) {
+    if (standIn) {
         CopyFrameThroughGdi(dc);
         SwapBuffers(glDc);
     } else {
