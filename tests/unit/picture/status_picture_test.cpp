@@ -182,6 +182,31 @@ TEST(StatusPictureFrame, DisplayDotsStayInsideTheDisplay) {
     g_randomValue = 0;
 }
 
+TEST(StatusPictureFrame, NamePlateStrokesStayInTheirBand) {
+    DrawList list = Frame(0, 0, 0);
+    int underline = FindOp(list, DrawOp::Kind::Lines, 127, 19.5f);
+    int display = FindOp(list, DrawOp::Kind::Quad, 125, 70);
+    ASSERT_GT(underline, 0);
+    ASSERT_GT(display, underline);
+    int strips = 0;
+    float left = 1e9f, right = -1e9f;
+    for (int i = underline + 1; i < display; ++i) {
+        const DrawOp& op = list.ops[i];
+        if (op.kind != DrawOp::Kind::LineStrip) continue;
+        ++strips;
+        for (uint32_t p = op.first; p < op.first + op.count; ++p) {
+            const DrawPoint& point = list.points[p];
+            EXPECT_TRUE(point.y >= 21 && point.y <= 26) << point.y;
+            EXPECT_TRUE(IsColor(point.color, 0.25f, 0.25f, 0.25f));
+            left = std::fmin(left, point.x);
+            right = std::fmax(right, point.x);
+        }
+    }
+    EXPECT_GE(strips, 12);  // every one of the twelve characters drawn
+    EXPECT_NEAR(left, 127, 0.01);
+    EXPECT_NEAR(right, 152, 1.0);
+}
+
 TEST(StatusPictureFrame, FrameOpensWithProjectionAndClear) {
     DrawList list = Frame(0, 0, 0);
     ASSERT_GE(list.ops.size(), 2u);
