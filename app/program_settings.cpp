@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/format.h"
 #include "app/resource_ids.h"
 #include "platform/files.h"
 #include "platform/ui.h"
+#include "protocol/template_supply.h"
 
 ProgramSettings g_programSettings;
 
@@ -80,6 +82,9 @@ void LoadProgramSettings(ProgramSettings& s) {
     std::strcat(folder, kFolderName);
     platform::CreateFolder(folder);
     platform::SetWorkingFolder(folder);
+    // A fresh data folder gets the installed template, which the user may
+    // then edit there; later starts leave it alone.
+    ProvideProtocolTemplate((std::string(folder) + "\\template.rtf").c_str());
     char path[sizeof folder + 32];
     std::snprintf(path, sizeof path, "%s\\%s.ini", folder, kFolderName);
     std::memcpy(s.iniPath, path, sizeof s.iniPath - 1);

@@ -32,6 +32,9 @@ void CloseFile(FileHandle file);
 
 // Folders. AppDataFolder is CSIDL_APPDATA; false when it cannot be determined.
 bool AppDataFolder(char* buffer, size_t size);
+// The folder the running program was started from, without a trailing
+// backslash; false when it cannot be determined or does not fit.
+bool ProgramFolder(char* buffer, size_t size);
 void CreateFolder(const char* path);
 void SetWorkingFolder(const char* path);
 

@@ -28,6 +28,7 @@ struct State {
     platform::FileHandle nextHandle = 100;
     int failWrites = 0;
     std::string appData = "C:\\Users\\lab\\AppData\\Roaming";
+    std::string programFolder = "C:\\Program Files\\ORLA-K200V";
     std::string workingFolder;
     std::vector<std::string> createdFolders;
 
@@ -105,6 +106,7 @@ std::vector<uint8_t>& FileBytes(const std::string& path) { return S().files[Reso
 void SetFileLocked(const std::string& path, bool locked) { S().locked[Resolve(path.c_str())] = locked; }
 void FailNextWrites(int count) { S().failWrites = count; }
 void SetAppDataFolder(const std::string& folder) { S().appData = folder; }
+void SetProgramFolder(const std::string& folder) { S().programFolder = folder; }
 std::string WorkingFolder() { return S().workingFolder; }
 std::vector<std::string>& CreatedFolders() { return S().createdFolders; }
 
@@ -281,6 +283,12 @@ bool SameFile(const char* a, const char* b) {
 bool AppDataFolder(char* buffer, size_t size) {
     if (S().appData.empty() || S().appData.size() + 1 > size) return false;
     std::memcpy(buffer, S().appData.c_str(), S().appData.size() + 1);
+    return true;
+}
+
+bool ProgramFolder(char* buffer, size_t size) {
+    if (S().programFolder.empty() || S().programFolder.size() + 1 > size) return false;
+    std::memcpy(buffer, S().programFolder.c_str(), S().programFolder.size() + 1);
     return true;
 }
 

@@ -35,6 +35,8 @@ std::vector<uint8_t>& FileBytes(const std::string& path);  // creates
 void SetFileLocked(const std::string& path, bool locked);   // as if another opener held it
 void FailNextWrites(int count);                              // next writes fail
 void SetAppDataFolder(const std::string& folder);            // "" = cannot be determined
+// Where the program was started from (default C:\Program Files\ORLA-K200V).
+void SetProgramFolder(const std::string& folder);            // "" = cannot be determined
 std::string WorkingFolder();
 std::vector<std::string>& CreatedFolders();
 

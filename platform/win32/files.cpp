@@ -104,6 +104,18 @@ bool AppDataFolder(char* buffer, size_t size) {
     return true;
 }
 
+bool ProgramFolder(char* buffer, size_t size) {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return false;  // cut: not the real path
+    char* slash = std::strrchr(path, '\\');
+    if (!slash) return false;
+    *slash = 0;
+    if (std::strlen(path) >= size) return false;
+    std::memcpy(buffer, path, std::strlen(path) + 1);
+    return true;
+}
+
 void CreateFolder(const char* path) { CreateDirectoryA(path, nullptr); }
 
 void SetWorkingFolder(const char* path) { SetCurrentDirectoryA(path); }

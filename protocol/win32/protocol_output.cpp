@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <string>
+
 #include "app/program_settings.h"
 #include "platform/ui.h"
 #include "protocol/rtf_writer.h"
+#include "protocol/template_supply.h"
 #include "protocol/win32/dialog_owner.h"
 
 void SaveProtocolRtf(const TestRecord& record) {
@@ -23,5 +26,9 @@ void SaveProtocolRtf(const TestRecord& record) {
     // An existing protocol is replaced only when the user says so.
     dialog.Flags = OFN_CREATEPROMPT | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
     if (!GetSaveFileNameA(&dialog)) return;
-    WriteProtocolRtf(ProtocolTemplatePath().c_str(), fileName, record, g_programSettings);
+    // A template deleted while the program runs comes back from the
+    // installation; "reinstall" is only said when that one is gone too.
+    std::string templatePath = ProtocolTemplatePath();
+    ProvideProtocolTemplate(templatePath.c_str());
+    WriteProtocolRtf(templatePath.c_str(), fileName, record, g_programSettings);
 }
