@@ -117,18 +117,30 @@ std::wstring ControlText(const std::wstring& id) { return WindowText(Control(id)
 
 int IdArg(const std::wstring& id) { return int(std::wcstol(id.c_str(), nullptr, 0)); }
 
+// Enumeration callbacks are named functions, not lambdas: on 32-bit Windows
+// they must be stdcall, which a lambda cannot be converted to.
+BOOL CALLBACK FindChildById(HWND h, LPARAM p) {
+    auto* l = reinterpret_cast<std::pair<int, HWND>*>(p);
+    if (GetDlgCtrlID(h) != l->first) return TRUE;
+    l->second = h;
+    return FALSE;
+}
+
+BOOL CALLBACK CountByCaption(HWND h, LPARAM p);
+
 // A control of a named window, also one inside a child dialog of it (the
 // service view lies in the main window) when the window has none of its own.
 HWND ControlIn(HWND w, int id) {
     if (HWND c = GetDlgItem(w, id)) return c;
     std::pair<int, HWND> look{id, nullptr};
-    EnumChildWindows(w, [](HWND h, LPARAM p) -> BOOL {
-        auto* l = reinterpret_cast<std::pair<int, HWND>*>(p);
-        if (GetDlgCtrlID(h) != l->first) return TRUE;
-        l->second = h;
-        return FALSE;
-    }, LPARAM(&look));
+    EnumChildWindows(w, FindChildById, LPARAM(&look));
     return look.second;
+}
+
+BOOL CALLBACK CountByCaption(HWND h, LPARAM p) {
+    auto* l = reinterpret_cast<std::pair<std::wstring, int>*>(p);
+    if (IsWindowVisible(h) && WindowText(h) == l->first) ++l->second;
+    return TRUE;
 }
 
 DWORD MainThread() {
@@ -386,11 +398,7 @@ int main() {
         } else if (cmd == L"count-windows") {
             // Visible top-level windows with exactly this caption, of any process.
             std::pair<std::wstring, int> look{next(L"caption"), 0};
-            EnumWindows([](HWND h, LPARAM p) -> BOOL {
-                auto* l = reinterpret_cast<std::pair<std::wstring, int>*>(p);
-                if (IsWindowVisible(h) && WindowText(h) == l->first) ++l->second;
-                return TRUE;
-            }, LPARAM(&look));
+            EnumWindows(CountByCaption, LPARAM(&look));
             Out(std::to_string(look.second));
         } else if (cmd == L"resize") {
             // Outer size of a named window, as a user dragging its frame.
