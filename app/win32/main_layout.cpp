@@ -43,9 +43,16 @@ void LayOutMainWindow(HWND window, LPARAM size) {
         MoveWindow(statusBar, 0, height - kStatusBarHeight, width, kStatusBarHeight, FALSE);
 
     if (g_programSettings.serviceMode) {
+        int formRight = 0;
+        for (int id : {IDC_GROUP_PROTOCOL, IDC_GROUP_TESTER, IDC_PICTURE}) {
+            HWND child = GetDlgItem(window, id);
+            if (!child) continue;
+            RECT rect = ChildRect(window, child);
+            if (rect.right > formRight) formRight = rect.right;
+        }
+        int left = ServiceViewLeft(formRight);
         if (g_serviceView)
-            MoveWindow(g_serviceView, kServiceViewLeft, 0, client.right - kServiceViewLeft,
-                       client.bottom - kStatusBarHeight, FALSE);
+            MoveWindow(g_serviceView, left, 0, client.right - left, client.bottom - kStatusBarHeight, FALSE);
     } else {
         for (int id = kFirstFormField; id <= kLastFormField; ++id) {
             HWND field = GetDlgItem(window, id);

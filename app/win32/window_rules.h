@@ -71,6 +71,15 @@ inline bool KeyGoesToAccelerators(unsigned virtualKey, const char* className) {
     return !same(className, "edit") && !same(className, "richedit") && !same(className, "richedit20a");
 }
 
+// Left edge of the service view: 500 pixels, as the form ends short of that
+// with the dialog font of Windows; where a wider font makes the form (its
+// group boxes and the picture beside them) reach further, just right of it,
+// so the view never covers a field.
+inline int ServiceViewLeft(int formRight) {
+    constexpr int kGap = 4;
+    return formRight + kGap > kServiceViewLeft ? formRight + kGap : kServiceViewLeft;
+}
+
 // A form field stretches to 10 pixels short of the client's right edge.
 inline int StretchedFieldWidth(int clientWidth, int fieldLeft) { return clientWidth - fieldLeft - 10; }
 

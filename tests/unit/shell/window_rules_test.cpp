@@ -67,6 +67,13 @@ TEST(CentreOnOwner, WiderDialogOverAWindowInTheCornerStaysOnTheScreen) {
     EXPECT_EQ(p.y, 0);
 }
 
+TEST(ServiceViewLeft, FiveHundredUnlessTheFormReachesFurther) {
+    EXPECT_EQ(ServiceViewLeft(0), 500);
+    EXPECT_EQ(ServiceViewLeft(492), 500);  // the form with the dialog font of Windows
+    EXPECT_EQ(ServiceViewLeft(496), 500);
+    EXPECT_EQ(ServiceViewLeft(574), 578);  // a wider font: the view starts right of the form
+}
+
 TEST(KeyGoesToAccelerators, SpaceTypesInTextFieldsOnly) {
     struct Case {
         unsigned key;
