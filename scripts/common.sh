@@ -56,16 +56,17 @@ wine_env() {
 
 # The printed protocol asks for "Times New Roman Cyr". Wine knows no such
 # face and drew a wide sans, so labels ran into the value column; Liberation
-# Serif has Times New Roman's widths. The dialogs' "MS Sans Serif" is pinned
-# to DejaVu Sans, the face they were laid out with, so that another installed
-# sans cannot change (or, as Liberation Sans 2 once did, crash) them.
+# Serif has Times New Roman's widths. The dialogs' "MS Sans Serif" becomes
+# Liberation Sans, whose widths are close to it: with the wider DejaVu Sans
+# that Wine chose before, a dialog unit was a quarter wider than on Windows,
+# so the main window at its 500 pixels cut off the test-cell picture.
 wine_map_fonts() {
-  local mark="$WINEPREFIX/.orla-fonts-mapped-3" key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  local mark="$WINEPREFIX/.orla-fonts-mapped-4" key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   [ -f "$mark" ] && return 0
   wine reg delete "$key" /v "Times New Roman Cyr,0" /f >/dev/null 2>&1
   local pair
   for pair in "Times New Roman Cyr=Liberation Serif" "Times New Roman=Liberation Serif" \
-              "MS Sans Serif=DejaVu Sans" "MS Shell Dlg=DejaVu Sans"; do
+              "MS Sans Serif=Liberation Sans" "MS Shell Dlg=Liberation Sans"; do
     wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 || return 0
   done
   wineserver -w || true
