@@ -115,6 +115,10 @@ void UpdateServiceView(const void* data, int kind) {
         case kVersion: ui::SetText(kView, IDC_SERVICE_VERSION, static_cast<const char*>(data)); break;
         case kSettings: ShowSettings(*static_cast<const DeviceSettings*>(data)); break;
         case kSeriesInProgress: {
+            // Only a series under way: an idle instrument keeps reporting
+            // the finished one, which has its own slot already, and the
+            // graph would show it twice.
+            if (!DeviceMeasuring()) break;
             RecordHead head;
             std::memcpy(head.bytes, data, sizeof head.bytes);
             ShowSeriesInProgress(head);

@@ -132,7 +132,9 @@ TEST_F(ServiceHistoryTest, RingKeepsTheLastFiftyOfALongFile) {
         EXPECT_EQ(NumberOf(g_serviceHistory.seriesRing[k]), k < 20 ? 100 + k : 50 + k) << "slot " << k;
     // The series in progress goes to the slot of the next number.
     TestRecord running = Series({100}, 777);
+    g_deviceState.status = status_bits::kIzmerMode;
     UpdateServiceView(&running, 6);
+    g_deviceState.status = 0;
     EXPECT_EQ(NumberOf(g_serviceHistory.seriesRing[20]), 777);
     EXPECT_EQ(g_serviceHistory.seriesCount, 120);
 }
@@ -263,6 +265,20 @@ TEST_F(ServiceHistoryTest, KindsWriteTheirControls) {
     fake::ClearUiCalls();
     UpdateServiceView(gen2.data(), 9);
     EXPECT_TRUE(fake::UiCalls().empty());
+}
+
+TEST_F(ServiceHistoryTest, OnlyASeriesUnderWayTakesTheNextSlot) {
+    TestRecord done = Series({500, 520});
+    ServiceHistoryAddSeries(done);
+    RecordHead before = g_serviceHistory.seriesRing[1];
+    TestRecord running = Series({600});
+    g_deviceState.status = 0;  // idle: the answer still carries the finished series
+    UpdateServiceView(&done, 6);
+    EXPECT_EQ(std::memcmp(&g_serviceHistory.seriesRing[1], &before, sizeof before), 0);
+    g_deviceState.status = status_bits::kIzmerMode;
+    UpdateServiceView(&running, 6);
+    EXPECT_EQ(std::memcmp(&g_serviceHistory.seriesRing[1], &running, sizeof before), 0);
+    g_deviceState.status = 0;
 }
 
 }  // namespace
