@@ -8,6 +8,9 @@ e2e_begin about_box
 ABOUT="О программе..."
 e2e_start
 e2e_wait_connected 30 || e2e_abort "no connection"
+# The version is asked for every fourth poll: wait for its answer.
+for i in $(seq 50); do grep -q ' R 00 ' "$E2E_JOURNAL" && break; sleep 0.2; done
+sleep 0.5
 
 ui_must find "$E2E_CAPTION" 10 key f1 find "$ABOUT" 10 >/dev/null
 e2e_shot about
