@@ -6,7 +6,8 @@ BUILD="$ROOT/build"
 # Debian packages the builds and tests need; installed only when missing.
 PACKAGES=(cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb
           x11-utils xdotool locales imagemagick fonts-dejavu-core fonts-liberation
-          libgl1 libglx-mesa0 libgl1-mesa-dri)  # Mesa's software GL for Wine's opengl32
+          libgl1 libglx-mesa0 libgl1-mesa-dri  # Mesa's software GL for Wine's opengl32
+          g++-mingw-w64-i686-posix nsis icoutils)  # 32-bit build, installer, its checks
 
 ensure_packages() {
   local missing=() p
@@ -40,12 +41,72 @@ build_win64() {
   cmake --build "$BUILD/win64" -j "$JOBS"
 }
 
+# For the old 32-bit Windows PCs of many laboratories.
+build_win32() {
+  cmake -S "$ROOT" -B "$BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w32.cmake" >/dev/null
+  cmake --build "$BUILD/win32" -j "$JOBS"
+}
+
+# Debian's 32-bit Wine loader (multiarch), to run the 32-bit build. False
+# when it cannot be installed; callers then leave the 32-bit runs out.
+ensure_wine32() {
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && return 0
+  echo "Installing: wine32:i386"
+  export DEBIAN_FRONTEND=noninteractive
+  dpkg --add-architecture i386 &&
+    apt-get update -qq &&
+    apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
+}
+
+# The installers from the cross builds (or the bin folders given), with the
+# version and maker taken from the sources: dist/ORLA-K200V-setup.exe (32-bit,
+# runs on every Windows) and dist/ORLA-K200V-setup-x64.exe (64-bit Windows).
+build_installer() {  # [bin64] [bin32] [output folder]
+  local bin64="${1:-$BUILD/win64/bin}" bin32="${2:-$BUILD/win32/bin}"
+  local dist="${3:-$ROOT/dist}" defines="$BUILD/installer/defines.nsh" f
+  for f in "$bin64/ORLA-K200V.exe" "$bin32/ORLA-K200V.exe" "$ROOT/protocol/template.rtf"; do
+    [ -f "$f" ] || { echo "build_installer: $f is missing" >&2; return 1; }
+  done
+  mkdir -p "$(dirname "$defines")" "$dist"
+  _header_text() { sed -n "s/^#define $2 \"\(.*\)\"\$/\1/p" "$ROOT/$1" | sed 's/\\"/"/g'; }
+  local version numbers
+  version="$(_header_text app/version_info.h ORLA_VERSION_TEXT)"
+  numbers="$(sed -n 's/^#define ORLA_VERSION_NUMBERS //p' "$ROOT/app/version_info.h" | tr -d ' ' | tr , .)"
+  # UTF-8 with a byte-order mark, as Unicode NSIS wants its includes.
+  {
+    printf '\xef\xbb\xbf'
+    echo "!define VERSION \"$version\""
+    echo "!define VERSION_NUMBERS \"$numbers\""
+    echo "!define PRODUCT \"$(_header_text app/version_info.h ORLA_PRODUCT_NAME)\""
+    echo "!define DESCRIPTION \"$(_header_text app/version_info.h ORLA_FILE_DESCRIPTION)\""
+    echo "!define PUBLISHER \`$(_header_text app/maker_info.h MAKER_NAME_LINE1) $(_header_text app/maker_info.h MAKER_NAME_LINE2)\`"
+    echo "!define BIN64 \"$bin64\""
+    echo "!define BIN32 \"$bin32\""
+    echo "!define TEMPLATE \"$ROOT/protocol/template.rtf\""
+    echo "!define ICON \"$ROOT/app/win32/icons/main.ico\""
+  } > "$defines"
+  local nsi="$ROOT/app/win32/installer/ORLA-K200V.nsi"
+  makensis -V2 -INPUTCHARSET UTF8 -DDEFINES="$defines" -DOUTFILE="$dist/ORLA-K200V-setup.exe" "$nsi" &&
+    makensis -V2 -INPUTCHARSET UTF8 -DDEFINES="$defines" -DOUTFILE="$dist/ORLA-K200V-setup-x64.exe" -DX64 "$nsi" &&
+    echo "Installers: $dist/ORLA-K200V-setup.exe $dist/ORLA-K200V-setup-x64.exe"
+}
+
 # Wine lives in a prefix of its own under build/, never the user's home.
 wine_env() {
   export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+  # A 64-bit prefix made before the 32-bit loader was installed has no
+  # syswow64, and once `wine` is that loader it can start nothing: remake it.
+  if [ -x /usr/lib/wine/wine ] && [ -f "$WINEPREFIX/system.reg" ] &&
+     ! grep -q '^#arch=win32' "$WINEPREFIX/system.reg" &&
+     [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    echo "Remaking the Wine prefix $WINEPREFIX for the 32-bit loader"
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
