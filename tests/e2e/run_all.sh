@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Runs every tests/e2e/test_*.sh against the programs already built in
-# build/win64/bin and prints PASS or FAIL per test and a closing count.
+# Runs every tests/e2e/test_*.sh (or the ones named) against the programs
+# already built in build/win64/bin (or $E2E_BIN) and prints PASS or FAIL per
+# test and a closing count.
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 passed=0
 failed=0
-for t in "$HERE"/test_*.sh; do
+# Arguments name tests to run (test_foundation ...); none runs them all.
+tests=("$HERE"/test_*.sh)
+(($#)) && tests=("${@/#/$HERE/}") && tests=("${tests[@]/%/.sh}")
+for t in "${tests[@]}"; do
   [ -e "$t" ] || continue
   name="$(basename "$t" .sh)"
   log="$HERE/../../build/e2e-run/$name.log"
