@@ -49,6 +49,8 @@ change_and_check() {
 # ---- generation 2 (the simulator's default instrument)
 e2e_start
 e2e_wait_connected 30 || e2e_abort "no connection"
+# The item unlocks with the first status answer, just after the connection.
+ui find "$E2E_CAPTION" 10 wait-text status "Проведено измерений" 20 >/dev/null
 e2e_check "menu item enabled when idle" [ "$(ui find "$E2E_CAPTION" menu-enabled 206)" = 1 ]
 open_dialog
 e2e_shot gen2-opened
