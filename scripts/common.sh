@@ -105,14 +105,18 @@ wine_env() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
-  # A 64-bit prefix made before the 32-bit loader was installed has no
-  # syswow64, and once `wine` is that loader it can start nothing: remake it.
-  if [ -x /usr/lib/wine/wine ] && [ -f "$WINEPREFIX/system.reg" ] &&
-     ! grep -q '^#arch=win32' "$WINEPREFIX/system.reg" &&
-     [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
-    echo "Remaking the Wine prefix $WINEPREFIX for the 32-bit loader"
-    wineserver -k 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
+  # Once Debian's 32-bit loader is installed (the 32-bit runs of scripts/test
+  # install it), `wine` and the tools that call `wine-stable` start every
+  # program through it, and in a 64-bit prefix nothing starts ("could not
+  # load kernel32.dll"). The 64-bit prefixes keep the 64-bit loader.
+  if [ "${WINEARCH:-}" != win32 ] && [ -x /usr/lib/wine/wine ] && [ -x /usr/lib/wine/wine64 ]; then
+    local shim="$BUILD/wine64-loader" name
+    mkdir -p "$shim"
+    for name in wine wine-stable; do
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$shim/$name"
+      chmod +x "$shim/$name"
+    done
+    case ":$PATH:" in *":$shim:"*) ;; *) export PATH="$shim:$PATH" ;; esac
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
