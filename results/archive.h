@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/files.h"
 #include "results/test_record.h"
 
 constexpr size_t kArchiveGroupSize = 3 * sizeof(TestRecord);  // 10248
@@ -19,6 +20,11 @@ void ArchiveScramble(uint8_t* bytes, size_t count);
 void ArchiveVote(uint8_t* group);
 // The crc over the record's bytes before its crc field.
 uint16_t ArchiveRecordCrc(const TestRecord& record);
+// Brings a file whose length is not a whole number of groups back to whole
+// groups: a torn last group is completed when copies A and B are whole, or
+// when copy A is whole and its crc holds (the missing bytes are taken from
+// copy A); otherwise the tail is cut back. Returns the new length.
+uint64_t ArchiveMendTail(platform::FileHandle file, uint64_t length);
 // Votes and descrambles copy A into record; ArchiveRecordCrc tells whether
 // the stored crc still holds.
 void ArchiveDecodeGroup(uint8_t* group, TestRecord* record);

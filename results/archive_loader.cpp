@@ -44,19 +44,8 @@ ArchiveLoadResult NotOpened(uint32_t error) {
 
 // Completes or cuts back a torn tail. Returns the new length.
 uint64_t Repair(platform::FileHandle file, uint64_t length) {
-    uint64_t rest = length % kArchiveGroupSize;
-    if (rest >= 2 * sizeof(TestRecord) + 1) {
-        // Copies A and B are whole; the vote takes them, so the filler is free.
-        static const uint8_t filler[kArchiveGroupSize] = {};
-        uint32_t count = static_cast<uint32_t>(kArchiveGroupSize - rest), written = 0;
-        if (platform::SeekToEnd(file) && platform::WriteFile(file, filler, count, &written) && written == count)
-            return length + count;
-    } else if (platform::SeekTo(file, length - rest) && platform::TruncateHere(file)) {
-        if (length == rest) ui::SendClose(ui::Window::ArchiveViewer);
-        return length - rest;
-    }
-    uint64_t now = length;
-    platform::FileSize(file, &now);
+    uint64_t now = ArchiveMendTail(file, length);
+    if (now == 0) ui::SendClose(ui::Window::ArchiveViewer);
     return now;
 }
 

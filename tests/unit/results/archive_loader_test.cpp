@@ -120,6 +120,64 @@ TEST_F(ArchiveLoadTest, TailWithTwoWholeCopiesIsCompletedOnYes) {
     EXPECT_TRUE(got.crcOk[2]);
 }
 
+// A power cut in the middle of an append: the group's first bytes are on
+// disk, the rest is missing.
+void TearAppend(const TestRecord& record, size_t kept) {
+    TestRecord r = record;
+    const size_t before = LogDat().size();
+    ASSERT_TRUE(ArchiveAppend(r));
+    LogDat().resize(before + kept);
+}
+
+TEST_F(ArchiveLoadTest, TornGroupWithOneVerifiedCopyIsCompletedOnYes) {
+    for (size_t kept : {size_t{3416}, size_t{3417}, size_t{5000}, size_t{6832}}) {
+        SCOPED_TRACE(kept);
+        fake::Reset();
+        got = Received{};
+        Store(2);
+        TearAppend(Numbered(2), kept);
+        fake::QueueMessageBoxAnswer(ui::kAnswerYes);
+        ArchiveLoadResult r = Load();
+        EXPECT_EQ(LogDat().size(), 3 * 10248u);
+        ASSERT_EQ(r.records, 3u);
+        EXPECT_STREQ(got.room[2].protocolText[0], "P-2");
+        EXPECT_EQ(got.room[2].breakdownVoltage[0], 102);
+        EXPECT_EQ(r.crcMismatches, 0u);
+    }
+}
+
+TEST_F(ArchiveLoadTest, TornGroupWhoseOnlyCopyFailsItsCrcIsCutBack) {
+    Store(2);
+    TearAppend(Numbered(2), 5000);
+    LogDat()[2 * 10248 + 200] ^= 0x01;  // inside copy A's protocol texts
+    fake::QueueMessageBoxAnswer(ui::kAnswerYes);
+    EXPECT_EQ(Load().records, 2u);
+    EXPECT_EQ(LogDat().size(), 2 * 10248u);
+}
+
+TEST_F(ArchiveLoadTest, AppendAfterATornGroupMendsItFirstAndStaysInStep) {
+    struct Case {
+        size_t kept;
+        size_t records;  // after the next append
+    } cases[] = {{100, 3}, {3415, 3}, {3416, 4}, {6833, 4}, {10247, 4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kept);
+        fake::Reset();
+        got = Received{};
+        Store(2);
+        TearAppend(Numbered(2), c.kept);
+        TestRecord next = Numbered(3);
+        ASSERT_TRUE(ArchiveAppend(next));
+        EXPECT_EQ(LogDat().size(), c.records * 10248u);
+        ArchiveLoadResult r = Load();
+        EXPECT_TRUE(Questions().empty());
+        ASSERT_EQ(r.records, c.records);
+        EXPECT_EQ(r.crcMismatches, 0u);
+        EXPECT_STREQ(got.room[c.records - 1].protocolText[0], "P-3");
+        if (c.records == 4) EXPECT_STREQ(got.room[2].protocolText[0], "P-2");
+    }
+}
+
 TEST_F(ArchiveLoadTest, ShorterTailIsCutBackOnYes) {
     Store(2);
     LogDat().resize(2 * 10248 + 6832);

@@ -74,14 +74,15 @@ TEST_F(ArchiveAppendTest, NewFileHoldsOneGroupOfThreeScrambledCopies) {
     EXPECT_TRUE(fake::UiCallsOf("MessageBox").empty());
 }
 
-TEST_F(ArchiveAppendTest, AppendsAtTheEndEvenOfADamagedFile) {
+TEST_F(ArchiveAppendTest, DamagedTailIsMendedSoTheGroupStartsOnAGroupBoundary) {
+    // 100 bytes hold no whole copy: nothing to keep, and appending after them
+    // would put this series out of step with every reader.
     LogDat().assign(100, 0xAB);
     TestRecord r = SampleRecord(4);
     ASSERT_TRUE(ArchiveAppend(r));
-    ASSERT_EQ(LogDat().size(), 100u + 10248u);
-    EXPECT_EQ(LogDat()[99], 0xAB);
+    ASSERT_EQ(LogDat().size(), 10248u);
     uint8_t group[kArchiveGroupSize];
-    std::memcpy(group, &LogDat()[100], sizeof group);
+    std::memcpy(group, &LogDat()[0], sizeof group);
     TestRecord back;
     ArchiveDecodeGroup(group, &back);
     EXPECT_EQ(ArchiveRecordCrc(back), back.crc);
