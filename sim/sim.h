@@ -80,6 +80,10 @@ struct SimConfig {
     int badCrcAt = 0;
     int splitAnswerAt = 0;
     int garbageAt = 0;
+    // The same faults repeating: every n-th answer (n, 2n, 3n, ...). 0 = off.
+    int badCrcEvery = 0;
+    int splitAnswerEvery = 0;
+    int garbageEvery = 0;
     // Faults of the stored-result answers alone (counting 0x11 answers
     // only, 1-based): the n-th gets a damaged CRC; the n-th is never sent.
     int storedBadCrcAt = 0;

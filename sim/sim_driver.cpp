@@ -164,6 +164,8 @@ std::vector<uint8_t> Garbage(size_t count) {
     return g;
 }
 
+bool Every(int n, int period) { return period > 0 && n % period == 0; }
+
 void Emit(int64_t now, std::vector<uint8_t> answer) {
     Driver& d = g_driver;
     if (answer.empty()) return;
@@ -174,7 +176,7 @@ void Emit(int64_t now, std::vector<uint8_t> answer) {
     }
     const int64_t latency = d.config.answerLatencyMs;
     int n = ++d.answers;
-    if (n == d.config.badCrcAt) {
+    if (n == d.config.badCrcAt || Every(n, d.config.badCrcEvery)) {
         // Generation 1 has no checksum: a damaged header byte is what the
         // program can notice there.
         if (d.inst.generation == 2)
@@ -182,11 +184,11 @@ void Emit(int64_t now, std::vector<uint8_t> answer) {
         else
             answer[0] ^= 0x01;
     }
-    if (n == d.config.garbageAt) {
+    if (n == d.config.garbageAt || Every(n, d.config.garbageEvery)) {
         std::vector<uint8_t> g = Garbage(4);
         answer.insert(answer.begin(), g.begin(), g.end());
     }
-    if (n == d.config.splitAnswerAt && answer.size() > 1) {
+    if ((n == d.config.splitAnswerAt || Every(n, d.config.splitAnswerEvery)) && answer.size() > 1) {
         size_t half = answer.size() / 2;
         std::vector<uint8_t> tail(answer.begin() + long(half), answer.end());
         answer.resize(half);
