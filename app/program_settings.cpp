@@ -60,10 +60,10 @@ int32_t ReadNumber(const char* section, const char* key, const char* path) {
     return ParseNumber(text);
 }
 
-void WriteNumber(const char* key, int32_t value, const char* path) {
+bool WriteNumber(const char* key, int32_t value, const char* path) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    platform::ProfileWriteString(kMainWnd, key, text, path);
+    return platform::ProfileWriteString(kMainWnd, key, text, path);
 }
 
 void TouchFile(const char* path) {
@@ -115,27 +115,30 @@ void RestoreFormText(const ProgramSettings& s) {
     for (int i = 0; i < 13; ++i) ui::SetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i]);
 }
 
-void SaveProgramSettings(ProgramSettings& s) {
+bool SaveProgramSettings(ProgramSettings& s) {
     for (int i = 0; i < 13; ++i)
         ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i], sizeof s.formText[i]);
     const char* ini = s.iniPath;
     TouchFile(ini);
-    platform::ProfileWriteString(kProgramm, "FirstRun", "0", ini);
+    // Every write is checked: a folder that cannot be written must not lose
+    // the form texts without a word.
+    bool ok = platform::ProfileWriteString(kProgramm, "FirstRun", "0", ini);
     EncodeLineBreaks(s.organisationName);
-    platform::ProfileWriteString(kProgramm, "OrganisationName", s.organisationName, ini);
-    platform::ProfileWriteString(kProgramm, "PriborSerialNumber", s.priborSerialNumber, ini);
-    platform::ProfileWriteString(kProgramm, "Direktor", s.direktor, ini);
-    platform::ProfileWriteString(kProgramm, "DirektorName", s.direktorName, ini);
+    ok &= platform::ProfileWriteString(kProgramm, "OrganisationName", s.organisationName, ini);
+    ok &= platform::ProfileWriteString(kProgramm, "PriborSerialNumber", s.priborSerialNumber, ini);
+    ok &= platform::ProfileWriteString(kProgramm, "Direktor", s.direktor, ini);
+    ok &= platform::ProfileWriteString(kProgramm, "DirektorName", s.direktorName, ini);
     for (int i = 0; i < 13; ++i) {
         char key[32];
         MakeNumberedKey(key, "String", i);
-        platform::ProfileWriteString(kProgramm, key, s.formText[i], ini);
+        ok &= platform::ProfileWriteString(kProgramm, key, s.formText[i], ini);
     }
     int left = 0, top = 0, right = 0, bottom = 0;
     if (ui::GetWindowRect(ui::Window::Main, &left, &top, &right, &bottom)) {
-        WriteNumber("X", left, ini);
-        WriteNumber("Y", top, ini);
-        WriteNumber("W", right - left, ini);
-        WriteNumber("H", bottom - top, ini);
+        ok &= WriteNumber("X", left, ini);
+        ok &= WriteNumber("Y", top, ini);
+        ok &= WriteNumber("W", right - left, ini);
+        ok &= WriteNumber("H", bottom - top, ini);
     }
+    return ok;
 }

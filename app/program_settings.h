@@ -23,5 +23,9 @@ extern ProgramSettings g_programSettings;
 void LoadProgramSettings(ProgramSettings& settings);
 // Puts the 13 form texts into the main window's fields 140..152.
 void RestoreFormText(const ProgramSettings& settings);
-// Takes the form texts and the window rectangle back and writes the keys.
-void SaveProgramSettings(ProgramSettings& settings);
+// Takes the form texts and the window rectangle back and writes the keys;
+// false when any key could not be written.
+bool SaveProgramSettings(ProgramSettings& settings);
+// What the main window says at exit when SaveProgramSettings failed.
+constexpr const char* kSettingsNotSaved =
+    "Настройки программы и тексты протокола не удалось сохранить (файл ORLA-K200V.ini недоступен).";

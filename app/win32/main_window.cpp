@@ -134,7 +134,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         }
         case WM_CLOSE:
-            SaveProgramSettings(g_programSettings);
+            if (!SaveProgramSettings(g_programSettings))
+                MessageBoxA(window, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
             PostQuitMessage(0);
             return TRUE;
         case WM_COMMAND: return Command(window, LOWORD(wParam)) ? TRUE : FALSE;

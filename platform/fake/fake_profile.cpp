@@ -94,6 +94,10 @@ uint32_t ProfileGetString(const char* section, const char* key, const char* fall
 }
 
 bool ProfileWriteString(const char* section, const char* key, const char* value, const char* path) {
+    // A file another opener holds cannot be written, as on Windows.
+    platform::FileHandle probe = platform::OpenExclusive(path, platform::OpenMode::WriteAlways);
+    if (probe == platform::kNoFile) return false;
+    platform::CloseFile(probe);
     std::vector<std::string> lines = fake::FileExists(path) ? Lines(fake::FileBytes(path)) : std::vector<std::string>{};
     std::string current, old;
     int sectionEnd = -1;  // index after the last line of the section

@@ -81,6 +81,13 @@ TEST_F(SettingsStore, OrganisationLineBreaksSurviveAsBlankAndLineFeed) {
     EXPECT_STREQ(s.organisationName, "ООО Энерго \nЛаборатория");
 }
 
+TEST_F(SettingsStore, SettingsThatCannotBeWrittenAreReportedNotLostSilently) {
+    LoadProgramSettings(s);
+    EXPECT_TRUE(SaveProgramSettings(s));
+    fake::SetFileLocked(s.iniPath, true);
+    EXPECT_FALSE(SaveProgramSettings(s));
+}
+
 TEST_F(SettingsStore, ExitWritesFormTextsRectangleAndClearsFirstRun) {
     WriteIni("[Programm]\r\nFirstRun=1\r\n");
     LoadProgramSettings(s);
