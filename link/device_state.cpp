@@ -1,8 +1,20 @@
 #include "link/device_state.h"
 
+#include <cstdio>
 #include <cstring>
 
 DeviceState g_deviceState;
+std::mutex g_deviceStateLock;
+
+DeviceSettings CopyCurrentSettings() {
+    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    return g_deviceState.currentSettings;
+}
+
+void CopyDeviceVersion(char* out, size_t size) {
+    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    std::snprintf(out, size, "%s", g_deviceState.deviceVersion);
+}
 
 void ResetDeviceState() {
     DeviceState& s = g_deviceState;

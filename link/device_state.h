@@ -1,6 +1,8 @@
 #pragma once
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 #include "link/device_settings.h"
 
@@ -19,7 +21,10 @@ constexpr uint8_t kMenuMode = 0x80;
 
 // One instance for the process. The link worker writes the state fields; the
 // user-interface thread writes desiredSettings and raises the request flags.
-// Fields read across threads are atomics (single bytes, no locks).
+// Fields read across threads are atomics (single bytes, no locks), except
+// currentSettings and deviceVersion, too wide for one: the worker writes them
+// under g_deviceStateLock and the windows copy them through the functions
+// below, so a dialog never shows half of one answer and half of the next.
 struct DeviceState {
     std::atomic<int32_t> protocolGeneration{0};
     std::atomic<bool> connected{false};
@@ -46,6 +51,14 @@ struct DeviceState {
 };
 
 extern DeviceState g_deviceState;
+extern std::mutex g_deviceStateLock;
+
+// For other threads than the worker: the last settings the instrument
+// reported, whole.
+DeviceSettings CopyCurrentSettings();
+// For other threads than the worker: the instrument's version text, always
+// terminated within size ("" before the first version answer).
+void CopyDeviceVersion(char* out, size_t size);
 
 // The instrument is in a series (its measuring bit is set).
 inline bool DeviceMeasuring() { return (g_deviceState.status & status_bits::kIzmerMode) != 0; }

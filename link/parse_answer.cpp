@@ -56,12 +56,21 @@ void PostRestart() {
 }
 
 void TakeVersion(const uint8_t* text) {
-    std::memcpy(g_deviceState.deviceVersion, text, 8);
-    g_deviceState.deviceVersion[8] = 0;
+    {
+        std::lock_guard<std::mutex> guard(g_deviceStateLock);
+        std::memcpy(g_deviceState.deviceVersion, text, 8);
+        g_deviceState.deviceVersion[8] = 0;
+    }
     TellServiceView(g_deviceState.deviceVersion, 4);
 }
 
-void TakeSettings() {
+// Publishes settings decoded from an answer (the worker is the only writer,
+// so it reads them freely), then shows them.
+void TakeSettings(const DeviceSettings& decoded) {
+    {
+        std::lock_guard<std::mutex> guard(g_deviceStateLock);
+        g_deviceState.currentSettings = decoded;
+    }
     const DeviceSettings& settings = g_deviceState.currentSettings;
     ShowTestParameters(settings);
     TellServiceView(&settings, 5);
@@ -148,8 +157,9 @@ void ParseGen1(const uint8_t* p, uint32_t count) {
     if (type == 0x00 && count == kGen1VersionLength) {
         TakeVersion(p + 5);
     } else if (type == 0x02 && count == kGen1SettingsLength) {
-        DecodeGen1Settings(p, &s.currentSettings);
-        TakeSettings();
+        DeviceSettings decoded = s.currentSettings;
+        DecodeGen1Settings(p, &decoded);
+        TakeSettings(decoded);
     } else if (type == 0x13 && count == kGen1ResetInfoLength) {
         TakeGen1ResetInfo(p);
     } else if (type == 0x20 && count == kGen1ResultsLength) {
@@ -161,7 +171,7 @@ void TakeGen2Settings(const uint8_t* p) {
     DeviceState& s = g_deviceState;
     std::memcpy(s.gen2SettingsBlock, p + 4, sizeof s.gen2SettingsBlock);
     const uint8_t* b = s.gen2SettingsBlock;
-    DeviceSettings& c = s.currentSettings;
+    DeviceSettings c = s.currentSettings;
     c.countAndLift = b[16];
     c.maxVoltage = static_cast<uint16_t>(b[20] * 10);
     c.riseRate = b[19];
@@ -170,7 +180,7 @@ void TakeGen2Settings(const uint8_t* p) {
     if (b[21]) flags |= settings_bits::kErrorOfMean;
     if (b[22]) flags |= settings_bits::kSound;
     c.pauseAndFlags = flags;
-    TakeSettings();
+    TakeSettings(c);
 }
 
 void ShowEraseResult(const uint8_t* p) {

@@ -42,7 +42,7 @@ void StartUp(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_ABOUT_CITY, MAKER_CITY);
     SetDlgItemTextA(dialog, IDC_ABOUT_WEB, MAKER_WEB_ADDRESS);
     char version[sizeof g_deviceState.deviceVersion];
-    std::snprintf(version, sizeof version, "%s", g_deviceState.deviceVersion);  // the worker may rewrite it
+    CopyDeviceVersion(version, sizeof version);  // the worker may rewrite it meanwhile
     if (version[0]) {
         char text[256];
         std::snprintf(text, sizeof text, "Версия прибора %s", version);

@@ -18,7 +18,7 @@ namespace {
 // ---- device settings, dialog 400
 
 void FillDeviceLists(HWND dialog) {
-    DeviceSettingsChoice choice = ChoiceFromSettings(g_deviceState.currentSettings);
+    DeviceSettingsChoice choice = ChoiceFromSettings(CopyCurrentSettings());
     for (int l = 0; l < kDeviceSettingsListCount; ++l) {
         const DeviceSettingsListItems& list = kDeviceSettingsLists[l];
         HWND combo = GetDlgItem(dialog, list.listId);
@@ -34,7 +34,7 @@ void AskForDeviceSettings(HWND dialog) {
     DeviceSettingsChoice choice;
     for (int l = 0; l < kDeviceSettingsListCount; ++l)
         choice.index[l] = static_cast<int>(SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
-    g_deviceState.desiredSettings = SettingsFromChoice(choice, g_deviceState.currentSettings);
+    g_deviceState.desiredSettings = SettingsFromChoice(choice, CopyCurrentSettings());
     g_deviceState.settingsChangeRequest = true;
 }
 
