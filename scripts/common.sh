@@ -35,6 +35,25 @@ build_native() {
   cmake --build "$BUILD/native" -j "$JOBS"
 }
 
+# The unit tests under sanitizers: build/native-asan with AddressSanitizer
+# and UndefinedBehaviorSanitizer (any finding aborts), build/native-tsan with
+# ThreadSanitizer for the tests that run the worker beside other threads.
+# Only the test binary is built.
+SANITIZER_FLAGS_asan="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+SANITIZER_FLAGS_tsan="-fsanitize=thread"
+build_native_sanitized() {  # asan | tsan
+  local flags="SANITIZER_FLAGS_$1"
+  cmake -S "$ROOT" -B "$BUILD/native-$1" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="${!flags}" >/dev/null
+  cmake --build "$BUILD/native-$1" -j "$JOBS" --target orla_tests
+}
+
+# Runs the unit tests built by build_native_sanitized; a finding fails the run.
+run_native_sanitized() {  # asan | tsan
+  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+    TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" \
+    "$BUILD/native-$1/bin/orla_tests" --gtest_brief=1
+}
+
 build_win64() {
   cmake -S "$ROOT" -B "$BUILD/win64" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
