@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -7,6 +8,9 @@
 #include "sim/sim.h"
 
 namespace {
+
+constexpr double kMinSimSpeed = 1e-3;
+constexpr double kMaxSimSpeed = 1e6;
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -33,6 +37,16 @@ bool ParseInt(const std::string& text, int* out) {
     int64_t v;
     if (!ParseInt(text, &v) || v < -2147483647LL || v > 2147483647LL) return false;
     *out = int(v);
+    return true;
+}
+
+// Times and the clock start are added to the model's clock in 64 bits;
+// clamped here, no sum of them can overflow. 10^12 ms is over 30 years.
+constexpr int64_t kMaxSimTimeMs = 1000000000000LL;
+bool ParseTime(const std::string& text, int64_t* out) {
+    int64_t v;
+    if (!ParseInt(text, &v)) return false;
+    *out = std::min(std::max(v, -kMaxSimTimeMs), kMaxSimTimeMs);
     return true;
 }
 
@@ -144,11 +158,11 @@ bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, S
     if (key == "journal") return c->journalPath = value, true;
     if (key == "version") return c->version = value, true;
     if (key == "device_log") return c->deviceLog = value, true;
-    if (key == "clock_start") return ParseInt(value, &c->clockStart);
+    if (key == "clock_start") return ParseTime(value, &c->clockStart);
     if (key == "voltages") return ParseVoltages(value, &c->voltages);
-    if (key == "unplug_at_ms") return ParseInt(value, &c->unplugAtMs);
-    if (key == "replug_at_ms") return ParseInt(value, &c->replugAtMs);
-    if (key == "reset_every_ms") return ParseInt(value, &c->resetEveryMs);
+    if (key == "unplug_at_ms") return ParseTime(value, &c->unplugAtMs);
+    if (key == "replug_at_ms") return ParseTime(value, &c->replugAtMs);
+    if (key == "reset_every_ms") return ParseTime(value, &c->resetEveryMs);
     if (key == "stored_empty_slots") return ParseIndices(value, &c->storedEmptySlots);
     if (key == "log_announced_size") {
         int64_t v;
@@ -165,7 +179,9 @@ bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, S
     if (key == "speed") {
         double v;
         if (!ParseDouble(value, &v) || v <= 0) return false;
-        c->speed = v;
+        // The model divides and multiplies its times by the speed and turns
+        // them into 64-bit integers; outside this range they overflow.
+        c->speed = std::min(std::max(v, kMinSimSpeed), kMaxSimSpeed);
         return true;
     }
     if (key == "seed") {

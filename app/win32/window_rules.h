@@ -36,8 +36,9 @@ inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeigh
     if (p.y < 0) p.y = 0;
     if (p.width < kMinWindowWidth) p.width = kMinWindowWidth;
     if (p.height < kMinWindowHeight) p.height = kMinWindowHeight;
-    if (currentWidth + p.x > screenWidth) p.x = 0;
-    if (currentHeight + p.y > screenHeight) p.y = 0;
+    // 64-bit sums: the saved corner comes from the INI file and may be anything.
+    if (int64_t{currentWidth} + p.x > screenWidth) p.x = 0;
+    if (int64_t{currentHeight} + p.y > screenHeight) p.y = 0;
     if (p.width > screenWidth) p.width = kMinWindowWidth;
     if (p.height > screenHeight) p.height = kMinWindowHeight;
     return p;
@@ -48,13 +49,15 @@ inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeigh
 // screen's corner, and a wider dialog centred on it would otherwise open with
 // its left part, buttons included, beyond the edge.
 inline Placement CentreOnOwner(Placement owner, int width, int height, int screenWidth, int screenHeight) {
-    Placement p{(owner.x + owner.x + owner.width) / 2 - width / 2, (owner.y + owner.y + owner.height) / 2 - height / 2,
-                width, height};
-    if (p.x + width > screenWidth) p.x = screenWidth - width;
-    if (p.y + height > screenHeight) p.y = screenHeight - height;
-    if (p.x < 0) p.x = 0;
-    if (p.y < 0) p.y = 0;
-    return p;
+    // In 64 bits: the owner's rectangle may hold whatever the INI file said.
+    auto place = [](int64_t ownerStart, int64_t ownerSize, int64_t size, int64_t screen) {
+        int64_t at = (ownerStart + ownerStart + ownerSize) / 2 - size / 2;
+        if (at + size > screen) at = screen - size;
+        if (at < 0) at = 0;
+        return static_cast<int>(at);  // now within [0, screen]
+    };
+    return Placement{place(owner.x, owner.width, width, screenWidth), place(owner.y, owner.height, height, screenHeight),
+                     width, height};
 }
 
 // Whether a key goes to the main window's accelerator table. Space is
@@ -77,6 +80,7 @@ inline bool KeyGoesToAccelerators(unsigned virtualKey, const char* className) {
 // so the view never covers a field.
 inline int ServiceViewLeft(int formRight) {
     constexpr int kGap = 4;
+    if (formRight > INT32_MAX - kGap) return INT32_MAX;  // saturates rather than wraps
     return formRight + kGap > kServiceViewLeft ? formRight + kGap : kServiceViewLeft;
 }
 

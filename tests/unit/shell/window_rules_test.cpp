@@ -114,3 +114,20 @@ TEST(FillProtocolSlots, SameSeedSameBytesOtherSeedOtherBytes) {
     EXPECT_EQ(std::memcmp(a.protocolText, b.protocolText, sizeof a.protocolText), 0);
     EXPECT_NE(std::memcmp(a.protocolText, c.protocolText, sizeof a.protocolText), 0);
 }
+
+// An INI file can hold any 32-bit position; the sums must not wrap (the
+// fuzzer's corpus keeps these inputs).
+TEST(PlaceWindow, ExtremeSavedValuesLandOnTheScreen) {
+    constexpr int kMax = INT32_MAX, kMin = INT32_MIN;
+    ExpectPlacement(Place({kMax - 10, kMax, kMax, kMax}), {0, 0, 500, 525});
+    ExpectPlacement(Place({kMin, kMin, kMin, kMin}), {0, 0, 500, 525});
+    Placement p = CentreOnOwner({kMax, kMax, kMax, kMax}, 300, 200, kScreenW, kScreenH);
+    EXPECT_EQ(p.x, kScreenW - 300);
+    EXPECT_EQ(p.y, kScreenH - 200);
+    p = CentreOnOwner({kMin, kMin, kMax, kMax}, 300, 200, kScreenW, kScreenH);
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 0);
+    EXPECT_EQ(ServiceViewLeft(kMax), kMax);
+    EXPECT_EQ(ServiceViewLeft(kMax - 4), kMax);
+    EXPECT_EQ(ServiceViewLeft(kMin), 500);
+}

@@ -60,6 +60,41 @@ TEST(SimConfigTest, KeysRejectBadValues) {
     EXPECT_EQ(8, c.statusValueCountOverride);
 }
 
+// Extreme values are clamped where the model would otherwise overflow a
+// conversion to an integer; the instrument still starts and answers.
+TEST(SimConfigTest, ExtremeSpeedAndTimesAreClamped) {
+    using namespace simtest;
+    SimConfig c;
+    ASSERT_TRUE(SimApplyConfigKey("speed", "1e300", &c));
+    EXPECT_EQ(c.speed, 1e6);
+    ASSERT_TRUE(SimApplyConfigKey("speed", "1e-300", &c));
+    EXPECT_EQ(c.speed, 1e-3);
+    ASSERT_TRUE(SimApplyConfigKey("clock_start", "9223372036854775807", &c));
+    EXPECT_EQ(c.clockStart, 1000000000000LL);
+    ASSERT_TRUE(SimApplyConfigKey("reset_every_ms", "-9223372036854775808", &c));
+    EXPECT_EQ(c.resetEveryMs, -1000000000000LL);
+    ASSERT_TRUE(SimApplyConfigKey("unplug_at_ms", "99999999999999999999", &c));
+    EXPECT_EQ(c.unplugAtMs, 1000000000000LL);
+    for (const char* speed : {"1e300", "1e-300"}) {
+        SimConfig run;
+        run.storedResults = 3;
+        ASSERT_TRUE(SimApplyConfigKey("speed", speed, &run));
+        ASSERT_TRUE(SimApplyConfigKey("clock_start", "9223372036854775807", &run));
+        g_clockMs = 0;
+        SimSetClock(VirtualClock);
+        SimReset(run);
+        auto openEx = reinterpret_cast<FtOpenExFn>(SimLookupFunction("FT_OpenEx"));
+        auto write = reinterpret_cast<FtWriteFn>(SimLookupFunction("FT_Write"));
+        FT_HANDLE h = nullptr;
+        ASSERT_EQ(FT_OK, openEx(const_cast<char*>("ORLA-K200V2"), FT_OPEN_BY_DESCRIPTION, &h));
+        std::vector<uint8_t> start = ShortFrame(0x42);
+        FT_DWORD n;
+        write(h, start.data(), 8, &n);
+        for (uint32_t t = 0; t < 4000000000u; t += 400000000u) g_clockMs = t, SimStateCode();
+        SimSetClock(nullptr);
+    }
+}
+
 TEST(SimConfigTest, EnvironmentDefaultsToDemonstrationSpeed) {
     unsetenv("ORLA_SIM_CONFIG");
     SimConfig c = SimConfigFromEnvironment();
