@@ -14,12 +14,15 @@ ensure_packages "${PROTOCOL_PACKAGES[@]}"
 # Mounts over the data folder are taken down after the program has ended.
 _faults_unmount() { while mountpoint -q "$E2E_DATA" 2>/dev/null; do umount "$E2E_DATA" || break; done; }
 _faults_cleanup() { _e2e_cleanup; _faults_unmount; }
-E2E_DATA="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/ORLA-K200V"
+E2E_DATA="${WINEPREFIX:-$BUILD/wineprefix}/drive_c/users/$(id -un)/AppData/Roaming/ORLA-K200V"
 [ -n "${WINEPREFIX:-}" ] && _faults_unmount
 e2e_begin faults_files
 trap _faults_cleanup EXIT
 
-bench() { (cd "$E2E_DATA" && "$BUILD/${E2E_NATIVE:-h11-native}/bin/bench_archive" "$@"); }
+# The program's own archive writer, built with the native build (as
+# archive_make_log does), so the test never writes with an old tool.
+cmake --build "$BUILD/native" --target bench_archive >/dev/null || e2e_abort "no archive tool"
+bench() { (cd "$E2E_DATA" && "$BUILD/native/bin/bench_archive" "$@"); }
 # The viewer is itself a dialog, so message boxes are found by their titles.
 no_box() { [ "$(ui count-windows "Внимание!")$(ui count-windows "Файл поврежден!")$(ui count-windows "Ошибка!")" = 000 ]; }
 rows() { ui find "$ARCHIVE_VIEWER" 10 list-count "$ARCHIVE_VIEWER" 701; }
