@@ -30,7 +30,10 @@ import sys
 with open(sys.argv[1], 'w') as f:
     for i in range(3000): f.write('01.12.2026 10:%02d:%02d START U=%03d.%d kV\r\n' % (i // 60 % 60, i % 60, 40 + i % 20, i % 10))
 " "$E2E_RUN/big.log"
-e2e_sim_config measurement_count=2 voltages=45.2,47.0 "device_log=big.log" unplug_at_ms=12000 replug_at_ms=17000
+# The simulator opens it from the program's working folder (the data folder),
+# so it is named by its full path.
+e2e_sim_config measurement_count=2 voltages=45.2,47.0 "device_log=$(winepath -w "$E2E_RUN/big.log")" \
+  unplug_at_ms=12000 replug_at_ms=17000
 e2e_write_ini "[MainWnd]" "X=0" "Y=0" "W=1270" "H=900" "[Programm]" "FirstRun=0" "ServiceMode=1"
 e2e_start
 e2e_wait_connected 60 || e2e_abort "no connection"
@@ -59,7 +62,7 @@ e2e_shot stored-transfer
 ui_must find "$E2E_CAPTION" 10 wait-text status "Поиск прибора" 30 >/dev/null
 at_unplug=$(grep -c ' W 11 ' "$E2E_JOURNAL")
 e2e_log "stored results asked for: $before after 2 s, $at_unplug at the unplug"
-e2e_check "the transfer was under way at the unplug" [ "$before" -ge 2 ] && [ "$at_unplug" -lt 400 ]
+e2e_check "the transfer was under way at the unplug" [ "$before" -ge 2 -a "$at_unplug" -lt 400 ]
 e2e_shot stored-unplugged
 listed="$(ui find "$E2E_CAPTION" 10 list-count "$VIEWER" 701)"
 e2e_log "rows listed after the unplug: $listed; viewer shown: $(ui find "$E2E_CAPTION" 10 shown "$VIEWER")"
