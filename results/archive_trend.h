@@ -1,0 +1,40 @@
+#pragma once
+// The "Динамика" picture: how the breakdown voltage of one sample source's
+// liquid changed over the years, as a frame of plain data that the window
+// replays with OpenGL or GDI.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "picture/draw_list.h"
+#include "results/test_record.h"
+
+// Colours of the picture (COLORREF layout, see picture/color.h). Tests tell
+// the kinds of marks apart by them.
+constexpr uint32_t kTrendBackground = 0xFFFFFF;
+constexpr uint32_t kTrendAxisColor = 0x000000;
+constexpr uint32_t kTrendGridColor = 0xD8D8D8;
+constexpr uint32_t kTrendLabelColor = 0x000000;
+constexpr uint32_t kTrendValueColor = 0xB06020;        // single breakdown values
+constexpr uint32_t kTrendNoBreakdownColor = 0x2020E0;  // values that did not break down, at their bound
+constexpr uint32_t kTrendMeanColor = 0x802000;         // the means and the line joining them
+
+// Indices of the records whose sample source (protocol text 3) equals
+// source, both trimmed of blanks and compared regardless of letter case;
+// ordered by test time, ties in archive order. source is read up to its
+// terminator or 256 bytes; a blank source selects nothing, since series
+// without a named source have nothing in common.
+std::vector<uint32_t> TrendRecords(const TestRecord* records, size_t count, const char* source);
+
+// Test time as days since 1.1.1970 with the time of day as fraction. A
+// damaged month, day, hour or minute is clamped into its range.
+double TrendDay(const SystemTime& t);
+
+// The frame: axes with date ticks along x and kilovolt ticks along y, each
+// series' single values as small quads (those without a breakdown at their
+// bound, in their own colour), each series' mean as a short dash, and the
+// means joined by one line in date order. Series without values are left out.
+// x is in days counted from the first series' day, y in kilovolts; the
+// projection covers every mark with room for the labels. No matching series
+// gives the empty axes.
+DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* source);

@@ -1,0 +1,157 @@
+// The trend picture of a sample source: which series, in which order, drawn where.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "picture/color.h"
+#include "results/archive_trend.h"
+
+namespace {
+
+struct Series {
+    const char* source;
+    SystemTime when;
+    std::vector<uint16_t> values;
+    uint16_t mean;
+};
+
+std::vector<TestRecord> Records(const std::vector<Series>& list) {
+    std::vector<TestRecord> out(list.size());
+    for (size_t i = 0; i < list.size(); ++i) {
+        std::strcpy(out[i].protocolText[3], list[i].source);
+        out[i].testTime = list[i].when;
+        out[i].valueCount = static_cast<uint8_t>(list[i].values.size());
+        for (size_t v = 0; v < list[i].values.size(); ++v) out[i].breakdownVoltage[v] = list[i].values[v];
+        out[i].meanVoltage = list[i].mean;
+        out[i].boundVoltage = 1000;
+    }
+    return out;
+}
+
+bool Same(DrawColor a, uint32_t ref) {
+    const DrawColor b = ColorFromRef(ref);
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+
+struct Summary {
+    int values = 0, noBreakdowns = 0;
+    std::vector<DrawPoint> meanLine;
+    float left = 0, right = 0, bottom = 0, top = 0;
+    std::vector<DrawPoint> marks;  // quad centres
+};
+
+Summary Summarise(const DrawList& list) {
+    Summary s;
+    for (const DrawOp& op : list.ops) {
+        if (op.kind == DrawOp::Kind::Ortho) {
+            s.left = op.values[0], s.right = op.values[1], s.bottom = op.values[2], s.top = op.values[3];
+        } else if (op.kind == DrawOp::Kind::Quad) {
+            const DrawPoint& a = list.points[op.first];
+            const DrawPoint& c = list.points[op.first + 2];
+            s.marks.push_back({(a.x + c.x) / 2, (a.y + c.y) / 2, a.color});
+            if (Same(a.color, kTrendValueColor)) ++s.values;
+            if (Same(a.color, kTrendNoBreakdownColor)) ++s.noBreakdowns;
+        } else if (op.kind == DrawOp::Kind::LineStrip) {
+            s.meanLine.assign(list.points.begin() + op.first, list.points.begin() + op.first + op.count);
+        }
+    }
+    return s;
+}
+
+void ExpectCovered(const Summary& s, float x, float y) {
+    EXPECT_LT(s.left, x);
+    EXPECT_GT(s.right, x);
+    EXPECT_LT(s.bottom, y);
+    EXPECT_GT(s.top, y);
+}
+
+}  // namespace
+
+TEST(ArchiveTrend, SelectsTheSourceTrimmedAndCaseInsensitiveInDateOrder) {
+    const auto records = Records({
+        {"  ТМ-1000 Ёлочная ", {2024, 5, 0, 3, 12, 0, 0, 0}, {500}, 500},
+        {"тм-1000 ёлочная", {2021, 1, 0, 9, 8, 0, 0, 0}, {400}, 400},
+        {"ТМ-1000 Ёлочная-2", {2022, 1, 0, 9, 8, 0, 0, 0}, {400}, 400},
+        {"ТМ-1000 ЁЛОЧНАЯ", {2024, 5, 0, 3, 9, 0, 0, 0}, {450}, 450},
+        {"", {2023, 1, 0, 1, 8, 0, 0, 0}, {400}, 400},
+    });
+    EXPECT_EQ(TrendRecords(records.data(), records.size(), "ТМ-1000 ЁЛОЧНАЯ  "), (std::vector<uint32_t>{1, 3, 0}));
+    EXPECT_TRUE(TrendRecords(records.data(), records.size(), "   ").empty()) << "a blank source names nothing";
+}
+
+TEST(ArchiveTrend, GeometryOfOneTwoAndManySeries) {
+    const uint16_t nb = kNoBreakdownBit;
+    std::vector<Series> many;
+    for (int k = 0; k < 40; ++k)
+        many.push_back({"T1", {static_cast<uint16_t>(2010 + k / 4), static_cast<uint16_t>(1 + 3 * (k % 4)), 0, 20, 10, 0, 0, 0},
+                        {static_cast<uint16_t>(600 - 5 * k), static_cast<uint16_t>(620 - 5 * k)},
+                        static_cast<uint16_t>(610 - 5 * k)});
+    many.push_back({"T2", {2015, 1, 0, 1, 0, 0, 0, 0}, {900}, 900});  // another source, not drawn
+    const struct {
+        const char* name;
+        std::vector<Series> series;
+        int values, noBreakdowns;
+        size_t means;
+    } cases[] = {
+        {"one", {{"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {523, 600, nb | 700}, 562}}, 2, 1, 1},
+        {"two", {{"T1", {2023, 6, 0, 1, 10, 0, 0, 0}, {300, 350}, 325}, {"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {nb | 1000}, nb | 1000}},
+         2, 1, 2},
+        {"one day", {{"T1", {2020, 6, 0, 1, 14, 0, 0, 0}, {300}, 300}, {"T1", {2020, 6, 0, 1, 9, 0, 0, 0}, {200}, 200}},
+         2, 0, 2},
+        {"many", many, 80, 0, 40},
+        {"no values", {{"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {}, 0}}, 0, 0, 0},
+        {"none", {{"T3", {2020, 6, 0, 1, 10, 0, 0, 0}, {400}, 400}}, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto records = Records(c.series);
+        const Summary s = Summarise(BuildArchiveTrend(records.data(), records.size(), "t1"));
+        EXPECT_EQ(s.values, c.values);
+        EXPECT_EQ(s.noBreakdowns, c.noBreakdowns);
+        ASSERT_EQ(s.meanLine.size(), c.means);
+        for (size_t k = 1; k < s.meanLine.size(); ++k) EXPECT_LT(s.meanLine[k - 1].x, s.meanLine[k].x) << k;
+        for (const DrawPoint& p : s.meanLine) ExpectCovered(s, p.x, p.y);
+        for (const DrawPoint& p : s.marks) ExpectCovered(s, p.x, p.y);
+        EXPECT_LT(s.left, s.right);
+        EXPECT_LT(s.bottom, 0.0f);
+        EXPECT_GT(s.top, 0.0f);
+    }
+}
+
+TEST(ArchiveTrend, NoBreakdownsSitAtTheirBoundAndMeansAsShown) {
+    const auto records = Records({
+        {"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {kNoBreakdownBit | 700, 520}, kNoBreakdownBit | 700},
+        {"T1", {2021, 6, 0, 1, 10, 0, 0, 0}, {480}, 480},
+    });
+    const Summary s = Summarise(BuildArchiveTrend(records.data(), records.size(), "T1"));
+    ASSERT_EQ(s.marks.size(), 3u);
+    EXPECT_FLOAT_EQ(s.marks[0].y, 70.0f);
+    EXPECT_TRUE(Same(s.marks[0].color, kTrendNoBreakdownColor));
+    EXPECT_FLOAT_EQ(s.marks[1].y, 52.0f);
+    ASSERT_EQ(s.meanLine.size(), 2u);
+    EXPECT_FLOAT_EQ(s.meanLine[0].y, 100.0f) << "a mean without breakdown is drawn at the record's bound";
+    EXPECT_FLOAT_EQ(s.meanLine[1].y, 48.0f);
+    EXPECT_NEAR(s.meanLine[1].x - s.meanLine[0].x, 365.0f, 0.01f);
+}
+
+TEST(ArchiveTrend, AxesCarryDateAndKilovoltLabels) {
+    const auto records = Records({
+        {"T1", {2019, 2, 0, 10, 10, 0, 0, 0}, {450}, 450},
+        {"T1", {2024, 11, 0, 10, 10, 0, 0, 0}, {610}, 610},
+    });
+    const DrawList list = BuildArchiveTrend(records.data(), records.size(), "T1");
+    int dates = 0, kilovolts = 0;
+    for (const std::string& t : list.texts) {
+        if (t.find(" кВ") != std::string::npos) ++kilovolts;
+        else if (std::count(t.begin(), t.end(), '.') == 2) ++dates;
+    }
+    EXPECT_GE(dates, 3);
+    EXPECT_LE(dates, 10);
+    EXPECT_GE(kilovolts, 3);
+    EXPECT_LE(kilovolts, 10);
+    EXPECT_EQ(dates + kilovolts, static_cast<int>(list.texts.size()));
+    const DrawList empty = BuildArchiveTrend(records.data(), 0, "T1");
+    EXPECT_FALSE(empty.texts.empty()) << "empty axes still show their scale";
+}
