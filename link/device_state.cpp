@@ -6,6 +6,24 @@
 DeviceState g_deviceState;
 std::mutex g_deviceStateLock;
 
+void RequestSettingsChange(const DeviceSettings& desired) {
+    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    g_deviceState.desiredSettings = desired;
+    ++g_deviceState.settingsRequestCount;
+    g_deviceState.settingsChangeRequest = true;
+}
+
+DeviceSettings TakeDesiredSettings(uint32_t* requestCount) {
+    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    *requestCount = g_deviceState.settingsRequestCount;
+    return g_deviceState.desiredSettings;
+}
+
+void SettingsRequestServed(uint32_t requestCount) {
+    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    if (g_deviceState.settingsRequestCount == requestCount) g_deviceState.settingsChangeRequest = false;
+}
+
 DeviceSettings CopyCurrentSettings() {
     std::lock_guard<std::mutex> guard(g_deviceStateLock);
     return g_deviceState.currentSettings;
@@ -31,6 +49,7 @@ void ResetDeviceState() {
     s.seriesUnderWay = false;
     s.linkLostInSeries = false;
     s.settingsChangeRequest = false;
+    s.settingsRequestCount = 0;
     s.storedResultsRequest = false;
     s.deviceLogRequest = false;
     s.eraseLogRequest = false;

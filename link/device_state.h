@@ -37,6 +37,9 @@ struct DeviceState {
     uint8_t gen2SettingsBlock[64] = {};
     uint8_t gen2StatusBlock[44] = {};
     std::atomic<bool> settingsChangeRequest{false};
+    // Raised with every settings request, so the worker can tell whether
+    // another came in while it was serving one.
+    std::atomic<uint32_t> settingsRequestCount{0};
     std::atomic<bool> storedResultsRequest{false};
     std::atomic<bool> deviceLogRequest{false};
     std::atomic<bool> eraseLogRequest{false};
@@ -56,6 +59,16 @@ extern std::mutex g_deviceStateLock;
 // For other threads than the worker: the last settings the instrument
 // reported, whole.
 DeviceSettings CopyCurrentSettings();
+// For the windows: asks the worker to write these settings to the instrument
+// (desiredSettings and the request, under the lock; never lost while a
+// change is being made, it is served after it).
+void RequestSettingsChange(const DeviceSettings& desired);
+// For the worker: the settings asked for, whole, and the request count
+// that goes with them.
+DeviceSettings TakeDesiredSettings(uint32_t* requestCount);
+// For the worker after a change: lowers the request unless another one came
+// in since TakeDesiredSettings.
+void SettingsRequestServed(uint32_t requestCount);
 // For other threads than the worker: the instrument's version text, always
 // terminated within size ("" before the first version answer).
 void CopyDeviceVersion(char* out, size_t size);

@@ -51,10 +51,14 @@ void ServeRequests() {
             s.settingsChangeRequest = false;
             ui::MessageBox(ui::Window::Main, "Настройки прибора не изменены.", "Ошибка!", ui::kIconError);
         } else {
+            // A request made while this one is served stays raised and is
+            // served next, rather than cleared with this one unseen.
+            uint32_t served = 0;
+            TakeDesiredSettings(&served);
             platform::Wait(300);
             ChangeDeviceSettings();
             platform::Wait(300);
-            s.settingsChangeRequest = false;
+            SettingsRequestServed(served);
         }
     }
     if (s.storedResultsRequest && s.protocolGeneration == 2) TransferStoredResults();

@@ -49,7 +49,7 @@ constexpr MenuItem kMenu[] = {
     {MaxVoltageDiffers, 10, 1}, {NeverAdjusted, 0, 1}, {SoundDiffers, 4, 0},
 };
 
-void ChangeByMenu() {
+void ChangeByMenu(const DeviceSettings& desired) {
     DeviceState& s = g_deviceState;
     ExchangeStep(command::kReadSettings);
     if (s.status & status_bits::kMenuMode) {
@@ -63,7 +63,7 @@ void ChangeByMenu() {
     platform::Wait(kMenuSettleMs);
     for (const MenuItem& item : kMenu) {
         uint16_t presses = 0;
-        while (item.differs(s.currentSettings, s.desiredSettings) && presses < item.maxPresses) {
+        while (item.differs(s.currentSettings, desired) && presses < item.maxPresses) {
             ExchangeStep(command::kSelect);
             ExchangeStep(command::kReadSettings);
             ++presses;
@@ -80,12 +80,12 @@ bool BlockReceived() {
     return false;
 }
 
-void ChangeByFrame() {
+void ChangeByFrame(const DeviceSettings& desired) {
     // The frame carries the whole block back, calibration included: never
     // send one that was not first read from this instrument.
     if (!BlockReceived()) ExchangeStep(command::kReadSettings);
     if (!BlockReceived()) return;
-    const DeviceSettings& d = g_deviceState.desiredSettings;
+    const DeviceSettings& d = desired;
     uint8_t block[kSettingsBlockSize];
     std::memcpy(block, g_deviceState.gen2SettingsBlock, sizeof block);
     block[16] = d.countAndLift;
@@ -109,9 +109,12 @@ void ExchangeStep(uint8_t code) {
 }
 
 void ChangeDeviceSettings() {
+    // One whole request, taken once: a window may ask again meanwhile.
+    uint32_t requestCount = 0;
+    const DeviceSettings desired = TakeDesiredSettings(&requestCount);
     switch (g_deviceState.protocolGeneration) {
-        case 1: ChangeByMenu(); break;
-        case 2: ChangeByFrame(); break;
+        case 1: ChangeByMenu(desired); break;
+        case 2: ChangeByFrame(desired); break;
         default: break;
     }
 }

@@ -28,14 +28,11 @@ void FillDeviceLists(HWND dialog) {
     }
 }
 
-// desiredSettings is complete before the flag goes up: the worker reads it
-// as soon as it sees the flag.
 void AskForDeviceSettings(HWND dialog) {
     DeviceSettingsChoice choice;
     for (int l = 0; l < kDeviceSettingsListCount; ++l)
         choice.index[l] = static_cast<int>(SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
-    g_deviceState.desiredSettings = SettingsFromChoice(choice, CopyCurrentSettings());
-    g_deviceState.settingsChangeRequest = true;
+    RequestSettingsChange(SettingsFromChoice(choice, CopyCurrentSettings()));
 }
 
 INT_PTR CALLBACK DeviceSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -67,13 +67,12 @@ void LayOut(HWND view) {
 }
 
 void LoadStandardSettings() {
-    DeviceSettings& d = g_deviceState.desiredSettings;
+    DeviceSettings d = {};
     d.countAndLift = kStandardCountAndLift;
     d.pauseAndFlags = kStandardPauseAndFlags;
     d.riseRate = kStandardRiseRate;
     d.maxVoltage = kStandardMaxVoltage;
-    // Raised last: the worker takes desiredSettings as soon as it sees it.
-    g_deviceState.settingsChangeRequest = true;
+    RequestSettingsChange(d);
 }
 
 void Command(HWND view, int id) {

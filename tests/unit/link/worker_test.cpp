@@ -90,6 +90,36 @@ TEST_F(LinkTest, SettingsChangeWhileIdleIsServedBetweenWaits) {
     EXPECT_TRUE(fake::UiCallsOf("MessageBox").empty());
 }
 
+// A second request while the first is being served is served next with its
+// own settings, not swallowed when the first one is cleared.
+TEST_F(LinkTest, SettingsRequestDuringAChangeIsServedNext) {
+    Connect("ORLA-K200V2");
+    g_deviceState.gen2SettingsBlock[16] = 6;
+    DeviceSettings first = {}, second = {};
+    first.countAndLift = 3;
+    second.countAndLift = 5;
+    RequestSettingsChange(first);
+    bool askedAgain = false;
+    const uint32_t start = fake::Now();
+    fake::OnTimeAdvanced([&](uint32_t now) {
+        // After the first request was taken (poll 100 ms, wait 300 ms), while
+        // the worker waits out its change.
+        if (!askedAgain && now > start + 450) {
+            askedAgain = true;
+            RequestSettingsChange(second);
+        }
+    });
+    std::vector<uint8_t> counts;
+    testdrv::OnWrite([&](const std::vector<uint8_t>& w) {
+        if (w[0] == 0x05 && w.size() == 72) counts.push_back(w[4 + 16]);
+    });
+    Iterations(1);
+    EXPECT_TRUE(g_deviceState.settingsChangeRequest);
+    Iterations(1);
+    EXPECT_FALSE(g_deviceState.settingsChangeRequest);
+    EXPECT_EQ(counts, (std::vector<uint8_t>{3, 5}));
+}
+
 TEST_F(LinkTest, EraseRequestSendsCommand9AndShowsTheAnswer) {
     Connect("ORLA-K200V2");
     testdrv::OnWrite([](const std::vector<uint8_t>& w) {
