@@ -1,0 +1,29 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "results/test_record.h"
+
+// Archived series as CSV for spreadsheets and laboratory information systems:
+// one row per series, UTF-8 with a byte order mark, so Excel keeps Cyrillic.
+
+struct CsvFormat {
+    const char* separator;     // the list separator, e.g. ";" (Windows allows up to three characters)
+    const char* decimalPoint;  // e.g. "," or "."
+};
+
+// The byte order mark that makes Excel read the file as UTF-8.
+constexpr char kCsvByteOrderMark[] = "\xEF\xBB\xBF";
+// Number of cells in a header or a row.
+constexpr int kArchiveCsvColumns = kProtocolTextCount + 2 + kVoltageSlots + 3 + 5;
+
+// A Windows-1251 text up to its terminator, never past size bytes, as UTF-8.
+std::string Cp1251ToUtf8(const char* text, size_t size);
+// One cell as CSV holds it: quoted, with quotes doubled, when it contains the
+// separator, a quote or a line break; otherwise unchanged.
+std::string CsvCell(const std::string& text, const char* separator);
+// The header line in UTF-8, ending in CR LF; no byte order mark.
+std::string ArchiveCsvHeader(const CsvFormat& format);
+// The line of one series in UTF-8, ending in CR LF. Voltage slots at or above
+// valueCount are empty cells; a value without breakdown reads ">100".
+std::string ArchiveCsvRow(const TestRecord& record, const CsvFormat& format);

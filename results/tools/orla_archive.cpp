@@ -1,0 +1,133 @@
+// orla-archive: checks a copy of log.dat and exports it as CSV, without the GUI.
+//   orla-archive verify log.dat
+//   orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,]
+// Exit status of verify: 0 sound, 1 copies mended by the vote (every record
+// intact), 2 damaged (a crc fails or the last group is torn), 3 not readable.
+// Export: 0 written (warnings about damage go to stderr), 3 on any failure.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+#include "results/archive.h"
+#include "results/archive_csv.h"
+#include "results/archive_verify.h"
+
+// ---- the archive's writer is linked in with the vote but never called here;
+// these stand in for the platform calls it would make, and refuse.
+namespace platform {
+FileHandle OpenExclusive(const char*, OpenMode, uint32_t* systemError) {
+    if (systemError) *systemError = 5;
+    return kNoFile;
+}
+bool FileSize(FileHandle, uint64_t*) { return false; }
+bool SeekTo(FileHandle, uint64_t) { return false; }
+bool SeekToEnd(FileHandle) { return false; }
+bool ReadFile(FileHandle, void*, uint32_t, uint32_t* got) { return (*got = 0), false; }
+bool WriteFile(FileHandle, const void*, uint32_t, uint32_t* written) { return (*written = 0), false; }
+bool TruncateHere(FileHandle) { return false; }
+void CloseFile(FileHandle) {}
+void Wait(uint32_t) {}
+}  // namespace platform
+
+namespace ui {
+int MessageBox(Window, const char*, const char*, unsigned) { return kAnswerNo; }
+}  // namespace ui
+
+namespace {
+
+constexpr int kExitSound = 0;
+constexpr int kExitRepaired = 1;
+constexpr int kExitDamaged = 2;
+constexpr int kExitFailed = 3;
+
+// The list separator and decimal symbol of a Russian Windows locale, which
+// Excel there opens without asking.
+constexpr const char* kDefaultSeparator = ";";
+constexpr const char* kDefaultDecimalPoint = ",";
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: orla-archive verify log.dat\n"
+                 "       orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,]\n");
+    return kExitFailed;
+}
+
+unsigned long long U(uint64_t v) { return static_cast<unsigned long long>(v); }
+
+void PrintReport(const ArchiveVerifyReport& r) {
+    std::printf("groups: %llu\n", U(r.groups));
+    std::printf("copies repaired by the vote: %llu (in %llu groups)\n", U(r.repairedCopies), U(r.repairedGroups));
+    std::printf("crc mismatches: %llu\n", U(r.crcMismatches));
+    std::printf("torn tail: %llu bytes\n", U(r.tornBytes));
+}
+
+int Verify(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "orla-archive: cannot open %s\n", path);
+        return kExitFailed;
+    }
+    ArchiveVerifyReport report = ArchiveVerifyStream(in);
+    if (in.bad()) {
+        std::fprintf(stderr, "orla-archive: cannot read %s\n", path);
+        return kExitFailed;
+    }
+    PrintReport(report);
+    switch (ArchiveVerdictOf(report)) {
+        case ArchiveVerdict::Sound: std::printf("sound\n"); return kExitSound;
+        case ArchiveVerdict::Repaired: std::printf("repaired by the vote, every record intact\n"); return kExitRepaired;
+        case ArchiveVerdict::Damaged: break;
+    }
+    std::printf("damaged\n");
+    return kExitDamaged;
+}
+
+int Export(const char* path, int argc, char** argv) {
+    const char* out = nullptr;
+    CsvFormat format{kDefaultSeparator, kDefaultDecimalPoint};
+    for (int i = 0; i < argc; ++i) {
+        if (i + 1 >= argc) return Usage();
+        if (std::strcmp(argv[i], "--csv") == 0) out = argv[++i];
+        else if (std::strcmp(argv[i], "--separator") == 0) format.separator = argv[++i];
+        else if (std::strcmp(argv[i], "--decimal-point") == 0) format.decimalPoint = argv[++i];
+        else return Usage();
+    }
+    if (!out || format.separator[0] == 0 || std::strcmp(out, path) == 0) return Usage();
+
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "orla-archive: cannot open %s\n", path);
+        return kExitFailed;
+    }
+    std::ofstream csv(out, std::ios::binary | std::ios::trunc);
+    if (!csv) {
+        std::fprintf(stderr, "orla-archive: cannot create %s\n", out);
+        return kExitFailed;
+    }
+    csv << kCsvByteOrderMark << ArchiveCsvHeader(format);
+    ArchiveVerifyReport report =
+        ArchiveVerifyStream(in, [&](const TestRecord& record) { csv << ArchiveCsvRow(record, format); });
+    csv.close();
+    if (in.bad() || csv.fail()) {
+        std::fprintf(stderr, "orla-archive: export to %s failed\n", out);
+        return kExitFailed;
+    }
+    std::printf("%llu series written to %s\n", U(report.groups), out);
+    if (report.crcMismatches > 0)
+        std::fprintf(stderr, "warning: %llu series fail their crc; their data may be wrong\n", U(report.crcMismatches));
+    if (report.tornBytes > 0)
+        std::fprintf(stderr, "warning: a torn last group of %llu bytes was left out\n", U(report.tornBytes));
+    return kExitSound;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "verify") == 0 && argc == 3) return Verify(argv[2]);
+    if (argc >= 3 && std::strcmp(argv[1], "export") == 0) return Export(argv[2], argc - 3, argv + 3);
+    return Usage();
+}
