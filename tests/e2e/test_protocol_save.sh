@@ -32,7 +32,7 @@ missing="$E2E_RUN/missing.rtf"
 ui_must find "$E2E_CAPTION" 10 menu 201
 protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\missing" || e2e_fail "save dialog without template"
 e2e_shot missing-template
-ui_must find "$E2E_CAPTION" 10 msgbox "Файл template.rtf не найден." ok 20
+ui_must find "$E2E_CAPTION" 30 msgbox "Файл template.rtf не найден." ok 30
 e2e_check "no file without a template" test ! -e "$missing"
 
 e2e_end
