@@ -39,7 +39,7 @@ no_progress_bar() { ! ui find "$VIEWER" 10 child-text "$VIEWER" 801 >/dev/null 2
 
 # Opens the viewer once the instrument's generation has added item 210.
 open_viewer() {
-  ui_must find "$E2E_CAPTION" 10 menu 210 find "$VIEWER" 10 >/dev/null
+  ui_must find "$E2E_CAPTION" 10 menu 210 find "$VIEWER" 30 >/dev/null
 }
 
 restart_program() {  # <sim keys...>

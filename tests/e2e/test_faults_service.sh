@@ -57,7 +57,7 @@ e2e_sim_config measurement_count=2 voltages=45.2,47.0 stored_results=1500 answer
 e2e_write_ini "[Programm]" "FirstRun=0"
 e2e_start
 e2e_wait_connected 60 || e2e_abort "no connection"
-ui_must find "$E2E_CAPTION" 10 menu 210 find "$VIEWER" 10 >/dev/null
+ui_must find "$E2E_CAPTION" 10 menu 210 find "$VIEWER" 30 >/dev/null
 sleep 2
 before=$(grep -c ' W 11 ' "$E2E_JOURNAL")
 e2e_shot stored-transfer
