@@ -19,15 +19,15 @@ struct Head {
     uint8_t valueCount = 0xFF;  // 0xFF: the number of values
 };
 
-void Put(ServiceHistory& h, int slot, const Head& spec) {
+void Put(ServiceHistory& h, int slot, const Head& head) {
     TestRecord r{};
-    for (size_t i = 0; i < spec.values.size(); ++i) r.breakdownVoltage[i] = spec.values[i];
-    r.valueCount = spec.valueCount == 0xFF ? static_cast<uint8_t>(spec.values.size()) : spec.valueCount;
-    r.seriesLength = spec.seriesLength;
-    r.boundVoltage = spec.bound;
-    r.testTime.wDay = spec.day;
-    r.testTime.wMonth = spec.month;
-    r.testTime.wYear = spec.year;
+    for (size_t i = 0; i < head.values.size(); ++i) r.breakdownVoltage[i] = head.values[i];
+    r.valueCount = head.valueCount == 0xFF ? static_cast<uint8_t>(head.values.size()) : head.valueCount;
+    r.seriesLength = head.seriesLength;
+    r.boundVoltage = head.bound;
+    r.testTime.wDay = head.day;
+    r.testTime.wMonth = head.month;
+    r.testTime.wYear = head.year;
     std::memcpy(&h.seriesRing[slot], &r, sizeof(RecordHead));
 }
 
