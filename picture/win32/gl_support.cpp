@@ -220,3 +220,28 @@ void ReplayDrawList(const DrawList& list, const BitmapFont* font, HDC dc) {
         SwapBuffers(dc);
     }
 }
+
+void RegisterDrawnWindowClass(const char* name, WNDPROC procedure, HINSTANCE instance) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = name;
+    RegisterClassExA(&windowClass);
+}
+
+DWORD RunDrawnWindowLoop(HWND window) {
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    return static_cast<DWORD>(message.wParam);
+}

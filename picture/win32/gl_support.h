@@ -29,6 +29,14 @@ void BuildBitmapFont(BitmapFont* font);
 void DrawTextAbove(const BitmapFont& font, const char* text);
 void DrawTextBelow(const BitmapFont& font, const char* text);
 
+// Registers the class of a drawn window (double clicks, the application
+// icon, the arrow cursor, a black background); registering it again is
+// harmless.
+void RegisterDrawnWindowClass(const char* name, WNDPROC procedure, HINSTANCE instance);
+// The drawn window's thread loop: messages until WM_QUIT, then the window is
+// destroyed; returns the quit code.
+DWORD RunDrawnWindowLoop(HWND window);
+
 // Draws a frame computed by the portable code on the current context and
 // presents it in the window of dc (SwapBuffers, or the GDI copy when the
 // context draws into a stand-in). font may be null for a list without text.

@@ -82,29 +82,14 @@ void StatusPictureThread(void*) {
         glViewport(0, 0, client.right, client.bottom);
     }
 
-    MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    DestroyWindow(window);
-    ExitThread(static_cast<DWORD>(message.wParam));
+    ExitThread(RunDrawnWindowLoop(window));
 }
 
 }  // namespace
 
 void StartStatusPicture(HWND mainWindow) {
     g_mainWindow = mainWindow;
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = PictureProc;
-    windowClass.hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE));
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExA(&windowClass);
+    RegisterDrawnWindowClass(kClassName, PictureProc,
+                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE)));
     if (!platform::StartThread(StatusPictureThread, nullptr, true, nullptr)) ThreadStartFailed();
 }

@@ -101,32 +101,15 @@ void ServiceGraphThread(void*) {
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&graph));
     }
 
-    MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
-    ExitThread(static_cast<DWORD>(message.wParam));
+    ExitThread(RunDrawnWindowLoop(window));
 }
 
 }  // namespace
 
 void StartServiceGraphs(HWND serviceView) {
     g_serviceView = serviceView;
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = ServiceGraphProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kClassName;
     // The second call (from the first graph thread) finds the class there.
-    RegisterClassExA(&windowClass);
+    RegisterDrawnWindowClass(kClassName, ServiceGraphProc, GetModuleHandleA(nullptr));
     if (!platform::StartThread(ServiceGraphThread, nullptr, true, nullptr)) {
         MessageBoxA(nullptr, "Невозможно запустить поток OpenGL", "Ошибка!", MB_OK);
         ExitProcess(0);
