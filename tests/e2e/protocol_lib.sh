@@ -28,20 +28,28 @@ protocol_window_gone() {  # <title regex> <timeout s>
 }
 
 # Types a Windows path into the open save dialog and confirms it, answering
-# the create prompt when Wine asks it.
+# Wine's overwrite or create prompt (a second window of the dialog's title)
+# when one comes. A dialog that is merely slow to close gets no second key:
+# that key would land on whatever the program shows next.
 protocol_answer_save_dialog() {  # <windows path>
-  local w
-  w="$(protocol_wait_window '^(Сохранить как|Save As)$' 30)" || return 1
+  local w title='^(Сохранить как|Save As)$' deadline n
+  w="$(protocol_wait_window "$title" 30)" || return 1
   xdotool windowfocus --sync "$w" 2>/dev/null
   sleep 0.5
   xdotool type --delay 20 "$1"
   xdotool key Return
-  sleep 2
-  w="$(xdotool search --onlyvisible --name '^(Сохранить как|Save As)$' 2>/dev/null | head -1)"
-  if [ -n "$w" ]; then  # a create prompt on top of the dialog
-    xdotool key Return
-  fi
-  protocol_window_gone '^(Сохранить как|Save As)$' 20
+  deadline=$((SECONDS + 20))
+  while ((SECONDS < deadline)); do
+    n="$(xdotool search --onlyvisible --name "$title" 2>/dev/null | wc -l)"
+    [ "$n" = 0 ] && return 0
+    if [ "$n" -ge 2 ]; then
+      sleep 0.5
+      xdotool key Return
+      break
+    fi
+    sleep 0.5
+  done
+  protocol_window_gone "$title" 20
 }
 
 protocol_answer_print_dialog() {
