@@ -7,6 +7,16 @@
 #define IDC_ARCHIVE_PRINT 172
 #define IDC_ARCHIVE_SAVE 176
 #define IDC_ARCHIVE_CLEAR 703
+// Finding rows: the text, its label and the date range with its labels.
+#define IDC_ARCHIVE_FIND 705
+#define IDC_ARCHIVE_FIND_LABEL 706
+#define IDC_ARCHIVE_FROM 707
+#define IDC_ARCHIVE_FROM_LABEL 708
+#define IDC_ARCHIVE_TO 709
+#define IDC_ARCHIVE_TO_LABEL 710
+// In the details pane; the pane hands their clicks to the viewer.
+#define IDC_ARCHIVE_EXPORT 711
+#define IDC_ARCHIVE_TREND 712
 #define IDD_ARCHIVE_DETAILS 704
 #define IDC_DETAILS_VOLTAGES 722
 #define IDC_DETAILS_MEAN 723
