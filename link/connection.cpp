@@ -18,6 +18,11 @@ namespace {
 
 FT_HANDLE g_handle = nullptr;
 bool g_firstConnection = true;
+uint32_t g_linkFaults = 0;
+
+// A generation-2 instrument abandons a frame left incomplete for 50 ms; a
+// frame sent again sooner would be taken as the rest of the cut one.
+constexpr uint32_t kFragmentDropMs = 100;
 
 const char* const kDescriptions[] = {"ORLA-T10", "ORLA-K200", "ORLA-K200V", "ORLA-K200V2"};
 constexpr int kGen2Description = 3;
@@ -87,6 +92,7 @@ void ConnectDevice() {
     EnsureSearchIndicator();
     for (;;) {
         if (LinkAlive()) return;
+        ++g_linkFaults;
         g_d2xx.close(g_handle);
         if (g_firstConnection) {
             OpenByDescription();
@@ -107,6 +113,7 @@ void ConnectDevice() {
 uint32_t RxQueueCount() {
     FT_DWORD rx = 0, tx = 0, events = 0;
     if (g_d2xx.getStatus(g_handle, &rx, &tx, &events) != FT_OK) {
+        ++g_linkFaults;
         ConnectDevice();
         return 0;
     }
@@ -119,6 +126,7 @@ uint32_t ReadAnswer(uint8_t* buffer) {
     FT_DWORD got = 0;
     FT_DWORD wanted = queued < kRxBufferSize ? queued : kRxBufferSize;
     if (g_d2xx.read(g_handle, buffer, wanted, &got) != FT_OK) {
+        ++g_linkFaults;
         ConnectDevice();
         return 0;
     }
@@ -131,19 +139,30 @@ void WriteBlock(const uint8_t* frame, uint32_t length) {
     for (;;) {
         FT_DWORD written = 0;
         bool ok = g_d2xx.write(g_handle, const_cast<uint8_t*>(frame), length, &written) == FT_OK;
+        if (written > length) written = length;
         TraceBytes(frame, written, TraceDirection::Sent);
-        if (ok) return;
+        if (ok && written == length) return;
+        // A driver may report success for part of the frame (a write
+        // timeout): the instrument then holds a fragment it will drop, and
+        // the frame is not delivered at all.
+        ++g_linkFaults;
+        platform::Wait(kFragmentDropMs);
         ConnectDevice();
     }
 }
 
 bool WriteOnce(const uint8_t* frame, uint32_t length) {
     FT_DWORD written = 0;
-    bool ok = g_d2xx.write(g_handle, const_cast<uint8_t*>(frame), length, &written) == FT_OK;
-    if (!ok) ConnectDevice();
+    bool ok = g_d2xx.write(g_handle, const_cast<uint8_t*>(frame), length, &written) == FT_OK && written == length;
+    if (!ok) {
+        ++g_linkFaults;
+        ConnectDevice();
+    }
     TraceBytes(frame, length, TraceDirection::Sent);
     return ok;
 }
+
+uint32_t LinkFaultCount() { return g_linkFaults; }
 
 void ResetConnection() {
     g_handle = nullptr;

@@ -16,11 +16,17 @@ uint32_t RxQueueCount();
 // Reads what is queued, at most kRxBufferSize bytes; 0 when nothing was
 // queued or the read failed.
 uint32_t ReadAnswer(uint8_t* buffer);
-// Writes the whole frame, reconnecting and retrying until it goes out.
+// Writes the whole frame, reconnecting and retrying until it goes out; a
+// write that sends only part of it is followed by the whole frame again once
+// the instrument has dropped the part.
 void WriteBlock(const uint8_t* frame, uint32_t length);
-// One write attempt; a failure reconnects and drops the frame. True when
-// written.
+// One write attempt; a failure reconnects and drops the frame. True only
+// when every byte was written (a short write is a failure too).
 bool WriteOnce(const uint8_t* frame, uint32_t length);
+// Link faults so far (failed or short writes, failed reads and status
+// queries, reopenings); two readings that differ mean an exchange between
+// them may have lost a command or an answer.
+uint32_t LinkFaultCount();
 
 // Fresh start for every test case: no handle, first connection pending,
 // indicator not started.

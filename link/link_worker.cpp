@@ -56,9 +56,16 @@ void ServeRequests() {
             uint32_t served = 0;
             TakeDesiredSettings(&served);
             platform::Wait(300);
-            ChangeDeviceSettings();
+            SettingsChangeOutcome outcome = ChangeDeviceSettingsChecked();
             platform::Wait(300);
             SettingsRequestServed(served);
+            // The dialog closed on OK; a change that did not reach the
+            // instrument must not pass for done.
+            if (outcome == SettingsChangeOutcome::Unchanged)
+                ui::MessageBox(ui::Window::Main, "Настройки прибора не изменены.", "Ошибка!", ui::kIconError);
+            else if (outcome == SettingsChangeOutcome::Partly)
+                ui::MessageBox(ui::Window::Main, "Настройки прибора изменены не полностью.", "Ошибка!",
+                               ui::kIconError);
         }
     }
     if (s.storedResultsRequest && s.protocolGeneration == 2) TransferStoredResults();

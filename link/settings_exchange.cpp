@@ -49,8 +49,21 @@ constexpr MenuItem kMenu[] = {
     {MaxVoltageDiffers, 10, 1}, {NeverAdjusted, 0, 1}, {SoundDiffers, 4, 0},
 };
 
-void ChangeByMenu(const DeviceSettings& desired) {
+// Adjusted items that still differ from what is desired.
+bool AnyItemDiffers(const DeviceSettings& current, const DeviceSettings& desired) {
+    for (const MenuItem& item : kMenu)
+        if (item.differs(current, desired)) return true;
+    return false;
+}
+
+// False when a link fault cut the walk short. The answers carry no menu
+// position, so after a lost key the program no longer knows which item a
+// SELECT would change: it stops pressing, leaves the menu, and the next
+// walk starts again from the top.
+bool ChangeByMenu(const DeviceSettings& desired) {
     DeviceState& s = g_deviceState;
+    const uint32_t faultsBefore = LinkFaultCount();
+    auto cut = [faultsBefore] { return LinkFaultCount() != faultsBefore; };
     ExchangeStep(command::kReadSettings);
     if (s.status & status_bits::kMenuMode) {
         // Someone is in the menu at the instrument: tell them, then take it over.
@@ -62,8 +75,9 @@ void ChangeByMenu(const DeviceSettings& desired) {
     ExchangeStep(command::kMenu);
     platform::Wait(kMenuSettleMs);
     for (const MenuItem& item : kMenu) {
+        if (cut()) break;
         uint16_t presses = 0;
-        while (item.differs(s.currentSettings, desired) && presses < item.maxPresses) {
+        while (!cut() && item.differs(s.currentSettings, desired) && presses < item.maxPresses) {
             ExchangeStep(command::kSelect);
             ExchangeStep(command::kReadSettings);
             ++presses;
@@ -71,6 +85,7 @@ void ChangeByMenu(const DeviceSettings& desired) {
         for (int i = 0; i < item.downsAfter; ++i) ExchangeStep(command::kDown);
     }
     ExchangeStep(command::kStop);
+    return !cut();
 }
 
 bool BlockReceived() {
@@ -80,11 +95,12 @@ bool BlockReceived() {
     return false;
 }
 
-void ChangeByFrame(const DeviceSettings& desired) {
+// False when no frame was sent (no block to send back).
+bool ChangeByFrame(const DeviceSettings& desired) {
     // The frame carries the whole block back, calibration included: never
     // send one that was not first read from this instrument.
     if (!BlockReceived()) ExchangeStep(command::kReadSettings);
-    if (!BlockReceived()) return;
+    if (!BlockReceived()) return false;
     const DeviceSettings& d = desired;
     uint8_t block[kSettingsBlockSize];
     std::memcpy(block, g_deviceState.gen2SettingsBlock, sizeof block);
@@ -97,7 +113,10 @@ void ChangeByFrame(const DeviceSettings& desired) {
     uint8_t frame[kSettingsFrameSize];
     BuildSettingsFrame(frame, block);
     WriteBlock(frame, sizeof frame);
+    return true;
 }
+
+constexpr int kMaxChangePasses = 3;
 
 }  // namespace
 
@@ -117,4 +136,34 @@ void ChangeDeviceSettings() {
         case 2: ChangeByFrame(desired); break;
         default: break;
     }
+}
+
+SettingsChangeOutcome ChangeDeviceSettingsChecked() {
+    uint32_t requestCount = 0;
+    const DeviceSettings desired = TakeDesiredSettings(&requestCount);
+    const DeviceSettings before = g_deviceState.currentSettings;
+    const int generation = g_deviceState.protocolGeneration;
+    for (int pass = 0; pass < kMaxChangePasses; ++pass) {
+        if (generation == 1) {
+            // A walk that ran whole has done what pressing can do; another
+            // would press the same keys to the same end.
+            if (ChangeByMenu(desired)) break;
+        } else if (generation == 2) {
+            if (!ChangeByFrame(desired)) break;
+            // Whether the frame was taken (a cut or damaged one is dropped
+            // unseen) only reading the settings back tells; what the
+            // instrument may say to the frame itself is read first, so the
+            // read-back answer stands alone in its read.
+            platform::Wait(kStepWaitMs);
+            g_rxCount = ReadAnswer(g_rxBuffer);
+            if (g_rxCount != 0) ParseAnswer(g_rxBuffer, g_rxCount);
+            ExchangeStep(command::kReadSettings);
+            if (!AnyItemDiffers(g_deviceState.currentSettings, desired)) break;
+        } else {
+            break;
+        }
+    }
+    const DeviceSettings& after = g_deviceState.currentSettings;
+    if (!AnyItemDiffers(after, desired)) return SettingsChangeOutcome::Changed;
+    return AnyItemDiffers(after, before) ? SettingsChangeOutcome::Partly : SettingsChangeOutcome::Unchanged;
 }

@@ -12,3 +12,14 @@ void ExchangeStep(uint8_t code);
 // next settings poll shows the outcome. Called by the worker only, after it
 // found IzmerMode clear.
 void ChangeDeviceSettings();
+
+enum class SettingsChangeOutcome {
+    Changed,    // the instrument reads back what was desired
+    Unchanged,  // it reads back what it had before
+    Partly,     // some items new, some old (generation 1, item by item)
+};
+// The worker's service of one request: ChangeDeviceSettings, again while a
+// link fault cut a menu walk short or a frame is not read back (three passes
+// at most), then what the instrument reads back compared with the wish and
+// with before. Only the items the dialogs set are compared.
+SettingsChangeOutcome ChangeDeviceSettingsChecked();

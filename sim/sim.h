@@ -77,6 +77,20 @@ struct SimConfig {
     // is split across two reads; garbage bytes before the n-th answer. 0 = off.
     int failWriteAt = 0;
     int failStatusAt = 0;
+    // Writes of one command (generation 1: the byte; generation 2: frame
+    // byte 0; -1 = none): from its failCommandAt-th write on (1-based,
+    // counting that command's writes only), failCommandCount writes fail as
+    // failCommandMode says.
+    int failCommand = -1;
+    int failCommandAt = 1;
+    int failCommandCount = 1;
+    enum class WriteFault { Error, Short, Unplug };
+    // Error: FT_IO_ERROR, nothing sent. Short: FT_OK, but only the first
+    // half sent and reported written. Unplug: the cable is pulled just
+    // before the write (which fails) and is back failCommandReplugMs model
+    // ms later.
+    WriteFault failCommandMode = WriteFault::Error;
+    int64_t failCommandReplugMs = 3000;
     int badCrcAt = 0;
     int splitAnswerAt = 0;
     int garbageAt = 0;

@@ -164,6 +164,29 @@ bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, S
     if (key == "replug_at_ms") return ParseTime(value, &c->replugAtMs);
     if (key == "reset_every_ms") return ParseTime(value, &c->resetEveryMs);
     if (key == "stored_empty_slots") return ParseIndices(value, &c->storedEmptySlots);
+    if (key == "fail_command") {
+        // A command code reads best in hex (0x48); decimal works too.
+        char* end = nullptr;
+        long v = std::strtol(value.c_str(), &end, 0);
+        if (value.empty() || *end != '\0' || v < 0 || v > 255) return false;
+        c->failCommand = int(v);
+        return true;
+    }
+    if (key == "fail_command_at" || key == "fail_command_count") {
+        int v;
+        if (!ParseInt(value, &v) || v < 1) return false;
+        (key == "fail_command_at" ? c->failCommandAt : c->failCommandCount) = v;
+        return true;
+    }
+    if (key == "fail_command_mode") {
+        const std::string mode = Lower(value);
+        if (mode == "error") c->failCommandMode = SimConfig::WriteFault::Error;
+        else if (mode == "short") c->failCommandMode = SimConfig::WriteFault::Short;
+        else if (mode == "unplug") c->failCommandMode = SimConfig::WriteFault::Unplug;
+        else return false;
+        return true;
+    }
+    if (key == "fail_command_replug_ms") return ParseTime(value, &c->failCommandReplugMs);
     if (key == "log_announced_size") {
         int64_t v;
         if (!ParseInt(value, &v) || v < -1 || v > 0xFFFFFFFFLL) return false;

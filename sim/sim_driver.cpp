@@ -41,6 +41,8 @@ struct Driver {
     int64_t epoch = -1;
     bool unplugFired = false;
     bool replugFired = false;
+    int commandWrites = 0;       // writes of config.failCommand so far
+    int64_t faultReplugAt = -1;  // replug after a fail_command unplug
     uint32_t noise = 0x2545F491u;
 };
 
@@ -88,6 +90,10 @@ int64_t Sync() {
             d.replugFired = true;
             Replug(d.config.replugSerial);
         }
+    }
+    if (d.faultReplugAt >= 0 && now >= d.faultReplugAt) {
+        d.faultReplugAt = -1;
+        Replug(std::string());
     }
     InstrumentAdvance(&d.inst, now);
     return now;
@@ -333,6 +339,15 @@ FT_STATUS ORLA_WINAPI Sim_FT_Read(FT_HANDLE handle, void* buffer, FT_DWORD toRea
     return FT_OK;
 }
 
+// Counts the writes of the configured command and says whether this one is
+// among those to fail.
+static bool CommandWriteFails(const uint8_t* bytes, FT_DWORD count) {
+    Driver& d = g_driver;
+    if (count == 0 || d.config.failCommand < 0 || bytes[0] != d.config.failCommand) return false;
+    int n = ++d.commandWrites;
+    return n >= d.config.failCommandAt && n - d.config.failCommandAt < d.config.failCommandCount;
+}
+
 FT_STATUS ORLA_WINAPI Sim_FT_Write(FT_HANDLE handle, void* buffer, FT_DWORD toWrite, FT_DWORD* written) {
     SIM_LOCK;
     if (written) *written = 0;
@@ -341,6 +356,19 @@ FT_STATUS ORLA_WINAPI Sim_FT_Write(FT_HANDLE handle, void* buffer, FT_DWORD toWr
     if (!buffer || !written) return FT_INVALID_PARAMETER;
     if (++g_driver.writes == g_driver.config.failWriteAt) return FT_IO_ERROR;
     const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
+    if (CommandWriteFails(bytes, toWrite)) {
+        switch (g_driver.config.failCommandMode) {
+            case SimConfig::WriteFault::Error:
+                return FT_IO_ERROR;
+            case SimConfig::WriteFault::Short:
+                toWrite /= 2;
+                break;
+            case SimConfig::WriteFault::Unplug:
+                Unplug();
+                g_driver.faultReplugAt = now + g_driver.config.failCommandReplugMs;
+                return FT_IO_ERROR;
+        }
+    }
     if (toWrite) JournalAdd(JournalMs(now), true, bytes, toWrite);
     *written = toWrite;
     Deliver(now, bytes, toWrite);

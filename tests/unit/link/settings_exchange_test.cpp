@@ -124,4 +124,75 @@ TEST_F(SettingsExchangeTest, Gen2NeverSendsABlockItHasNotRead) {
     EXPECT_EQ(testdrv::WrittenCommands(), (std::vector<uint8_t>{0x02}));
 }
 
+// A write failing in the middle of a change, served as the worker serves a
+// dialog's OK. Whatever was lost, the instrument ends with the wish or, when
+// the link never lets it through, the user is told; never a silent half.
+TEST_F(SettingsExchangeTest, WriteFaultsDuringAChangeEndInTheWishOrAMessage) {
+    using Mode = SimConfig::WriteFault;
+    struct Case {
+        const char* name;
+        const char* description;
+        int command, at, count;
+        Mode mode;
+        const char* message;  // nullptr: none, the wish reached the instrument
+        bool countChanged;    // generation 1, told "не полностью": the first item landed
+    };
+    const Case cases[] = {
+        // A lost DOWN: the walk no longer knows its item; SELECT on the wrong
+        // one would set a value nobody chose.
+        {"gen1 lost down", "ORLA-K200V", 0x48, 2, 1, Mode::Error, nullptr, true},
+        {"gen1 lost select", "ORLA-K200V", 0x50, 3, 1, Mode::Error, nullptr, true},
+        {"gen1 key written short", "ORLA-K200V", 0x48, 1, 1, Mode::Short, nullptr, true},
+        {"gen1 cable pulled at a select", "ORLA-K200V", 0x50, 2, 1, Mode::Unplug, nullptr, true},
+        {"gen1 every down lost", "ORLA-K200V", 0x48, 1, 100, Mode::Error,
+         "Настройки прибора изменены не полностью.", true},
+        {"gen1 menu never opens", "ORLA-K200V", 0x60, 1, 100, Mode::Error, "Настройки прибора не изменены.", false},
+        {"gen2 frame written short", "ORLA-K200V2", 0x05, 1, 1, Mode::Short, nullptr, true},
+        {"gen2 frame write fails", "ORLA-K200V2", 0x05, 1, 1, Mode::Error, nullptr, true},
+        {"gen2 cable pulled at the frame", "ORLA-K200V2", 0x05, 1, 1, Mode::Unplug, nullptr, true},
+        // The frame is sent again until the driver takes it whole: a
+        // handful of short writes only delay it.
+        {"gen2 frame written short five times", "ORLA-K200V2", 0x05, 1, 5, Mode::Short, nullptr, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        SimConfig config = Config(c.description);
+        config.failCommand = c.command;
+        config.failCommandAt = c.at;
+        config.failCommandCount = c.count;
+        config.failCommandMode = c.mode;
+        Start(config);
+        Iterations(4);  // the settings have been read
+        const DeviceSettings before = g_deviceState.currentSettings;
+        DeviceSettings want = before;
+        want.countAndLift = 4;
+        want.pauseAndFlags = 3;  // delay and sound off
+        want.riseRate = 30;
+        want.maxVoltage = 800;
+        RequestSettingsChange(want);
+        Iterations(1);
+        EXPECT_FALSE(g_deviceState.settingsChangeRequest);
+        auto boxes = fake::UiCallsOf("MessageBox");
+        if (c.message) {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, c.message);
+            EXPECT_EQ(boxes[0].caption, "Ошибка!");
+        } else {
+            EXPECT_TRUE(boxes.empty());
+        }
+        Iterations(8);  // polling goes on and reads the instrument back
+        const DeviceSettings& got = g_deviceState.currentSettings;
+        EXPECT_EQ(g_deviceState.status & status_bits::kMenuMode, 0);
+        EXPECT_EQ(MeasurementCount(got), c.countChanged ? 4 : MeasurementCount(before));
+        const bool restNew = c.message == nullptr;
+        EXPECT_EQ(PauseMinutes(got), restNew ? 3 : PauseMinutes(before));
+        EXPECT_EQ(PreTestDelay(got), restNew ? false : PreTestDelay(before));
+        EXPECT_EQ(got.riseRate, restNew ? 30 : before.riseRate);
+        EXPECT_EQ(got.maxVoltage, restNew ? 800 : before.maxVoltage);
+        EXPECT_EQ(Sound(got), restNew ? false : Sound(before));
+        TearDown();
+    }
+}
+
 }  // namespace

@@ -86,7 +86,8 @@ TEST_F(LinkTest, SettingsChangeWhileIdleIsServedBetweenWaits) {
     uint32_t start = fake::Now();
     Iterations(1);
     EXPECT_FALSE(g_deviceState.settingsChangeRequest);
-    EXPECT_EQ(fake::Now() - start, 700u);
+    // Poll, 300 ms, the frame and its read-back (50 ms each), 300 ms.
+    EXPECT_EQ(fake::Now() - start, 800u);
     EXPECT_TRUE(fake::UiCallsOf("MessageBox").empty());
 }
 
@@ -111,7 +112,12 @@ TEST_F(LinkTest, SettingsRequestDuringAChangeIsServedNext) {
     });
     std::vector<uint8_t> counts;
     testdrv::OnWrite([&](const std::vector<uint8_t>& w) {
-        if (w[0] == 0x05 && w.size() == 72) counts.push_back(w[4 + 16]);
+        if (w[0] != 0x05 || w.size() != 72) return;
+        counts.push_back(w[4 + 16]);
+        // The instrument takes it: the read-back finds the new block.
+        std::vector<uint8_t> answer = w;
+        answer[0] = 0x02;
+        testdrv::Queue(Gen2Frame(answer));
     });
     Iterations(1);
     EXPECT_TRUE(g_deviceState.settingsChangeRequest);
