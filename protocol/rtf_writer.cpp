@@ -1,5 +1,6 @@
 #include "protocol/rtf_writer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -63,15 +64,44 @@ void RtfEscape(std::string& destination, const std::string& value) {
 }
 
 void ReplacePlaceholder(std::string& text, const char* key, const std::string& value) {
-    size_t keyLength = std::strlen(key);
+    const size_t keyLength = std::strlen(key);
     if (keyLength == 0) return;
+    size_t at = text.find(key);
+    if (at == std::string::npos) return;
     std::string escaped;
     RtfEscape(escaped, value);
-    // Searching again from the start is safe: an escaped value holds no
-    // upper-case letters, so it can never contain a key.
-    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key)) {
-        text.replace(at, keyLength, escaped);
+    // One pass, building a new text: replacing in place and searching again
+    // from the start took time growing with the square of the size (a large
+    // template with many keys never finished). The result is the same as
+    // that of the repeated search: an escaped value holds no upper-case
+    // letter, so a key can neither lie in it nor reach across its edges;
+    // only an empty value, removing a key, can join its neighbours into a
+    // new one, which starts in the text already done and is removed too.
+    std::string out;
+    out.reserve(text.size() + (escaped.size() > keyLength ? 4 * (escaped.size() - keyLength) : 0));
+    size_t from = 0;
+    while (at != std::string::npos) {
+        out.append(text, from, at - from);
+        out += escaped;
+        from = at + keyLength;
+        while (escaped.empty()) {
+            // A key joined across the removal: its first k bytes end the
+            // text done, the rest starts the text still to do. The largest
+            // k is the leftmost such key.
+            size_t joined = 0;
+            for (size_t k = std::min(keyLength - 1, out.size()); k > 0 && joined == 0; --k) {
+                if (out.compare(out.size() - k, k, key, k) == 0 &&
+                    text.compare(from, keyLength - k, key + k, keyLength - k) == 0)
+                    joined = k;
+            }
+            if (joined == 0) break;
+            out.resize(out.size() - joined);
+            from += keyLength - joined;
+        }
+        at = text.find(key, from);
     }
+    out.append(text, from, std::string::npos);
+    text.swap(out);
 }
 
 void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProgramSettings& settings) {

@@ -71,6 +71,41 @@ TEST(ReplacePlaceholder, ReplacesEveryOccurrenceAndKeepsTheRest) {
     EXPECT_EQ(absent, "nothing here");
 }
 
+// A removed key can join its neighbours into a new one; searching again from
+// the start removes that too, and so must the one-pass fill.
+TEST(ReplacePlaceholder, KeysJoinedByARemovalAreRemovedToo) {
+    const struct {
+        const char* text;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"TISTISPP", "TISP", ""},
+        {"<TITISPSTISPP>", "TISP", "<>"},
+        {"ULISULISTTT ULIST", "ULIST", "T "},
+        {"TISP TITISPP", "TISP", " TIP"},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.text;
+        ReplacePlaceholder(text, c.key, "");
+        EXPECT_EQ(text, c.expected) << c.text;
+    }
+}
+
+// Ten megabytes of a template full of keys, as a template pasted together
+// from many protocols would be: the fill must stay linear (the repeated
+// search from the start took hours here).
+TEST(ReplacePlaceholder, ManyKeysInALargeTemplateTakeLinearTime) {
+    std::string text;
+    const std::string unit = "{\\b TISP} ULIST text text text text\\par\n";
+    while (text.size() < 10u * 1024 * 1024) text += unit;
+    const size_t units = text.size() / unit.size();
+    ReplacePlaceholder(text, "TISP", "21");
+    ReplacePlaceholder(text, "ULIST", "");
+    EXPECT_EQ(text.find("TISP"), std::string::npos);
+    EXPECT_EQ(text.find("ULIST"), std::string::npos);
+    EXPECT_EQ(text.size(), units * (unit.size() - 4 + 8 - 5));
+}
+
 TEST(ReplacePlaceholder, GrowsPastAnyFixedReserve) {
     // Every key replaced by a 1023-byte value quadruples: far beyond the
     // template size plus 42240 that a fixed buffer would hold.
