@@ -1,0 +1,186 @@
+// The "Динамика" window: the trend picture of a sample source, painted with
+// GDI into a bitmap that the window shows and "Копировать" puts on the
+// clipboard unchanged.
+#include "results/win32/archive_trend_window.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "app/win32/window_rules.h"
+#include "picture/draw_list.h"
+#include "picture/win32/gdi_frame.h"
+#include "results/archive_trend.h"
+#include "results/archive_trend_ids.h"
+
+namespace {
+
+constexpr char kWindowClass[] = "ArchiveTrendWndClass";
+constexpr char kPictureClass[] = "ArchiveTrendPictureWndClass";
+constexpr char kCaptionPrefix[] = "Динамика: ";
+constexpr int kWidth = 640, kHeight = 420;
+constexpr int kMinWidth = 320, kMinHeight = 240;
+// The button strip above the picture.
+constexpr int kMargin = 6, kButtonWidth = 100, kButtonHeight = 24;
+constexpr int kPictureTop = kButtonHeight + 2 * kMargin;
+
+// What one window holds: the picture as data (computed once, when the
+// archive's records were still there) and the bitmap it is painted into at
+// the picture's current size.
+struct TrendWindow {
+    DrawList picture;
+    FrameBitmap frame;
+    HWND canvas = nullptr;
+};
+
+TrendWindow* StateOf(HWND window) { return reinterpret_cast<TrendWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+
+void Repaint(TrendWindow* state, int width, int height) {
+    if (!MakeFrameBitmap(&state->frame, width, height)) return;
+    PaintDrawList(state->picture, &state->frame);
+    InvalidateRect(state->canvas, nullptr, FALSE);
+}
+
+void Layout(HWND window, TrendWindow* state) {
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right, height = client.bottom - kPictureTop;
+    SetWindowPos(state->canvas, nullptr, 0, kPictureTop, width, height > 1 ? height : 1,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Repaint(state, width, height);
+}
+
+// The bitmap as shown; the clipboard makes a CF_BITMAP of it for those who ask.
+void CopyPicture(HWND window, const TrendWindow* state) {
+    HGLOBAL dib = FrameAsDib(state->frame);
+    if (!dib) return;
+    if (!OpenClipboard(window)) {
+        GlobalFree(dib);
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_DIB, dib)) GlobalFree(dib);
+    CloseClipboard();
+}
+
+LRESULT CALLBACK PictureProc(HWND canvas, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) return 1;  // the bitmap covers it all
+    if (message != WM_PAINT) return DefWindowProcA(canvas, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(canvas, &paint);
+    const TrendWindow* state = StateOf(GetParent(canvas));
+    if (state && state->frame.dc)
+        BitBlt(dc, 0, 0, state->frame.width, state->frame.height, state->frame.dc, 0, 0, SRCCOPY);
+    EndPaint(canvas, &paint);
+    return 0;
+}
+
+LRESULT CALLBACK TrendProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TrendWindow* state = StateOf(window);
+    switch (message) {
+        case WM_SIZE:
+            if (state && state->canvas && wParam != SIZE_MINIMIZED) Layout(window, state);
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = {kMinWidth, kMinHeight};
+            return 0;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_TREND_COPY && state) {
+                CopyPicture(window, state);
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            if (state) {
+                ReleaseFrameBitmap(&state->frame);
+                delete state;
+                SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            }
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterClasses(HINSTANCE instance) {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = TrendProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExA(&windowClass);
+    windowClass.lpfnWndProc = PictureProc;
+    windowClass.hbrBackground = nullptr;
+    windowClass.lpszClassName = kPictureClass;
+    RegisterClassExA(&windowClass);
+    registered = true;
+}
+
+// Children made once the window holds its state, so that the state has one
+// owner at every moment: this function until the window exists, then the
+// window (released at WM_NCDESTROY).
+bool AddChildren(HWND window, TrendWindow* state, HINSTANCE instance) {
+    HWND copy = CreateWindowExA(0, "BUTTON", "Копировать", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                kMargin, kMargin, kButtonWidth, kButtonHeight, window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TREND_COPY)), instance, nullptr);
+    if (copy) SendMessageA(copy, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    state->canvas = CreateWindowExA(0, kPictureClass, "", WS_CHILD | WS_VISIBLE, 0, kPictureTop, 1, 1, window,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TREND_PICTURE)), instance,
+                                    nullptr);
+    return copy && state->canvas;
+}
+
+// The source as the list shows it, without the blanks around it.
+std::string Caption(const char* source) {
+    const void* zero = std::memchr(source, 0, kProtocolTextSize);
+    size_t end = zero ? static_cast<size_t>(static_cast<const char*>(zero) - source) : kProtocolTextSize;
+    size_t begin = 0;
+    while (begin < end && (source[begin] == ' ' || source[begin] == '\t')) ++begin;
+    while (end > begin && (source[end - 1] == ' ' || source[end - 1] == '\t')) --end;
+    return kCaptionPrefix + std::string(source + begin, end - begin);
+}
+
+}  // namespace
+
+void ShowArchiveTrend(HWND owner, const TestRecord* records, size_t count, const char* source) {
+    if (!source) return;
+    auto* state = new (std::nothrow) TrendWindow;
+    if (!state) return;
+    state->picture = BuildArchiveTrend(records, count, source);
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterClasses(instance);
+    // Owned by the root of owner's chain: a window owned by the archive
+    // viewer would be destroyed with it.
+    HWND keeper = owner ? GetAncestor(owner, GA_ROOTOWNER) : nullptr;
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    if (owner) {
+        RECT o;
+        GetWindowRect(owner, &o);
+        const Placement p = CentreOnOwner({o.left, o.top, o.right - o.left, o.bottom - o.top}, kWidth, kHeight,
+                                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        x = p.x;
+        y = p.y;
+    }
+    HWND window = CreateWindowExA(0, kWindowClass, Caption(source).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x,
+                                  y, kWidth, kHeight, keeper, nullptr, instance, nullptr);
+    if (!window) {
+        delete state;
+        return;
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    if (!AddChildren(window, state, instance)) {
+        DestroyWindow(window);
+        return;
+    }
+    Layout(window, state);
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+}
