@@ -533,6 +533,35 @@ int main() {
             CloseClipboard();
             if (!text) Fail(L"the clipboard holds no CF_TEXT");
             Out(locale + " " + Utf8(content));
+        } else if (cmd == L"clipboard-bitmap") {
+            // The clipboard's bitmap (CF_DIB, which Windows also makes of a
+            // CF_BITMAP) saved as a .bmp file; prints its width and height,
+            // fails when the clipboard holds no bitmap.
+            std::wstring file = next(L"bmp file");
+            if (!WaitFor(3, [] { return OpenClipboard(nullptr) != FALSE; })) Fail(L"cannot open the clipboard");
+            HANDLE h = GetClipboardData(CF_DIB);
+            const BITMAPINFOHEADER* dib = h ? static_cast<const BITMAPINFOHEADER*>(GlobalLock(h)) : nullptr;
+            if (!dib) {
+                CloseClipboard();
+                Fail(L"the clipboard holds no bitmap");
+            }
+            const SIZE_T size = GlobalSize(h);
+            const DWORD colours = dib->biClrUsed ? dib->biClrUsed : dib->biBitCount <= 8 ? (1u << dib->biBitCount) : 0;
+            const DWORD masks = dib->biCompression == BI_BITFIELDS && dib->biSize == sizeof(BITMAPINFOHEADER) ? 12 : 0;
+            BITMAPFILEHEADER head = {};
+            head.bfType = 0x4D42;  // "BM"
+            head.bfSize = DWORD(sizeof head + size);
+            head.bfOffBits = DWORD(sizeof head + dib->biSize + masks + colours * sizeof(RGBQUAD));
+            HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written = 0;
+            const bool saved = out != INVALID_HANDLE_VALUE && WriteFile(out, &head, sizeof head, &written, nullptr) &&
+                               WriteFile(out, dib, DWORD(size), &written, nullptr);
+            if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+            const std::string line = std::to_string(dib->biWidth) + " " + std::to_string(std::labs(dib->biHeight));
+            GlobalUnlock(h);
+            CloseClipboard();
+            if (!saved) Fail(L"cannot write " + file);
+            Out(line);
         } else if (cmd == L"msgbox") {
             std::wstring want = next(L"expected text"), button = next(L"button");
             AnswerBox(want, button, SecondsArg(next(L"timeout")));
