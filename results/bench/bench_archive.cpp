@@ -2,6 +2,10 @@
 // loading them back, on the real file system of the build machine.
 //   bench_archive write N    appends N series to ./log.dat
 //   bench_archive load       loads ./log.dat, prints time per series and peak memory
+//   bench_archive source N SOURCE YYYY-MM-DD DAYS
+//                            appends N series of one sample source (bytes as given,
+//                            Windows-1251 for the program), the first on that day,
+//                            then one every DAYS days, each mean 1 kV below the last
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -116,6 +120,36 @@ int Write(long count) {
     return 0;
 }
 
+// A sample source whose oil gets worse: the mean falls from 60 kV by 1 kV a
+// series, the six values spread around it.
+int WriteSource(long count, const char* source, const char* firstDay, long everyDays) {
+    std::tm day{};
+    if (std::sscanf(firstDay, "%d-%d-%d", &day.tm_year, &day.tm_mon, &day.tm_mday) != 3) return 2;
+    day.tm_year -= 1900;
+    day.tm_mon -= 1;
+    day.tm_hour = 12;
+    const std::time_t first = timegm(&day);
+    TestRecord r;
+    std::memset(&r, 0, sizeof r);
+    r.valueCount = 6;
+    r.boundVoltage = 1000;
+    std::snprintf(r.protocolText[3], kProtocolTextSize, "%s", source);
+    for (long n = 0; n < count; ++n) {
+        const int mean = 600 - 10 * static_cast<int>(n);
+        for (int i = 0; i < 6; ++i) r.breakdownVoltage[i] = static_cast<uint16_t>(mean - 30 + 12 * i);
+        r.meanVoltage = static_cast<uint16_t>(mean);
+        const std::time_t when = first + static_cast<std::time_t>(n) * everyDays * 86400;
+        std::tm t{};
+        gmtime_r(&when, &t);
+        r.testTime = SystemTime{static_cast<uint16_t>(t.tm_year + 1900), static_cast<uint16_t>(t.tm_mon + 1),
+                                static_cast<uint16_t>(t.tm_wday), static_cast<uint16_t>(t.tm_mday),
+                                static_cast<uint16_t>(t.tm_hour), 0, 0, 0};
+        std::snprintf(r.protocolText[0], kProtocolTextSize, "%ld", n + 1);
+        if (!ArchiveAppend(r)) return 1;
+    }
+    return 0;
+}
+
 int Load() {
     Sink sink;
     auto start = std::chrono::steady_clock::now();
@@ -133,6 +167,8 @@ int Load() {
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "write") == 0) return Write(std::atol(argv[2]));
     if (argc == 2 && std::strcmp(argv[1], "load") == 0) return Load();
-    std::fprintf(stderr, "usage: bench_archive write N | load\n");
+    if (argc == 6 && std::strcmp(argv[1], "source") == 0)
+        return WriteSource(std::atol(argv[2]), argv[3], argv[4], std::atol(argv[5]));
+    std::fprintf(stderr, "usage: bench_archive write N | load | source N SOURCE YYYY-MM-DD DAYS\n");
     return 2;
 }
