@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# "Динамика" in the archive viewer: a window with the trend of the selected
+# row's sample source, drawn on white with the means joined by a line;
+# "Копировать" puts exactly the shown picture on the clipboard; the window
+# outlives the viewer, and several may be open.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/archive_lib.sh"
+e2e_begin archive_trend
+
+# The program's own archive writer from a native build (E2E_NATIVE names
+# another build folder than build/native).
+NATIVE="${E2E_NATIVE:-$BUILD/native}"
+cmake --build "$NATIVE" --target bench_archive >/dev/null || e2e_abort "no archive tool"
+cp1251() { printf '%s' "$1" | iconv -f UTF-8 -t CP1251; }
+write() { (cd "$E2E_DATA" && "$NATIVE/bin/bench_archive" source "$1" "$(cp1251 "$2")" "$3" "$4"); }
+mkdir -p "$E2E_DATA"
+SOURCE="ТП-5 Т1"
+# The same source typed otherwise (case, blanks) counts as the same; other
+# sources stay out. The last series, selected when the viewer opens, is of
+# the source.
+write 3 " тп-5 т1 " 2016-02-01 60 || e2e_abort "archive not written"
+write 4 "ТП-7 Т2" 2018-01-10 30
+write 12 "$SOURCE" 2017-03-15 90
+SERIES=19
+archive_write_ini
+
+e2e_start
+e2e_wait_connected 60 || e2e_abort "no connection"
+ui_must find "$E2E_CAPTION" menu 204
+ui_must find "$ARCHIVE_VIEWER" 20 wait-selected "$ARCHIVE_VIEWER" 701 $((SERIES - 1)) 60 >/dev/null
+
+TREND="Динамика: $SOURCE"
+ui_must find "$ARCHIVE_VIEWER" click-in "$ARCHIVE_VIEWER" 712
+ui_must find "$TREND" 20 sleep 1 >/dev/null
+read -r shown x y w h <<<"$(ui find "$TREND" child-visible "$TREND" 791)"
+e2e_check "the picture is shown whole (${w}x${h} at $x,$y)" [ "$shown" = 1 ]
+e2e_check "the window has a sensible size (${w}x${h})" [ "${w:-0}" -ge 500 -a "${h:-0}" -ge 300 ]
+e2e_shot trend
+shot="$(ls -t "$E2E_SCREENS/$E2E_NAME"-*-trend.png | head -1)"
+crop="$E2E_RUN/shown.png"
+convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage "$crop"
+
+# Pixels of one colour in an image.
+count() { convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:round(mean*w*h)]' info:; }
+total=$((w * h))
+white="$(count "$crop" '#FFFFFF')"
+means="$(count "$crop" '#002080')"   # kTrendMeanColor
+values="$(count "$crop" '#2060B0')"  # kTrendValueColor
+e2e_log "of $total pixels: white $white, mean line $means, values $values"
+e2e_check "the background is white" [ "$white" -gt $((total * 3 / 4)) ]
+e2e_check "the means and their line are drawn" [ "$means" -gt 200 ]
+e2e_check "the single values are drawn" [ "$values" -gt 500 ]
+# Reading the picture's columns left to right, the mean line falls: the
+# oil of this source got worse from series to series.
+rows_of() {  # mean row of the mean colour in the left and right fifth of the picture
+  convert "$crop" -crop "$((w / 5))x${h}+$1+0" +repage -fill black +opaque '#002080' -fill white -opaque '#002080' \
+    txt:- | awk -F'[,:]' '/#FFFFFF/ { sum += $2; n++ } END { print (n ? int(sum / n) : -1) }'
+}
+left="$(rows_of $((w / 10)))" right="$(rows_of $((w * 7 / 10)))"
+e2e_check "the mean line falls from left ($left) to right ($right)" [ "$left" -ge 0 -a "$right" -gt "$left" ]
+
+bmp="$E2E_RUN/copied.bmp"
+ui_must find "$TREND" click-in "$TREND" 790 sleep 1 >/dev/null
+size="$(ui clipboard-bitmap "$(winepath -w "$bmp" 2>/dev/null)")"
+e2e_check "\"Копировать\" put a bitmap of the picture's size on the clipboard (got '$size')" [ "$size" = "$w $h" ]
+diff="$(compare -metric AE "$crop" "$bmp" null: 2>&1)"
+e2e_check "the copied bitmap is the shown picture (differing pixels: $diff)" [ "$diff" = 0 ]
+
+# The picture follows the window's size.
+ui find "$TREND" resize "$TREND" 900 600 sleep 1 >/dev/null
+read -r shown x y w2 h2 <<<"$(ui find "$TREND" child-visible "$TREND" 791)"
+e2e_check "the picture grows with the window (${w}x${h} -> ${w2}x${h2})" [ "${w2:-0}" -gt "$w" -a "${h2:-0}" -gt "$h" ]
+e2e_shot resized
+
+# The viewer closes under the open window, which stays; a second window
+# from a new viewer makes two.
+ui_must find "$ARCHIVE_VIEWER" close-box "$ARCHIVE_VIEWER" sleep 1 >/dev/null
+e2e_check "the viewer closed" [ "$(ui find "$E2E_CAPTION" shown "$ARCHIVE_VIEWER")" = 0 ]
+e2e_check "the trend window outlives the viewer" [ "$(ui count-windows "$TREND")" = 1 ]
+ui_must find "$E2E_CAPTION" menu 204
+ui_must find "$ARCHIVE_VIEWER" 20 wait-selected "$ARCHIVE_VIEWER" 701 $((SERIES - 1)) 60 >/dev/null
+ui_must find "$ARCHIVE_VIEWER" click-in "$ARCHIVE_VIEWER" 712 sleep 1 >/dev/null
+e2e_check "a second trend window opens beside the first" [ "$(ui count-windows "$TREND")" = 2 ]
+e2e_shot two
+ui_must find "$TREND" close-box "$TREND" sleep 1 >/dev/null
+e2e_check "closing one leaves the other" [ "$(ui count-windows "$TREND")" = 1 ]
+e2e_check "the viewer is untouched by it" [ "$(ui find "$E2E_CAPTION" shown "$ARCHIVE_VIEWER")" = 1 ]
+ui_must find "$ARCHIVE_VIEWER" close-box "$ARCHIVE_VIEWER" sleep 1 >/dev/null
+e2e_check "no message box on the way" ui find "$E2E_CAPTION" no-msgbox
+e2e_check "the last trend window is still open" [ "$(ui count-windows "$TREND")" = 1 ]
+e2e_end
