@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "app/resource_ids.h"
 #include "app/win32/window_rules.h"
 #include "picture/draw_list.h"
 #include "picture/win32/gdi_frame.h"
@@ -110,8 +111,9 @@ void RegisterClasses(HINSTANCE instance) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = TrendProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    // The program's own icons, as the archive viewer shows them.
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
