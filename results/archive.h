@@ -25,6 +25,6 @@ uint16_t ArchiveRecordCrc(const TestRecord& record);
 // when copy A is whole and its crc holds (the missing bytes are taken from
 // copy A); otherwise the tail is cut back. Returns the new length.
 uint64_t ArchiveMendTail(platform::FileHandle file, uint64_t length);
-// Votes and descrambles copy A into record; ArchiveRecordCrc tells whether
-// the stored crc still holds.
-void ArchiveDecodeGroup(uint8_t* group, TestRecord* record);
+// Votes the three copies and descrambles the result into record; the group
+// is left as it was. ArchiveRecordCrc tells whether the stored crc holds.
+void ArchiveDecodeGroup(const uint8_t* group, TestRecord* record);

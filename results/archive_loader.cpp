@@ -1,3 +1,4 @@
+// Loading and clearing of log.dat for the archive viewer.
 #include "results/archive_loader.h"
 
 #include <cstdio>
@@ -49,8 +50,25 @@ uint64_t Repair(platform::FileHandle file, uint64_t length) {
     return now;
 }
 
-// Reads and decodes up to count groups into records; returns how many.
-size_t ReadGroups(platform::FileHandle file, TestRecord* records, size_t count) {
+// Hands record i to the receiver with its crc verdict; false stops.
+bool DeliverRecord(const ArchiveLoadSink& sink, const TestRecord* records, size_t i, ArchiveLoadResult* result) {
+    const TestRecord& r = records[i];
+    bool matches = ArchiveRecordCrc(r) == r.crc;
+    if (!matches) {
+        if (result->crcMismatches < kArchiveMismatchesKept) result->firstMismatches[result->crcMismatches] = i;
+        ++result->crcMismatches;
+    }
+    if (!sink.deliver(sink.context, i, matches)) return false;
+    result->records = i + 1;
+    return true;
+}
+
+// Reads and decodes up to count groups into records, handing each chunk's
+// records over as soon as they are decoded, so a viewer lists the first rows
+// of a large archive while the rest is still read. Returns how many groups
+// were read.
+size_t ReadGroups(platform::FileHandle file, TestRecord* records, size_t count, const ArchiveLoadSink& sink,
+                  ArchiveLoadResult* result) {
     uint8_t* chunk = new (std::nothrow) uint8_t[kChunkGroups * kArchiveGroupSize];
     if (!chunk) return 0;
     size_t done = 0;
@@ -61,6 +79,13 @@ size_t ReadGroups(platform::FileHandle file, TestRecord* records, size_t count) 
             platform::ReadFile(file, chunk, static_cast<uint32_t>(want * kArchiveGroupSize), &got);
             size_t groups = got / kArchiveGroupSize;
             for (size_t g = 0; g < groups; ++g) ArchiveDecodeGroup(chunk + g * kArchiveGroupSize, &records[done + g]);
+            for (size_t g = 0; g < groups; ++g) {
+                if (!DeliverRecord(sink, records, done + g, result)) {
+                    result->outcome = ArchiveLoadOutcome::Stopped;
+                    delete[] chunk;
+                    return done + g + 1;
+                }
+            }
             done += groups;
             if (groups < want) break;
         }
@@ -105,24 +130,10 @@ ArchiveLoadResult ArchiveLoad(const ArchiveLoadSink& sink) {
         platform::CloseFile(file);
         return Result(ArchiveLoadOutcome::Stopped);
     }
-    size_t got = ReadGroups(file, records, count);
+    ArchiveLoadResult result = Result(ArchiveLoadOutcome::Loaded);
+    size_t got = ReadGroups(file, records, count, sink, &result);
     platform::CloseFile(file);
     if (got == 0) return Result(ArchiveLoadOutcome::Unreadable);
-
-    ArchiveLoadResult result = Result(ArchiveLoadOutcome::Loaded);
-    for (size_t i = 0; i < got; ++i) {
-        const TestRecord& r = records[i];
-        bool matches = ArchiveRecordCrc(r) == r.crc;
-        if (!matches) {
-            if (result.crcMismatches < kArchiveMismatchesKept) result.firstMismatches[result.crcMismatches] = i;
-            ++result.crcMismatches;
-        }
-        if (!sink.deliver(sink.context, i, matches)) {
-            result.outcome = ArchiveLoadOutcome::Stopped;
-            break;
-        }
-        result.records = i + 1;
-    }
     return result;
 }
 

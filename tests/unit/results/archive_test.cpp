@@ -136,3 +136,23 @@ TEST_F(ArchiveAppendTest, FileLockedForGoodIsReported) {
     EXPECT_FALSE(fake::FileExists("log.dat"));
     EXPECT_EQ(fake::UiCallsOf("MessageBox").size(), 1u);
 }
+
+// The crc takes eight bytes a step; every length and alignment must give
+// what the byte-by-byte definition gives, or stored series stop verifying.
+TEST(ArchiveCrc, EightBytesAStepAgreesWithTheBitwiseDefinition) {
+    auto bitwise = [](const uint8_t* p, size_t n) {
+        uint16_t crc = 0xFFFF;
+        for (size_t i = 0; i < n; ++i) {
+            crc ^= static_cast<uint16_t>(p[i] << 8);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc & 0x8000) ? static_cast<uint16_t>((crc << 1) ^ 0x1021) : static_cast<uint16_t>(crc << 1);
+        }
+        return crc;
+    };
+    uint8_t bytes[64];
+    for (size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<uint8_t>(i * 37 + 11);
+    for (size_t start : {0, 1, 3})
+        for (size_t n = 0; n + start <= sizeof bytes; ++n)
+            EXPECT_EQ(ArchiveCrc16(bytes + start, n), bitwise(bytes + start, n)) << start << " " << n;
+    EXPECT_EQ(ArchiveCrc16(reinterpret_cast<const uint8_t*>("123456789"), 9), 0x29B1);  // CRC-16/CCITT-FALSE
+}
