@@ -1,6 +1,7 @@
 // Text and date filter over the archive's records.
 #include "results/archive_filter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -84,4 +85,9 @@ void ArchiveFilter::Filter(const TestRecord* records, size_t count, std::vector<
     }
     for (size_t i = 0; i < count; ++i)
         if (Matches(records[i])) out->push_back(static_cast<uint32_t>(i));
+}
+
+int ArchiveRowOf(const std::vector<uint32_t>& rows, uint32_t record) {
+    auto at = std::lower_bound(rows.begin(), rows.end(), record);
+    return at != rows.end() && *at == record ? static_cast<int>(at - rows.begin()) : -1;
 }

@@ -46,3 +46,6 @@ private:
     uint32_t fromDay_;
     uint32_t toDay_;
 };
+
+// The row of a record in an ascending list of record indices, or -1.
+int ArchiveRowOf(const std::vector<uint32_t>& rows, uint32_t record);

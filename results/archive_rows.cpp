@@ -35,4 +35,5 @@ void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out) {
     FormatMeasurementValue(out->cells[3], r, 7);  // the bound voltage when the mean did not break down
     std::snprintf(out->cells[4], kProtocolTextSize, "%u.%u.%u", r.testTime.wDay, r.testTime.wMonth,
                   r.testTime.wYear);
+    std::snprintf(out->cells[5], kProtocolTextSize, "%u:%02u", r.testTime.wHour, r.testTime.wMinute);
 }

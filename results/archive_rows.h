@@ -1,10 +1,12 @@
 #pragma once
+// The texts of an archive viewer row, and the voltage list of its details pane.
 #include <cstddef>
 
 #include "results/test_record.h"
 
-// The five column texts of an archive viewer row.
-constexpr int kArchiveColumnCount = 5;
+// The column texts of an archive viewer row: the five of the first viewer and
+// the test's time of day, so the series of one day can be told apart.
+constexpr int kArchiveColumnCount = 6;
 
 struct ArchiveRowTexts {
     char cells[kArchiveColumnCount][kProtocolTextSize];

@@ -30,7 +30,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The program settings dialog holds a rich-edit control; without the
     // library that dialog just does not open.
     HMODULE richEdit = LoadLibraryA("Riched32.dll");
-    InitCommonControls();
+    // The archive viewer's date range needs the date picker class, which the
+    // plain InitCommonControls does not register on Windows.
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    if (!InitCommonControlsEx(&classes)) InitCommonControls();
     g_instance = instance;
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
 

@@ -1,4 +1,4 @@
-
+// The archive viewer's details pane: every field of the series selected in the list.
 #include "app/format.h"
 #include "app/resource_ids.h"
 #include "app/win32/clipboard_aware.h"
@@ -51,7 +51,13 @@ void ShowArchiveDetails(HWND pane, const TestRecord& r) {
     SetNumber(pane, IDC_DETAILS_VARIATION, static_cast<float>(r.variationPercent), 0, "%");
 }
 
-INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM, LPARAM) {
+void ClearArchiveDetails(HWND pane) {
+    for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) SetDlgItemTextA(pane, id, "");
+    for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) SetDlgItemTextA(pane, id, "");
+    for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) SetDlgItemTextA(pane, id, "");
+}
+
+INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) MakeClipboardAware(GetDlgItem(pane, id));
@@ -61,6 +67,13 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM, LPARAM) {
         case WM_SIZE:
             StretchTextEdits(pane);
             return TRUE;
+        case WM_COMMAND:
+            // The pane's buttons act on the viewer's rows.
+            if (LOWORD(wParam) == IDC_ARCHIVE_TREND || LOWORD(wParam) == IDC_ARCHIVE_EXPORT) {
+                SendMessageA(GetParent(pane), WM_COMMAND, wParam, lParam);
+                return TRUE;
+            }
+            break;
     }
     return FALSE;
 }

@@ -6,7 +6,11 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
+#include "results/archive_filter.h"
+#include "results/archive_rows.h"
 #include "results/test_record.h"
 
 constexpr UINT kRowsLoadedMessage = WM_APP + 70;    // wParam: records ready so far
@@ -21,8 +25,16 @@ struct ArchiveSession {
     HWND details = nullptr;
     TestRecord* records = nullptr;    // ArchiveRecords, sized by the reader
     std::atomic<size_t> ready{0};     // decoded and handed over by the reader
-    size_t listed = 0;                // rows in the list (user-interface thread only)
     char warning[512] = {};
+
+    // User-interface thread only. The list holds no texts of its own (owner
+    // data): row i shows records[rows[i]], formatted when the list asks.
+    size_t taken = 0;                 // records the viewer has taken from the reader
+    bool loadingDone = false;
+    ArchiveFilter filter;
+    std::vector<uint32_t> rows;       // ascending record indices of the rows listed
+    int64_t cachedRecord = -1;        // the record whose cells cachedCells holds
+    ArchiveRowTexts cachedCells;
 };
 
 void ReleaseArchiveSession(ArchiveSession* session);
@@ -33,3 +45,9 @@ DWORD WINAPI ArchiveReader(LPVOID argument);
 // Details pane 704.
 INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowArchiveDetails(HWND pane, const TestRecord& record);
+// Empties every field of the pane, for when no row is listed.
+void ClearArchiveDetails(HWND pane);
+
+// "Экспорт": asks for a file and writes the given records to it as CSV in the
+// user's list separator and decimal symbol; tells the user when it fails.
+void ExportArchiveRows(HWND viewer, const TestRecord* records, const std::vector<uint32_t>& rows);

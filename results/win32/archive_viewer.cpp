@@ -1,9 +1,12 @@
+// The archive viewer (dialog 700): the list of every archived series, found by
+// text and date, with printing, saving, export and a sample source's trend.
 #include "results/win32/archive_viewer.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <new>
+#include <string>
 
 #include "app/resource_ids.h"
 #include "app/win32/dialog_placement.h"
@@ -11,17 +14,21 @@
 #include "app/win32/window_rules.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
+#include "results/archive_filter.h"
 #include "results/archive_loader.h"
 #include "results/archive_rows.h"
 #include "results/archive_viewer_ids.h"
 #include "results/win32/archive_session.h"
+#include "results/win32/archive_trend_window.h"
 
 namespace {
 
-
+// Column 0 is wide enough for a protocol number such as "П-17/2026"; the
+// material gives up what that and the time take, so at the viewer's least
+// width every column, the time included, is in sight.
 constexpr ListColumn kColumns[kArchiveColumnCount] = {
-    {"Номер протокола", 55},      {"Наименование материала", 250}, {"Результаты испытания", 300},
-    {"Среднее напряжение", 70}, {"Дата", 70},
+    {"Номер протокола", 80},      {"Наименование материала", 195}, {"Результаты испытания", 300},
+    {"Среднее напряжение", 70}, {"Дата", 70},                     {"Время", 45},
 };
 
 ArchiveSession* SessionOf(HWND viewer) {
@@ -56,58 +63,126 @@ void Layout(HWND viewer, ArchiveSession* s) {
     RedrawWindow(s->details, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
+// Takes the records the reader has handed over so far; those the find lets
+// through become rows at the end of the list.
 void AddRows(ArchiveSession* s, size_t upTo) {
-    if (s->listed >= upTo) return;
-    // Redrawing after every insertion makes a batch cost far more than the
-    // insertions themselves.
-    SendMessageA(s->list, WM_SETREDRAW, FALSE, 0);
-    for (; s->listed < upTo; ++s->listed) {
-        ArchiveRowTexts texts;
-        ArchiveRowCells(s->records[s->listed], &texts);
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(s->listed);
-        item.pszText = texts.cells[0];
-        int row = static_cast<int>(SendMessageA(s->list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        for (int c = 1; c < kArchiveColumnCount; ++c) {
-            LVITEMA cell{};
-            cell.iSubItem = c;
-            cell.pszText = texts.cells[c];
-            SendMessageA(s->list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
-        }
-    }
-    SendMessageA(s->list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(s->list, nullptr, FALSE);
+    if (s->taken >= upTo) return;
+    const bool all = s->filter.MatchesAll();
+    for (; s->taken < upTo; ++s->taken)
+        if (all || s->filter.Matches(s->records[s->taken])) s->rows.push_back(static_cast<uint32_t>(s->taken));
+    SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
-// Only rows already listed are shown; i wraps as an unsigned index.
+const TestRecord* RecordAtRow(ArchiveSession* s, int row) {
+    if (row < 0 || static_cast<size_t>(row) >= s->rows.size()) return nullptr;
+    return &s->records[s->rows[row]];
+}
+
+// The list asks for each cell it draws; it asks for one row's cells in a
+// row, so the last row formatted is kept.
+const char* CellText(ArchiveSession* s, int row, int column) {
+    const TestRecord* r = RecordAtRow(s, row);
+    if (!r || column < 0 || column >= kArchiveColumnCount) return "";
+    const int64_t index = s->rows[row];
+    if (s->cachedRecord != index) {
+        ArchiveRowCells(*r, &s->cachedCells);
+        s->cachedRecord = index;
+    }
+    return s->cachedCells.cells[column];
+}
+
+void AnswerCell(ArchiveSession* s, LPARAM lParam, bool wide) {
+    if (wide) {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+        if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+        const char* text = CellText(s, info->item.iItem, info->item.iSubItem);
+        int n = MultiByteToWideChar(1251, 0, text, -1, info->item.pszText, info->item.cchTextMax);
+        if (n == 0) info->item.pszText[info->item.cchTextMax - 1] = 0;  // cut to the room given
+    } else {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+        if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+        lstrcpynA(info->item.pszText, CellText(s, info->item.iItem, info->item.iSubItem), info->item.cchTextMax);
+    }
+}
+
+// Only rows listed are shown; i wraps as an unsigned index.
 void ShowDetails(ArchiveSession* s, int i) {
-    if (s->listed == 0) return;
-    ShowArchiveDetails(s->details, s->records[static_cast<uint32_t>(i) % s->listed]);
+    if (s->rows.empty()) return;
+    ShowArchiveDetails(s->details, s->records[s->rows[static_cast<uint32_t>(i) % s->rows.size()]]);
 }
 
 // The highlighted row, which is also the one the pane shows: printing or
 // saving must never take another series than the one on screen.
 const TestRecord* SelectedRecord(ArchiveSession* s) {
-    int row = static_cast<int>(SendMessageA(s->list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (row < 0 || static_cast<size_t>(row) >= s->listed) return nullptr;
-    return &s->records[row];
+    return RecordAtRow(s, static_cast<int>(SendMessageA(s->list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                        LVNI_SELECTED)));
+}
+
+void SelectRow(ArchiveSession* s, int row) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(s->list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    SendMessageA(s->list, LVM_SETSELECTIONMARK, 0, row);
+    SendMessageA(s->list, LVM_ENSUREVISIBLE, row, FALSE);
+    ShowDetails(s, row);
 }
 
 void LoadingDone(HWND viewer, ArchiveSession* s) {
     AddRows(s, s->ready);
+    s->loadingDone = true;
     SendMessageA(viewer, WM_SIZE, SIZE_RESTORED, 0);
     SendMessageA(s->list, WM_VSCROLL, SB_BOTTOM, 0);
-    if (s->listed == 0) return;
-    int last = static_cast<int>(s->listed - 1);
-    LVITEMA state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(s->list, LVM_SETITEMSTATE, last, reinterpret_cast<LPARAM>(&state));
-    SendMessageA(s->list, LVM_SETSELECTIONMARK, 0, last);
-    SendMessageA(s->list, LVM_ENSUREVISIBLE, last, FALSE);
-    ShowDetails(s, last);
+    if (!s->rows.empty()) SelectRow(s, static_cast<int>(s->rows.size() - 1));
     if (s->warning[0]) PostMessageA(viewer, kMismatchWarningMessage, 0, 0);
+}
+
+// A day of a date picker, or 0 when its box is unticked (that side open).
+uint32_t PickedDay(HWND viewer, int id) {
+    SYSTEMTIME t{};
+    if (SendDlgItemMessageA(viewer, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)) != GDT_VALID) return 0;
+    return ArchiveDayKey(t.wYear, t.wMonth, t.wDay);
+}
+
+// Lists again what the find lets through. The series shown stays selected
+// when it is still listed; otherwise the newest listed one is.
+void ApplyFind(HWND viewer, ArchiveSession* s) {
+    char text[kProtocolTextSize];
+    GetDlgItemTextA(viewer, IDC_ARCHIVE_FIND, text, sizeof text);
+    const TestRecord* shown = SelectedRecord(s);
+    const int64_t kept = shown ? shown - s->records : -1;
+    s->filter = ArchiveFilter(text, PickedDay(viewer, IDC_ARCHIVE_FROM), PickedDay(viewer, IDC_ARCHIVE_TO));
+    s->filter.Filter(s->records, s->taken, &s->rows);
+    s->cachedRecord = -1;
+    SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), 0);
+    InvalidateRect(s->list, nullptr, TRUE);
+    if (s->rows.empty()) {
+        ClearArchiveDetails(s->details);
+        return;
+    }
+    // While the reader still lists, nothing is selected yet unless the user chose a row.
+    if (!s->loadingDone && kept < 0) return;
+    int row = kept >= 0 ? ArchiveRowOf(s->rows, static_cast<uint32_t>(kept)) : -1;
+    SelectRow(s, row >= 0 ? row : static_cast<int>(s->rows.size() - 1));
+}
+
+bool HasText(const char* text) {
+    for (; *text; ++text)
+        if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n') return true;
+    return false;
+}
+
+void ShowTrend(HWND viewer, ArchiveSession* s) {
+    const TestRecord* r = SelectedRecord(s);
+    if (!r) return;
+    char source[kProtocolTextSize];
+    lstrcpynA(source, r->protocolText[3], sizeof source);
+    if (!HasText(source)) {
+        MessageBoxA(viewer, "У выбранного испытания не указан объект, из которого взята проба.", "Внимание!",
+                    MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    ShowArchiveTrend(viewer, s->records, s->taken, source);
 }
 
 void ClearArchive(HWND viewer) {
@@ -144,6 +219,10 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     SetFocus(s->list);
     SendMessageA(s->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     InsertListColumns(s->list, kColumns, kArchiveColumnCount);
+    SendDlgItemMessageA(viewer, IDC_ARCHIVE_FIND, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
+    // Both ends of the date range start open.
+    SendDlgItemMessageA(viewer, IDC_ARCHIVE_FROM, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+    SendDlgItemMessageA(viewer, IDC_ARCHIVE_TO, DTM_SETSYSTEMTIME, GDT_NONE, 0);
     // Place the pane now rather than after loading: until then it would lie
     // over the buttons of a viewer that is already in use.
     Layout(viewer, s);
@@ -184,6 +263,10 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
             // The pane follows the selection however it moves: click, arrow
             // keys, Page Down, Home, End.
             auto* note = reinterpret_cast<NMHDR*>(lParam);
+            if (note->idFrom == IDC_ARCHIVE_LIST && (note->code == LVN_GETDISPINFOA || note->code == LVN_GETDISPINFOW))
+                AnswerCell(s, lParam, note->code == LVN_GETDISPINFOW);
+            if ((note->idFrom == IDC_ARCHIVE_FROM || note->idFrom == IDC_ARCHIVE_TO) && note->code == DTN_DATETIMECHANGE)
+                ApplyFind(viewer, s);
             if (note->idFrom == IDC_ARCHIVE_LIST && note->code == LVN_ITEMCHANGED) {
                 auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
                 if (change->iItem >= 0 && (change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
@@ -206,6 +289,15 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
                     return TRUE;
                 case IDC_ARCHIVE_CLEAR:
                     ClearArchive(viewer);
+                    return TRUE;
+                case IDC_ARCHIVE_FIND:
+                    if (HIWORD(wParam) == EN_CHANGE) ApplyFind(viewer, s);
+                    return TRUE;
+                case IDC_ARCHIVE_EXPORT:
+                    ExportArchiveRows(viewer, s->records, s->rows);
+                    return TRUE;
+                case IDC_ARCHIVE_TREND:
+                    ShowTrend(viewer, s);
                     return TRUE;
             }
             break;

@@ -105,3 +105,10 @@ TEST(ArchiveFilter, FiltersFiftyThousandRecords) {
     EXPECT_EQ(rows.front(), 20017u);
     for (uint32_t i : rows) EXPECT_EQ(i % 500, 17u);
 }
+
+TEST(ArchiveFilter, RowOfARecordInTheListedRows) {
+    const std::vector<uint32_t> rows = {2, 5, 9, 40000};
+    const int cases[][2] = {{2, 0}, {5, 1}, {40000, 3}, {0, -1}, {6, -1}, {40001, -1}};
+    for (const auto& c : cases) EXPECT_EQ(ArchiveRowOf(rows, static_cast<uint32_t>(c[0])), c[1]) << c[0];
+    EXPECT_EQ(ArchiveRowOf({}, 0), -1);
+}

@@ -21,6 +21,7 @@ TEST(ArchiveRows, ColumnsOfASeries) {
     EXPECT_STREQ(t.cells[2], "  52.3 кВ  60.0 кВ");
     EXPECT_STREQ(t.cells[3], "56.2 кВ");
     EXPECT_STREQ(t.cells[4], "1.5.2026");
+    EXPECT_STREQ(t.cells[5], "9:05");
     char list[256];
     ArchiveVoltageList(r, list, sizeof list);
     EXPECT_STREQ(list, "52.3 кВ 60.0 кВ ");
