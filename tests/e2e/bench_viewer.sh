@@ -2,7 +2,7 @@
 # Benchmark, not a test (scripts/bench-archive runs it): opens an archive of
 # N series in the real program under Wine and prints the time from command
 # 204 until the last row is selected, and the longest the main window took
-# to answer a message meanwhile.
+# to answer a message meanwhile; then the time the find takes per keystroke.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/archive_lib.sh"
 n="${1:?usage: bench_viewer.sh <series>}"
@@ -17,5 +17,13 @@ rows="$(ui find "$ARCHIVE_VIEWER" list-count "$ARCHIVE_VIEWER" 701)"
 read -r listed longest <<<"$out"
 LC_ALL=C printf '%6d series under Wine: last row selected after %.1f s (%s rows), main window answered within %d ms at worst\n' \
   "$n" "$(echo "$listed / 1000" | bc -l)" "$rows" "$longest"
+# "т-17" typed letter by letter (its first letter is in every row's material,
+# the rest in no row), the field cleared, then a word every row holds.
+times=()
+for text in "т" "т-" "т-1" "т-17" "" "масло"; do
+  times+=("$(ui find "$ARCHIVE_VIEWER" set-text-timed 705 "$text")")
+done
+LC_ALL=C printf '%6d series under Wine: find per keystroke %s ms (typing "т-17", clearing, pasting "масло")\n' \
+  "$n" "${times[*]}"
 rm -f "$E2E_DATA/log.dat"
 e2e_end >/dev/null

@@ -614,9 +614,12 @@ int main() {
                 Fail(L"control " + id + L" has no item " + index);
         } else if (cmd == L"combo-selected") {
             Out(std::to_string(int(SendMessageW(Control(next(L"id")), CB_GETCURSEL, 0, 0))));
-        } else if (cmd == L"set-text") {
+        } else if (cmd == L"set-text" || cmd == L"set-text-timed") {
             // Replaces the control's text; "\n" in the argument stands for a
             // line break (CR LF), as Enter makes one in a multi-line field.
+            // The timed form prints the milliseconds until the program had
+            // done all it does on the change (the message is sent, not posted).
+            const bool timed = cmd == L"set-text-timed";
             std::wstring id = next(L"id"), text = next(L"text"), real;
             for (size_t k = 0; k < text.size(); ++k) {
                 if (text[k] == L'\\' && k + 1 < text.size() && text[k + 1] == L'n') {
@@ -626,7 +629,17 @@ int main() {
                     real += text[k];
                 }
             }
-            SendMessageW(Control(id), WM_SETTEXT, 0, LPARAM(real.c_str()));
+            HWND control = Control(id);
+            LARGE_INTEGER start, end, frequency;
+            QueryPerformanceFrequency(&frequency);
+            QueryPerformanceCounter(&start);
+            SendMessageW(control, WM_SETTEXT, 0, LPARAM(real.c_str()));
+            QueryPerformanceCounter(&end);
+            if (timed) {
+                char ms[32];
+                std::snprintf(ms, sizeof ms, "%.1f", double(end.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart));
+                Out(ms);
+            }
         } else if (cmd == L"lclick-on") {
             // A left click on the window itself at the centre of the control,
             // with the right button held when "rbutton" follows; for windows
