@@ -46,10 +46,49 @@ bool ReadTemplate(const char* path, std::string& text) {
     text.assign(bytes.data(), got);
     size_t zero = text.find('\0');
     if (zero != std::string::npos) text.resize(zero);
+    if (!RtfGroupsBalanced(text)) {
+        ShowError(kTemplateDamaged);
+        return false;
+    }
     return true;
 }
 
 }  // namespace
+
+bool RtfGroupsBalanced(const std::string& text) {
+    long depth = 0;
+    bool closed = false;  // the outermost group has ended
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (closed) {
+            if (c != ' ' && c != '\r' && c != '\n' && c != '\t') return false;
+            continue;
+        }
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth < 0) return false;
+            closed = depth == 0;
+        } else if (c == '\\' && i + 1 < n) {
+            // \{ \} \\ are text; \binN is followed by N raw bytes that may
+            // hold braces of their own.
+            const char next = text[i + 1];
+            if (next == '{' || next == '}' || next == '\\') {
+                ++i;
+            } else if (text.compare(i + 1, 3, "bin") == 0) {
+                size_t j = i + 4;
+                uint64_t count = 0;
+                while (j < n && text[j] >= '0' && text[j] <= '9' && count < n)
+                    count = count * 10 + uint64_t(text[j++] - '0');
+                if (j < n && text[j] == ' ') ++j;
+                if (count > n - j) return false;
+                i = j + size_t(count) - 1;
+            }
+        }
+    }
+    return depth == 0;
+}
 
 void RtfEscape(std::string& destination, const std::string& value) {
     static const char kHex[] = "0123456789abcdef";

@@ -7,6 +7,12 @@
 // The protocol document is template.rtf with its upper-case keys replaced;
 // the program never composes RTF itself.
 
+// Whether every group the text opens is closed again, none is closed that
+// was not opened, and nothing but blanks follows the outermost group. A
+// template failing this loses text in every reader (a document closed early
+// shows nothing after that point) and is refused as damaged. A text without
+// braces passes.
+bool RtfGroupsBalanced(const std::string& text);
 // Appends every byte of value as \'xx (lower-case hex), letters included, so
 // no replacement can form a key or an RTF control word.
 void RtfEscape(std::string& destination, const std::string& value);

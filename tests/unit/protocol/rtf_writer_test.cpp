@@ -196,6 +196,37 @@ TEST_F(RtfFileTest, MissingOrEmptyTemplateCreatesNoFile) {
     EXPECT_EQ(Messages(), expected);
 }
 
+// A template whose groups do not match ends early or never in every reader:
+// refused as damaged, nothing written.
+TEST_F(RtfFileTest, UnbalancedBracesAreADamagedTemplate) {
+    const struct {
+        std::string text;
+        bool balanced;
+    } cases[] = {
+        {"{\\rtf1 {\\b ULIST}\\par}\r\n", true},
+        {"{\\rtf1 \\{ULIST\\} \\\\}", true},
+        {"{\\rtf1 {\\pict\\bin3 }{}}}", true},  // three raw bytes, then two closings
+        {"PROTOKOLNUM without any group", true},
+        {"{\\rtf1 {\\b ULIST\\par}", false},
+        {"{\\rtf1 ULIST}}\\par TISP}", false},
+        {"{\\rtf1 ORGNAME} TISP", false},
+        {"}{\\rtf1 ULIST}", false},
+        {"{\\rtf1 {\\pict\\bin99 }}", false},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(RtfGroupsBalanced(c.text), c.balanced);
+        fake::ClearUiCalls();
+        const std::string output = "C:\\out\\p" + std::to_string(++n) + ".rtf";
+        PutTemplate(c.text);
+        EXPECT_EQ(WriteProtocolRtf(kTemplate, output.c_str(), record, settings), c.balanced);
+        EXPECT_EQ(fake::FileExists(output), c.balanced);
+        if (!c.balanced)
+            EXPECT_EQ(Messages(), std::vector<std::string>{"Файл template.rtf поврежден.\n Переустановите приложение."});
+    }
+}
+
 TEST_F(RtfFileTest, UnwritableOutputIsReported) {
     PutTemplate("PROTOKOLNUM");
     fake::SetFileLocked(kOutput, true);
