@@ -62,7 +62,9 @@ bool RtfGroupsBalanced(const std::string& text) {
     for (size_t i = 0; i < n; ++i) {
         const char c = text[i];
         if (closed) {
-            if (c != ' ' && c != '\r' && c != '\n' && c != '\t') return false;
+            // Blanks and control bytes (an old editor's end-of-file mark)
+            // may follow; text there would never be shown.
+            if (static_cast<unsigned char>(c) > ' ') return false;
             continue;
         }
         if (c == '{') {

@@ -204,6 +204,7 @@ TEST_F(RtfFileTest, UnbalancedBracesAreADamagedTemplate) {
         bool balanced;
     } cases[] = {
         {"{\\rtf1 {\\b ULIST}\\par}\r\n", true},
+        {"{\\rtf1 ULIST}\x1A", true},
         {"{\\rtf1 \\{ULIST\\} \\\\}", true},
         {"{\\rtf1 {\\pict\\bin3 }{}}}", true},  // three raw bytes, then two closings
         {"PROTOKOLNUM without any group", true},
