@@ -43,6 +43,7 @@ bool ParseInt(const std::string& text, int* out) {
 // Times and the clock start are added to the model's clock in 64 bits;
 // clamped here, no sum of them can overflow. 10^12 ms is over 30 years.
 constexpr int64_t kMaxSimTimeMs = 1000000000000LL;
+constexpr int64_t kMinResetPeriodMs = 100;
 bool ParseTime(const std::string& text, int64_t* out) {
     int64_t v;
     if (!ParseInt(text, &v)) return false;
@@ -162,7 +163,13 @@ bool SimApplyConfigKey(const std::string& rawKey, const std::string& rawValue, S
     if (key == "voltages") return ParseVoltages(value, &c->voltages);
     if (key == "unplug_at_ms") return ParseTime(value, &c->unplugAtMs);
     if (key == "replug_at_ms") return ParseTime(value, &c->replugAtMs);
-    if (key == "reset_every_ms") return ParseTime(value, &c->resetEveryMs);
+    if (key == "reset_every_ms") {
+        // An instrument takes longer than this to boot; a shorter period
+        // would only make the model reboot millions of times to catch up.
+        if (!ParseTime(value, &c->resetEveryMs)) return false;
+        if (c->resetEveryMs > 0 && c->resetEveryMs < kMinResetPeriodMs) c->resetEveryMs = kMinResetPeriodMs;
+        return true;
+    }
     if (key == "stored_empty_slots") return ParseIndices(value, &c->storedEmptySlots);
     if (key == "fail_command") {
         // A command code reads best in hex (0x48); decimal works too.

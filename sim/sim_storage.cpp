@@ -82,6 +82,14 @@ void StorageLog(SimInstrument* inst, int64_t at, const std::string& event) {
     std::snprintf(stamp, sizeof stamp, "%02u.%02u.%04d %02u:%02u:%02u ", d, m, y, rem / 3600, rem % 3600 / 60,
                   rem % 60);
     inst->log += stamp + event + "\r\n";
+    // The instrument's own log is a file of a few kilobytes on its flash;
+    // a model running for days (or rebooting every 100 ms) keeps its newest
+    // lines only, dropped from the front at a line boundary.
+    constexpr size_t kLogKeep = 256 * 1024;
+    if (inst->log.size() > 2 * kLogKeep) {
+        size_t cut = inst->log.find("\r\n", inst->log.size() - kLogKeep);
+        inst->log.erase(0, cut == std::string::npos ? inst->log.size() - kLogKeep : cut + 2);
+    }
 }
 
 void StorageStoreSeries(SimInstrument* inst, int64_t at) {

@@ -73,6 +73,8 @@ TEST(SimConfigTest, ExtremeSpeedAndTimesAreClamped) {
     EXPECT_EQ(c.clockStart, 1000000000000LL);
     ASSERT_TRUE(SimApplyConfigKey("reset_every_ms", "-9223372036854775808", &c));
     EXPECT_EQ(c.resetEveryMs, -1000000000000LL);
+    ASSERT_TRUE(SimApplyConfigKey("reset_every_ms", "1", &c));  // would reboot every model ms
+    EXPECT_EQ(c.resetEveryMs, 100);
     ASSERT_TRUE(SimApplyConfigKey("unplug_at_ms", "99999999999999999999", &c));
     EXPECT_EQ(c.unplugAtMs, 1000000000000LL);
     for (const char* speed : {"1e300", "1e-300"}) {
