@@ -82,19 +82,29 @@ e2e_begin() {  # <test name>
   (cd "$E2E_RUN" && timeout 60 wine ui_driver.exe shown "-" >/dev/null 2>&1)
 }
 
+# The Windows path of a Unix path as winepath gives it: C: for the prefix's
+# drive_c, else the Z: drive every prefix maps to "/". Not winepath itself:
+# that starts a Wine process, and one that met the server going down printed
+# nothing, so the simulator once lost its journal setting.
+e2e_winpath() {
+  local p="$1" c="${WINEPREFIX:-$BUILD/wineprefix}/drive_c"
+  if [[ "$p" == "$c"/* ]]; then p="C:${p#"$c"}"; else p="Z:$p"; fi
+  echo "${p//\//\\}"
+}
+
 # Writes the simulator's INI: journal on, a quick instrument; extra lines
 # (key=value) are appended and override the defaults.
 e2e_sim_config() {  # [key=value...]
   {
     echo "[instrument]"
-    echo "journal=$(winepath -w "$E2E_JOURNAL" 2>/dev/null)"
+    echo "journal=$(e2e_winpath "$E2E_JOURNAL")"
     echo "speed=20"
     echo "pause_minutes=0"
     echo "pre_test_delay=0"
     local kv
     for kv in "$@"; do echo "$kv"; done
   } > "$E2E_RUN/sim.ini"
-  export ORLA_SIM_CONFIG="$(winepath -w "$E2E_RUN/sim.ini" 2>/dev/null)"
+  export ORLA_SIM_CONFIG="$(e2e_winpath "$E2E_RUN/sim.ini")"
 }
 
 # The settings file before the first start, to test restoring them.

@@ -36,7 +36,7 @@ e2e_check "its details shown" [ "$(ui find "$ARCHIVE_VIEWER" 10 child-text "$ARC
 e2e_shot found
 
 ui_must find "$ARCHIVE_VIEWER" 10 click-in "$ARCHIVE_VIEWER" 711 >/dev/null
-protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\export" || e2e_abort "save dialog"
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\export" || e2e_abort "save dialog"
 csv="$E2E_RUN/export.csv"
 for _ in $(seq 20); do [ -s "$csv" ] && break; sleep 0.5; done
 e2e_check "the CSV starts with the UTF-8 byte order mark" [ "$(head -c 3 "$csv" | od -An -tx1 | tr -d ' ')" = efbbbf ]

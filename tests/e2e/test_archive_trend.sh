@@ -61,7 +61,7 @@ e2e_check "the mean line falls from left ($left) to right ($right)" [ "$left" -g
 
 bmp="$E2E_RUN/copied.bmp"
 ui_must find "$TREND" click-in "$TREND" 790 sleep 1 >/dev/null
-size="$(ui clipboard-bitmap "$(winepath -w "$bmp" 2>/dev/null)")"
+size="$(ui clipboard-bitmap "$(e2e_winpath "$bmp")")"
 e2e_check "\"Копировать\" put a bitmap of the picture's size on the clipboard (got '$size')" [ "$size" = "$w $h" ]
 diff="$(compare -metric AE "$crop" "$bmp" null: 2>&1)"
 e2e_check "the copied bitmap is the shown picture (differing pixels: $diff)" [ "$diff" = 0 ]

@@ -110,7 +110,7 @@ e2e_log "series: the user was told"
 e2e_check "log.dat unchanged" [ "$(archive_size)" = "$before" ]
 ui_must find "$E2E_CAPTION" 10 wait-enabled 172 1 20 >/dev/null
 ui_must find "$E2E_CAPTION" 10 menu 201 >/dev/null
-protocol_answer_save_dialog "$(winepath -w "$E2E_DATA")\\protokol55" || e2e_fail "save dialog"
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_DATA")\\protokol55" || e2e_fail "save dialog"
 e2e_shot read-only-protocol
 ui_must find "$E2E_CAPTION" 10 msgbox "Ошибка сохранения файла." ok 20 >/dev/null
 e2e_log "protocol: the user was told"

@@ -63,7 +63,7 @@ GOOD="$HERE/../../protocol/template.rtf"
 # Saves a protocol with menu 201 into the run folder; prints the file's path.
 save_protocol() {  # <name>
   ui_must find "$E2E_CAPTION" 10 menu 201 >/dev/null
-  protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\$1" || e2e_fail "$1: save dialog"
+  protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\$1" || e2e_fail "$1: save dialog"
 }
 # The program answers within a few seconds: no hang, no crash.
 responsive() { ui find "$E2E_CAPTION" 10 text status >/dev/null && kill -0 "$E2E_APP_PID" 2>/dev/null; }

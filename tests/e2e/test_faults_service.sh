@@ -32,7 +32,7 @@ with open(sys.argv[1], 'w') as f:
 " "$E2E_RUN/big.log"
 # The simulator opens it from the program's working folder (the data folder),
 # so it is named by its full path.
-e2e_sim_config measurement_count=2 voltages=45.2,47.0 "device_log=$(winepath -w "$E2E_RUN/big.log")" \
+e2e_sim_config measurement_count=2 voltages=45.2,47.0 "device_log=$(e2e_winpath "$E2E_RUN/big.log")" \
   unplug_at_ms=12000 replug_at_ms=17000
 e2e_write_ini "[MainWnd]" "X=0" "Y=0" "W=1270" "H=900" "[Programm]" "FirstRun=0" "ServiceMode=1"
 e2e_start

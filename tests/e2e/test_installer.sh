@@ -98,7 +98,7 @@ if ((bits == 32)); then
 else
   ui_must find "$E2E_CAPTION" 10 menu 201
 fi
-protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\protokol$number" || e2e_fail "save dialog"
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\protokol$number" || e2e_fail "save dialog"
 sleep 1
 e2e_shot saved
 e2e_check "no error box after saving" bash -c '! xdotool search --onlyvisible --name "^Ошибка!$" >/dev/null'

@@ -59,7 +59,7 @@ e2e_check "two-line name after the restart" [ "$(texts)" = "$want" ]
 ui_must find "$DIALOG" click 1 >/dev/null  # OK again must not change the name
 e2e_run_series 90
 ui_must find "$E2E_CAPTION" 10 set-text 140 "П-5" menu 201 >/dev/null
-protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\protokol5" || e2e_fail "save dialog"
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\protokol5" || e2e_fail "save dialog"
 sleep 1
 text="$(protocol_rtf_text "$E2E_RUN/protokol5.rtf")"
 e2e_check "protocol shows the first line" grep -qF -- "$ORG1" <<<"$text"

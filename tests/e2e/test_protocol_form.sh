@@ -22,7 +22,7 @@ e2e_check "Space on ПУСК starts nothing" [ "$(grep -c ' W 42 ' "$E2E_JOURNAL
 
 saved="$E2E_RUN/blank.rtf"
 ui_must find "$E2E_CAPTION" 10 menu 201
-protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\blank" || e2e_fail "save dialog"
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\blank" || e2e_fail "save dialog"
 text="$(protocol_rtf_text "$saved")"
 e2e_check "the blank is in the protocol" grep -qF "Масло ГК t" <<<"$text"
 
@@ -33,7 +33,7 @@ ui_must find "$E2E_CAPTION" 10 menu 201
 w="$(protocol_wait_window '^(Сохранить как|Save As)$' 30)" || e2e_abort "no save dialog"
 xdotool windowfocus --sync "$w" 2>/dev/null
 sleep 0.5
-xdotool type --delay 20 "$(winepath -w "$E2E_DATA")\\template"
+xdotool type --delay 20 "$(e2e_winpath "$E2E_DATA")\\template"
 xdotool key Return
 ui_must find "$E2E_CAPTION" 10 msgbox "уже существует" yes 20
 e2e_shot refused

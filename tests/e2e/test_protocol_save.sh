@@ -14,7 +14,7 @@ protocol_prepare_and_run_series
 
 saved="$E2E_RUN/protokol$PROTOCOL_NUMBER.rtf"
 ui_must find "$E2E_CAPTION" 10 menu 201
-protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\protokol$PROTOCOL_NUMBER" || e2e_fail "save dialog"
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\protokol$PROTOCOL_NUMBER" || e2e_fail "save dialog"
 sleep 1
 e2e_shot saved
 e2e_check "no error box after saving" bash -c '! xdotool search --onlyvisible --name "^Ошибка!$" >/dev/null'
@@ -30,7 +30,7 @@ e2e_check "no key left unfilled" bash -c '! grep -qE "PROTOKOLNUM|ULIST|USREDNEE
 rm -f "$E2E_DATA/template.rtf"
 missing="$E2E_RUN/missing.rtf"
 ui_must find "$E2E_CAPTION" 10 menu 201
-protocol_answer_save_dialog "$(winepath -w "$E2E_RUN")\\missing" || e2e_fail "save dialog without template"
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\missing" || e2e_fail "save dialog without template"
 e2e_shot missing-template
 ui_must find "$E2E_CAPTION" 30 msgbox "Файл template.rtf не найден." ok 30
 e2e_check "no file without a template" test ! -e "$missing"
