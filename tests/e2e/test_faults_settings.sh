@@ -7,26 +7,9 @@
 # is archived once.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/archive_lib.sh"
+source "$(dirname "$0")/settings_lib.sh"
 e2e_begin faults_settings
 
-DIALOG="Настройка прибора"
-LISTS=(510 511 512 513 514 515)
-selections() {
-  local args=(find "$DIALOG" 10) id
-  for id in "${LISTS[@]}"; do args+=(combo-selected "$id"); done
-  ui "${args[@]}" | tr '\n' ' ' | sed 's/ $//'
-}
-parameters() { ui find "$E2E_CAPTION" 10 text 133 text 134 text 135 text 136 text 137 | tr '\n' '|'; }
-wait_parameters() {  # <expected> <timeout s>
-  local deadline=$((SECONDS + $2)) now
-  while ((SECONDS < deadline)); do
-    now="$(parameters)"
-    [ "$now" = "$1" ] && return 0
-    sleep 0.5
-  done
-  echo "parameters still $now, not $1" >&2
-  return 1
-}
 choose() {  # <choices for 510..515>
   local choice=($1) args=(find "$E2E_CAPTION" 10 menu 206 find "$DIALOG" 10) k
   for k in 0 1 2 3 4 5; do args+=(combo-select "${LISTS[$k]}" "${choice[$k]}"); done
