@@ -20,10 +20,12 @@ void ArchiveVerifyGroup(const uint8_t* group, ArchiveVerifyReport* report, TestR
         ++report->repairedGroups;
         report->repairedCopies += differing;
     }
+    // Decoding votes again from the file's bytes; the copy above only counts
+    // which copies the vote overruled.
     TestRecord decoded;
-    ArchiveDecodeGroup(voted, &decoded);
+    ArchiveDecodeGroup(group, &decoded);
     if (ArchiveRecordCrc(decoded) != decoded.crc) ++report->crcMismatches;
-    if (record) std::memcpy(record, &decoded, n);
+    if (record) *record = decoded;
 }
 
 ArchiveVerdict ArchiveVerdictOf(const ArchiveVerifyReport& report) {

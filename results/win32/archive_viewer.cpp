@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <new>
-#include <string>
 
 #include "app/resource_ids.h"
 #include "app/win32/dialog_placement.h"
