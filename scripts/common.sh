@@ -121,7 +121,7 @@ build_installer() {  # [bin64] [bin32] [output folder]
 # Wine lives in a prefix of its own under build/, never the user's home.
 wine_env() {
   export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
-  export WINEDEBUG=-all
+  export WINEDEBUG="${ORLA_WINEDEBUG:--all}"  # ORLA_WINEDEBUG=+wgl and the like, to look inside
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
   # Once Debian's 32-bit loader is installed (the 32-bit runs of scripts/test

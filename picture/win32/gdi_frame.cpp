@@ -51,6 +51,59 @@ void Segment(HDC dc, PixelPoint a, PixelPoint b, uint32_t ref) {
     SetPixelV(dc, b.x, b.y, ref);
 }
 
+// GDI cannot mix a pen or brush with what lies below. A shape drawn while
+// blending is on is mixed in afterwards: every pixel it changed becomes
+// source * alpha + destination * (1 - alpha), as glBlendFunc(GL_SRC_ALPHA,
+// GL_ONE_MINUS_SRC_ALPHA) makes it.
+class BlendedShape {
+public:
+    BlendedShape(FrameBitmap* frame, const std::vector<POINT>& points, float alpha) : frame_(frame), alpha_(alpha) {
+        if (alpha_ >= 1.0f || points.empty()) return;
+        long left = points[0].x, right = left, top = points[0].y, bottom = top;
+        for (const POINT& p : points) {
+            left = std::min(left, p.x);
+            right = std::max(right, p.x);
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+        left_ = static_cast<int>(std::max(0L, left));
+        top_ = static_cast<int>(std::max(0L, top));
+        right_ = static_cast<int>(std::min<long>(frame->width - 1, right));
+        bottom_ = static_cast<int>(std::min<long>(frame->height - 1, bottom));
+        if (left_ > right_ || top_ > bottom_) return;
+        GdiFlush();
+        for (int y = top_; y <= bottom_; ++y)
+            below_.insert(below_.end(), Row(y), Row(y) + (right_ - left_ + 1));
+    }
+    ~BlendedShape() {
+        if (below_.empty()) return;
+        GdiFlush();
+        const float keep = alpha_ <= 0.0f ? 1.0f : 1.0f - alpha_;
+        const uint32_t* old = below_.data();
+        for (int y = top_; y <= bottom_; ++y) {
+            uint32_t* row = Row(y);
+            for (int x = 0; x <= right_ - left_; ++x, ++old) {
+                if (row[x] == *old) continue;
+                uint32_t mixed = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const float top = static_cast<float>((row[x] >> shift) & 0xFF);
+                    const float bottom = static_cast<float>((*old >> shift) & 0xFF);
+                    const float value = top * (1.0f - keep) + bottom * keep + 0.5f;
+                    mixed |= static_cast<uint32_t>(std::min(255.0f, value)) << shift;
+                }
+                row[x] = mixed;
+            }
+        }
+    }
+
+private:
+    uint32_t* Row(int y) { return frame_->pixels + static_cast<size_t>(y) * frame_->width + left_; }
+    FrameBitmap* frame_;
+    float alpha_;
+    int left_ = 0, top_ = 0, right_ = -1, bottom_ = -1;
+    std::vector<uint32_t> below_;
+};
+
 }  // namespace
 
 bool MakeFrameBitmap(FrameBitmap* frame, int width, int height) {
@@ -98,9 +151,17 @@ void PaintDrawList(const DrawList& list, FrameBitmap* frame) {
     Tools tools(dc);
     uint32_t textRef = RefFromColor(list.current);
     PixelPoint raster{0, frame->height - 1};
+    bool blending = false;
     std::vector<POINT> corners;
     auto at = [&](uint32_t i) { return ToPixel(view, list.points[i].x, list.points[i].y); };
     auto refOf = [&](uint32_t i) { return RefFromColor(list.points[i].color); };
+    auto alphaOf = [&](uint32_t i) { return blending ? list.points[i].color.a : 1.0f; };
+    auto segment = [&](uint32_t i) {
+        const PixelPoint a = at(i), b = at(i + 1);
+        BlendedShape blend(frame, {{a.x, a.y}, {b.x, b.y}}, alphaOf(i));
+        tools.Select(refOf(i));
+        Segment(dc, a, b, refOf(i));
+    };
     for (const DrawOp& op : list.ops) {
         const float* v = op.values;
         // Points an op may use, never beyond the list.
@@ -121,16 +182,10 @@ void PaintDrawList(const DrawList& list, FrameBitmap* frame) {
                 textRef = RefFromColor({v[0], v[1], v[2], v[3]});
                 break;
             case DrawOp::Kind::Lines:
-                for (uint32_t i = op.first; i + 1 < end; i += 2) {
-                    tools.Select(refOf(i));
-                    Segment(dc, at(i), at(i + 1), refOf(i));
-                }
+                for (uint32_t i = op.first; i + 1 < end; i += 2) segment(i);
                 break;
             case DrawOp::Kind::LineStrip:
-                for (uint32_t i = op.first; i + 1 < end; ++i) {
-                    tools.Select(refOf(i));
-                    Segment(dc, at(i), at(i + 1), refOf(i));
-                }
+                for (uint32_t i = op.first; i + 1 < end; ++i) segment(i);
                 break;
             case DrawOp::Kind::Quad:
             case DrawOp::Kind::Polygon:
@@ -141,10 +196,18 @@ void PaintDrawList(const DrawList& list, FrameBitmap* frame) {
                     const PixelPoint p = at(i);
                     corners.push_back({p.x, p.y});
                 }
-                tools.Select(refOf(op.first));
-                Polygon(dc, corners.data(), static_cast<int>(corners.size()));
+                {
+                    // Filled without an outline, as OpenGL fills: a shape of
+                    // width 1 covers one column, one of height 0 nothing.
+                    BlendedShape blend(frame, corners, alphaOf(op.first));
+                    tools.Select(refOf(op.first));
+                    HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
+                    Polygon(dc, corners.data(), static_cast<int>(corners.size()));
+                    SelectObject(dc, pen);
+                }
                 break;
             case DrawOp::Kind::Blend:
+                blending = v[0] != 0.0f;
                 break;
             case DrawOp::Kind::RasterPos:
                 raster = ToPixel(view, v[0], v[1]);

@@ -24,8 +24,8 @@ void ReleaseFrameBitmap(FrameBitmap* frame);
 
 // Paints the ops of list into the bitmap as ReplayDrawList draws them with
 // OpenGL: projection, clear, lines and strips, filled shapes in the colour
-// of their first point, texts in the bitmap font. Blending is not done:
-// shapes are painted opaque.
+// of their first point, texts in the bitmap font; while blending is on,
+// shapes and lines are mixed with what lies below by their alpha.
 void PaintDrawList(const DrawList& list, FrameBitmap* frame);
 
 // The bitmap as a packed CF_DIB (header and bottom-up 32-bit rows) in

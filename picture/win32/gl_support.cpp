@@ -48,6 +48,15 @@ bool RunningUnderWine() {
     return wine;
 }
 
+bool PaintWithGdi() {
+    static const bool gdi = [] {
+        char value[8] = "";
+        const DWORD length = GetEnvironmentVariableA("ORLA_OPENGL", value, sizeof value);
+        return RunningUnderWine() && !(length == 1 && value[0] == '1');
+    }();
+    return gdi;
+}
+
 HWND MakeHiddenStandIn(HWND window) {
     RECT client;
     GetClientRect(window, &client);
@@ -152,13 +161,46 @@ void BuildBitmapFont(BitmapFont* font) {
 void DrawTextAbove(const BitmapFont& font, const char* text) { DrawText(font, text, 0); }
 void DrawTextBelow(const BitmapFont& font, const char* text) { DrawText(font, text, kSetBelow); }
 
-void ReplayDrawList(const DrawList& list, const BitmapFont* font, HDC dc) {
-    // A context on another window than the target's draws into a stand-in
+bool MakeDrawnTarget(HWND window, bool withFont, DrawnTarget* target) {
+    RECT client;
+    GetClientRect(window, &client);
+    if (PaintWithGdi()) {
+        target->gdi = true;
+        MakeFrameBitmap(&target->bitmap, client.right, client.bottom);
+        return true;
+    }
+    if (!MakeWindowContext(window, &target->context)) return false;
+    if (target->context) {
+        SetClearColorRef(0);
+        if (withFont) BuildBitmapFont(&target->font);
+        glViewport(0, 0, client.right, client.bottom);
+    }
+    return true;
+}
+
+void ResizeDrawnTarget(DrawnTarget* target, int width, int height) {
+    if (target->gdi) {
+        if (width != target->bitmap.width || height != target->bitmap.height)
+            MakeFrameBitmap(&target->bitmap, width, height);
+    } else if (target->context) {
+        glViewport(0, 0, width, height);
+    }
+}
+
+void ReplayDrawList(const DrawList& list, DrawnTarget* target, HDC dc) {
+    if (target->gdi) {
+        PaintDrawList(list, &target->bitmap);
+        BitBlt(dc, 0, 0, target->bitmap.width, target->bitmap.height, target->bitmap.dc, 0, 0, SRCCOPY);
+        return;
+    }
+    if (!target->context) return;
+    const BitmapFont* font = target->font.base ? &target->font : nullptr;
+    // A context on another window than the shown one draws into a stand-in
     // (see MakeWindowContext); DCs differ anyway, as GetDC makes new ones.
     HDC glDc = wglGetCurrentDC();
-    HWND glWindow = glDc ? WindowFromDC(glDc) : nullptr, target = WindowFromDC(dc);
-    const bool standIn = glWindow && target && glWindow != target;
-    if (standIn) FollowTargetSize(glWindow, target);
+    HWND glWindow = glDc ? WindowFromDC(glDc) : nullptr, shown = WindowFromDC(dc);
+    const bool standIn = glWindow && shown && glWindow != shown;
+    if (standIn) FollowTargetSize(glWindow, shown);
     for (const DrawOp& op : list.ops) {
         const float* v = op.values;
         switch (op.kind) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "picture/draw_list.h"
+#include "picture/win32/gdi_frame.h"
 
 // Double-buffered RGBA pixel format on a window's device context. False after
 // telling the user ("ChoosePixelFormat failed" / "SetPixelFormat failed").
@@ -37,7 +38,27 @@ void RegisterDrawnWindowClass(const char* name, WNDPROC procedure, HINSTANCE ins
 // destroyed; returns the quit code.
 DWORD RunDrawnWindowLoop(HWND window);
 
-// Draws a frame computed by the portable code on the current context and
-// presents it in the window of dc (SwapBuffers, or the GDI copy when the
-// context draws into a stand-in). font may be null for a list without text.
-void ReplayDrawList(const DrawList& list, const BitmapFont* font, HDC dc);
+// What a drawn window draws its frames with, owned by the window's thread:
+// an OpenGL context (and font) or, under Wine, a bitmap painted with GDI.
+// Wine 8 with Debian's libX11 now and then deadlocks every thread of the
+// program when OpenGL threads and the user-interface thread talk to the X
+// server at once; painting with GDI keeps the drawn threads off it.
+// ORLA_OPENGL=1 in the environment keeps OpenGL under Wine too.
+struct DrawnTarget {
+    HGLRC context = nullptr;
+    BitmapFont font;
+    FrameBitmap bitmap;
+    bool gdi = false;
+    bool Ready() const { return gdi || context != nullptr; }
+};
+// The window's target: under Wine the GDI bitmap, otherwise MakeWindowContext
+// with a black clear colour, the font when withFont, and the viewport of the
+// window's client area. False when the pixel format failed (the user was told).
+bool MakeDrawnTarget(HWND window, bool withFont, DrawnTarget* target);
+// Follows a new client size of the window (WM_SIZE).
+void ResizeDrawnTarget(DrawnTarget* target, int width, int height);
+
+// Draws a frame computed by the portable code and presents it in the window
+// of dc: on the context (SwapBuffers, or the GDI copy when the context draws
+// into a stand-in), or painted into the bitmap and copied into the window.
+void ReplayDrawList(const DrawList& list, DrawnTarget* target, HDC dc);

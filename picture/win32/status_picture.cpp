@@ -2,8 +2,6 @@
 // context, and the 90 ms timer that animates the lift.
 #include "picture/win32/status_picture.h"
 
-#include <GL/gl.h>
-
 #include <cstdlib>
 
 #include "app/resource_ids.h"
@@ -24,16 +22,16 @@ constexpr DWORD kPictureStyle = 0x52000004;
 
 // Everything below belongs to the picture thread.
 HWND g_mainWindow = nullptr;
-HGLRC g_context = nullptr;
+DrawnTarget g_target;
 CellLift g_lift;
 DrawList g_frame;
 
 int Random() { return std::rand(); }
 
 void DrawStatusPicture(HDC dc) {
-    if (!g_context) return;
+    if (!g_target.Ready()) return;
     BuildStatusPictureFrame(g_deviceState.status, g_lift.cellLift, GetTickCount(), Random, &g_frame);
-    ReplayDrawList(g_frame, nullptr, dc);
+    ReplayDrawList(g_frame, &g_target, dc);
 }
 
 LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,7 +42,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             SetTimer(window, IDC_PICTURE, kFrameMilliseconds, nullptr);
             return 1;
         case WM_SIZE:
-            if (g_context) glViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
+            ResizeDrawnTarget(&g_target, LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_DESTROY: return 0;
         case WM_PAINT: {
@@ -73,14 +71,8 @@ void StatusPictureThread(void*) {
     HWND window = CreateWindowExA(0, kClassName, "", kPictureStyle, box.right + kGapRightOfParameters, box.top,
                                   kWidth, kHeight, g_mainWindow, reinterpret_cast<HMENU>(IDC_PICTURE), instance,
                                   nullptr);
-    if (!MakeWindowContext(window, &g_context)) SendMessageA(window, WM_CLOSE, 0, 0);
-    if (g_context) {
-        SetClearColorRef(0);
-        // WM_SIZE came before the context existed.
-        RECT client;
-        GetClientRect(window, &client);
-        glViewport(0, 0, client.right, client.bottom);
-    }
+    // WM_SIZE came before the target existed: it takes the size itself.
+    if (!MakeDrawnTarget(window, false, &g_target)) SendMessageA(window, WM_CLOSE, 0, 0);
 
     ExitThread(RunDrawnWindowLoop(window));
 }

@@ -3,8 +3,6 @@
 // service history.
 #include "service/win32/service_graphs.h"
 
-#include <GL/gl.h>
-
 #include <atomic>
 
 #include "picture/win32/gl_support.h"
@@ -29,19 +27,14 @@ constexpr int kFirstX = 0, kFirstY = 160, kFirstWidth = 360, kFirstHeight = 150;
 std::atomic<int> g_nextGraphId{IDC_SERVICE_SERIES_GRAPH};
 HWND g_serviceView = nullptr;
 
-// What a graph's thread owns; the window points at it once it can draw.
-struct GraphContext {
-    HGLRC context = nullptr;
-    BitmapFont font;
-};
-
-GraphContext* ContextOf(HWND window) {
-    return reinterpret_cast<GraphContext*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+// What a graph's thread draws with; the window points at it once it can draw.
+DrawnTarget* TargetOf(HWND window) {
+    return reinterpret_cast<DrawnTarget*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 void DrawGraph(HWND window, HDC dc) {
-    GraphContext* graph = ContextOf(window);
-    if (!graph || !graph->context) return;
+    DrawnTarget* target = TargetOf(window);
+    if (!target || !target->Ready()) return;
     DrawList frame;
     if (GetDlgCtrlID(window) == IDC_SERVICE_SERIES_GRAPH) {
         SYSTEMTIME today;
@@ -50,7 +43,7 @@ void DrawGraph(HWND window, HDC dc) {
     } else {
         frame = BuildVoltageHistogram(g_serviceHistory);
     }
-    ReplayDrawList(frame, &graph->font, dc);
+    ReplayDrawList(frame, target, dc);
 }
 
 LRESULT CALLBACK ServiceGraphProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,9 +54,9 @@ LRESULT CALLBACK ServiceGraphProc(HWND window, UINT message, WPARAM wParam, LPAR
             SendMessageA(GetParent(window), WM_SIZE, 0, 0);
             return 1;
         case WM_SIZE:
-            // Sizes that come before the context exists are taken up when it
-            // is made current.
-            if (ContextOf(window)) glViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
+            // Sizes that come before the target exists are taken up when it
+            // is made.
+            if (DrawnTarget* target = TargetOf(window)) ResizeDrawnTarget(target, LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_DESTROY: return 0;
         case WM_PAINT: {
@@ -89,17 +82,9 @@ void ServiceGraphThread(void*) {
                                   nullptr);
     if (id == IDC_SERVICE_SERIES_GRAPH) StartServiceGraphs(g_serviceView);
 
-    GraphContext graph;
-    if (!MakeWindowContext(window, &graph.context)) SendMessageA(window, WM_CLOSE, 0, 0);
-    if (graph.context) {
-        SetClearColorRef(0);
-        BuildBitmapFont(&graph.font);
-        // The view sized the window before the context existed.
-        RECT client;
-        GetClientRect(window, &client);
-        glViewport(0, 0, client.right, client.bottom);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&graph));
-    }
+    DrawnTarget target;
+    if (!MakeDrawnTarget(window, true, &target)) SendMessageA(window, WM_CLOSE, 0, 0);
+    if (target.Ready()) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&target));
 
     ExitThread(RunDrawnWindowLoop(window));
 }

@@ -19,7 +19,17 @@ e2e_log() { echo "[$E2E_NAME] $*"; }
 e2e_fail() { echo "[$E2E_NAME] FAIL: $*" >&2; E2E_FAILED=1; }
 
 # Ends the test at once.
-e2e_abort() { e2e_fail "$*"; e2e_shot abort; exit 1; }
+# Its report goes to stderr too, for the same reason as e2e_fail's.
+e2e_abort() {
+  e2e_fail "$*"
+  exec >&2
+  if [ -n "$E2E_APP_PID" ]; then
+    kill -0 "$E2E_APP_PID" 2>/dev/null && e2e_log "the program still runs" || e2e_log "the program has ended"
+  fi
+  [ -n "${E2E_DIAG:-}" ] && eval "$E2E_DIAG"
+  e2e_shot abort
+  exit 1
+}
 
 e2e_check() {  # <description> <command...>
   local what="$1"; shift
@@ -142,8 +152,13 @@ ui() {
   return "$rc"
 }
 
-# ui that must succeed; the test ends when it does not.
-ui_must() { ui "$@" || e2e_abort "ui_driver $*"; }
+# ui that must succeed; the test ends when it does not, saying what the
+# driver said (its output would otherwise go wherever the caller sent it).
+ui_must() {
+  local out
+  out="$(ui "$@")" && { [ -z "$out" ] || printf '%s\n' "$out"; return 0; }
+  e2e_abort "ui_driver $*: ${out:-no output}"
+}
 
 e2e_shot() {  # [label]
   E2E_SHOT=$((E2E_SHOT + 1))
