@@ -67,8 +67,8 @@ build_win32() {
   cmake --build "$BUILD/win32" -j "$JOBS"
 }
 
-# Debian's 32-bit Wine loader (multiarch) and 32-bit Mesa for the picture,
-# to run the 32-bit build; about 80 s on a fresh machine. False when they
+# Debian's 32-bit Wine loader (multiarch), to run the 32-bit build, and
+# 32-bit Mesa for ORLA_OPENGL=1; about 80 s on a fresh machine. False when they
 # cannot be installed; callers then leave the 32-bit runs out. Once wine32
 # is installed, `wine` is the 32-bit loader for every prefix (see wine_env).
 WINE32_PACKAGES=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)

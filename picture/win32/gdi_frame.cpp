@@ -57,14 +57,15 @@ void Segment(HDC dc, PixelPoint a, PixelPoint b, uint32_t ref) {
 // GL_ONE_MINUS_SRC_ALPHA) makes it.
 class BlendedShape {
 public:
-    BlendedShape(FrameBitmap* frame, const std::vector<POINT>& points, float alpha) : frame_(frame), alpha_(alpha) {
-        if (alpha_ >= 1.0f || points.empty()) return;
+    BlendedShape(FrameBitmap* frame, const POINT* points, size_t count, float alpha)
+        : frame_(frame), alpha_(std::max(0.0f, alpha)) {
+        if (alpha_ >= 1.0f || count == 0) return;
         long left = points[0].x, right = left, top = points[0].y, bottom = top;
-        for (const POINT& p : points) {
-            left = std::min(left, p.x);
-            right = std::max(right, p.x);
-            top = std::min(top, p.y);
-            bottom = std::max(bottom, p.y);
+        for (const POINT* p = points; p != points + count; ++p) {
+            left = std::min(left, p->x);
+            right = std::max(right, p->x);
+            top = std::min(top, p->y);
+            bottom = std::max(bottom, p->y);
         }
         left_ = static_cast<int>(std::max(0L, left));
         top_ = static_cast<int>(std::max(0L, top));
@@ -78,7 +79,6 @@ public:
     ~BlendedShape() {
         if (below_.empty()) return;
         GdiFlush();
-        const float keep = alpha_ <= 0.0f ? 1.0f : 1.0f - alpha_;
         const uint32_t* old = below_.data();
         for (int y = top_; y <= bottom_; ++y) {
             uint32_t* row = Row(y);
@@ -88,7 +88,7 @@ public:
                 for (int shift = 0; shift < 24; shift += 8) {
                     const float top = static_cast<float>((row[x] >> shift) & 0xFF);
                     const float bottom = static_cast<float>((*old >> shift) & 0xFF);
-                    const float value = top * (1.0f - keep) + bottom * keep + 0.5f;
+                    const float value = top * alpha_ + bottom * (1.0f - alpha_) + 0.5f;
                     mixed |= static_cast<uint32_t>(std::min(255.0f, value)) << shift;
                 }
                 row[x] = mixed;
@@ -158,7 +158,8 @@ void PaintDrawList(const DrawList& list, FrameBitmap* frame) {
     auto alphaOf = [&](uint32_t i) { return blending ? list.points[i].color.a : 1.0f; };
     auto segment = [&](uint32_t i) {
         const PixelPoint a = at(i), b = at(i + 1);
-        BlendedShape blend(frame, {{a.x, a.y}, {b.x, b.y}}, alphaOf(i));
+        const POINT ends[] = {{a.x, a.y}, {b.x, b.y}};
+        BlendedShape blend(frame, ends, 2, alphaOf(i));
         tools.Select(refOf(i));
         Segment(dc, a, b, refOf(i));
     };
@@ -199,7 +200,7 @@ void PaintDrawList(const DrawList& list, FrameBitmap* frame) {
                 {
                     // Filled without an outline, as OpenGL fills: a shape of
                     // width 1 covers one column, one of height 0 nothing.
-                    BlendedShape blend(frame, corners, alphaOf(op.first));
+                    BlendedShape blend(frame, corners.data(), corners.size(), alphaOf(op.first));
                     tools.Select(refOf(op.first));
                     HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
                     Polygon(dc, corners.data(), static_cast<int>(corners.size()));

@@ -1,7 +1,7 @@
 #pragma once
-// The thin OpenGL layer shared by the drawn windows (the test-cell picture
-// and the two service graphs). Every call is made on the thread whose
-// rendering context is current.
+// The thin drawing layer shared by the drawn windows (the test-cell picture
+// and the two service graphs): OpenGL, or GDI under Wine. Every call is made
+// on the window's own thread, where its rendering context is current.
 #include <windows.h>
 
 #include <cstdint>

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Runs every tests/e2e/test_*.sh (or the ones named) against the programs
 # already built in build/win64/bin (or $E2E_BIN) and prints PASS or FAIL per
-# test and a closing count. A test that fails runs once more: under Wine the
-# driver's reaching into the program (a DLL loaded with a remote thread,
-# memory allocated in the program to read a list) has now and then left the
-# program's worker and picture threads stuck. A pass on the second run is
-# reported as such, with the first run's log kept beside.
+# test and a closing count. A test that fails runs once more, as Wine and
+# its X server now and then lose a window or a key that no program could
+# help. A pass on the second run is reported as such, with the first run's
+# log kept beside.
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 passed=0
 failed=0
