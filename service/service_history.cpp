@@ -63,16 +63,18 @@ void CountVoltages(const RecordHead& head) {
     }
 }
 
-// The history part of a series, for live and replayed heads alike; only live
-// ones are written to the file.
-void TakeSeries(RecordHead& head, bool errorOfMean, bool writeToLog) {
+// The history part of a series, for live and replayed heads alike. Only a live
+// head is computed and written: a replayed one keeps the figures it was stored
+// with, which followed the instrument's error-of-mean setting of its day and
+// are the ones its archive record and protocols carry.
+void TakeSeries(RecordHead& head, bool errorOfMean, bool live) {
     ServiceHistory& h = g_serviceHistory;
-    ComputeHeadStatistics(head, errorOfMean);
+    if (live) ComputeHeadStatistics(head, errorOfMean);
     const int32_t number = h.seriesCount;
     h.seriesRing[number % kServiceRingSize] = head;
     CountVoltages(head);
     if (ViewShown()) ListSeries(head);
-    if (writeToLog) AppendServiceLog(head);
+    if (live) AppendServiceLog(head);
     h.seriesCount = number + 1;
     ShowSeriesCounter();
     if (ViewShown()) ui::ListScrollToEnd(ui::Window::ServiceView, IDC_SERVICE_LIST);

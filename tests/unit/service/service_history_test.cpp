@@ -125,6 +125,33 @@ TEST_F(ServiceHistoryTest, LoadReplaysTheFileAndAppendsOnlyNewSeries) {
     }
 }
 
+// A restart must not change what a series showed: the replayed row keeps the
+// figures computed with the instrument's setting of the day.
+TEST_F(ServiceHistoryTest, ARestartShowsTheFiguresTheSeriesWasListedWith) {
+    struct Case {
+        bool errorOfMean;
+        const char *rms, *variation;
+    } cases[] = {{true, "1.4 кВ", "3%"}, {false, "2.4 кВ", "5%"}};
+    for (const Case& c : cases) {
+        SetUp();
+        Connect();
+        TestRecord record = Series({452, 470, 501});
+        if (c.errorOfMean) record.settingsSnapshot.pauseAndFlags |= settings_bits::kErrorOfMean;
+        ServiceHistoryAddSeries(record);
+        const std::vector<std::string> live = Cells(fake::UiCallsOf("ListAddRow").at(0));
+        EXPECT_EQ(live[7], c.rms);
+        EXPECT_EQ(live[8], c.variation);
+
+        const std::vector<uint8_t> file = fake::FileBytes(kLog);
+        ResetServiceHistory();
+        fake::ClearUiCalls();
+        Connect();
+        EXPECT_EQ(Cells(fake::UiCallsOf("ListAddRow").at(0)), live) << c.errorOfMean;
+        EXPECT_EQ(fake::FileBytes(kLog), file);
+        EXPECT_EQ(HistogramTotal(), 3u);
+    }
+}
+
 TEST_F(ServiceHistoryTest, RingKeepsTheLastFiftyOfALongFile) {
     WriteLog(120);
     Connect();
