@@ -1,3 +1,4 @@
+// Opens the instrument by description or serial and keeps it open.
 #include "link/connection.h"
 
 #include <cstdlib>
@@ -118,6 +119,17 @@ uint32_t RxQueueCount() {
         return 0;
     }
     return rx;
+}
+
+bool RxQueueCountIfOpen(uint32_t* count) {
+    FT_DWORD rx = 0, tx = 0, events = 0;
+    *count = 0;
+    if (g_d2xx.getStatus(g_handle, &rx, &tx, &events) != FT_OK) {
+        ++g_linkFaults;
+        return false;
+    }
+    *count = rx;
+    return true;
 }
 
 uint32_t ReadAnswer(uint8_t* buffer) {

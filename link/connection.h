@@ -1,4 +1,5 @@
 #pragma once
+// The worker's D2XX handle: opening, reopening, reading and writing.
 #include <cstdint>
 
 constexpr uint32_t kRxBufferSize = 10000;
@@ -13,6 +14,10 @@ extern uint32_t g_rxCount;
 void ConnectDevice();
 // Receive-queue bytes; 0 after a failed status query (which reconnects).
 uint32_t RxQueueCount();
+// Receive-queue bytes into *count; false when the status query fails, and
+// then nothing is reopened: a transfer ends itself on a lost link and leaves
+// the reconnection to the worker's loop.
+bool RxQueueCountIfOpen(uint32_t* count);
 // Reads what is queued, at most kRxBufferSize bytes; 0 when nothing was
 // queued or the read failed.
 uint32_t ReadAnswer(uint8_t* buffer);

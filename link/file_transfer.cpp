@@ -41,6 +41,10 @@ constexpr uint32_t kStoredEmptyAt = 38;
 // Above this many results the bar moves on nine counters of ten, which
 // spares the viewer's window most of the repaints.
 constexpr uint32_t kEveryProgressUpTo = 99;
+// An instrument that has given no right answer for this long is gone or
+// talking nonsense: the transfer ends with what it has, so that the worker
+// polls and follows a series started on the keypad again.
+constexpr uint32_t kGiveUpMs = 3000;
 
 AnswerWait g_answerWait = AnswerWait::UntilQueued;
 
@@ -52,17 +56,21 @@ uint16_t Le16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] <<
 
 // Waits for an answer of the given length: the fixed time, or only until
 // that many bytes are queued. Either way the answer is then read whole.
-void AwaitAnswer(uint32_t length, uint32_t limitMs) {
+// False when the link is lost meanwhile; nothing is reopened here.
+bool AwaitAnswer(uint32_t length, uint32_t limitMs) {
+    uint32_t queued = 0;
     if (g_answerWait == AnswerWait::Fixed) {
         platform::Wait(limitMs);
-        return;
+        return RxQueueCountIfOpen(&queued);
     }
     for (uint32_t waited = 0; waited < limitMs;) {
         uint32_t step = limitMs - waited < kQueuePollMs ? limitMs - waited : kQueuePollMs;
         platform::Wait(step);
         waited += step;
-        if (RxQueueCount() >= length) return;
+        if (!RxQueueCountIfOpen(&queued)) return false;
+        if (queued >= length) return true;
     }
+    return true;
 }
 
 // Frames are padded to whole words, so the last chunk's answer may be up to
@@ -78,9 +86,21 @@ void ReadAndParse() {
     if (g_rxCount != 0) ParseAnswer(g_rxBuffer, g_rxCount);
 }
 
+bool GoodChunk(const uint8_t* buffer, uint32_t count) {
+    return count != 0 && CheckGen2Frame(buffer, count) == FrameCheck::Ok && buffer[0] == command::kReadLogChunk &&
+           buffer[3] == 0;
+}
+
 bool FileSystemError(const uint8_t* buffer, uint32_t count) {
     return count != 0 && CheckGen2Frame(buffer, count) == FrameCheck::Ok && buffer[0] == command::kReadLogChunk &&
            buffer[3] != 0;
+}
+
+// Lost chunks and the instrument's own padding show as blanks.
+void ShowLogWithBlanks(uint8_t* file, uint32_t size) {
+    for (uint32_t i = 0; i < size; ++i)
+        if (file[i] == 0) file[i] = ' ';
+    SetLogViewerText(reinterpret_cast<const char*>(file));
 }
 
 void ShowPercentage(uint32_t progress, uint32_t fileSize) {
@@ -95,6 +115,64 @@ void ShowPercentage(uint32_t progress, uint32_t fileSize) {
 bool StoredAnswerFor(uint16_t index, const uint8_t* buffer, uint32_t count) {
     return count != 0 && CheckGen2Frame(buffer, count) == FrameCheck::Ok && buffer[0] == command::kStoredResult &&
            Gen2FrameLength(buffer) >= kStoredAnswerLength && Le16(buffer + 2) == index;
+}
+
+// The file without the chunks that never came, and why it stopped.
+void ShowUnfinishedLog(uint8_t* file, uint32_t size) {
+    ShowLogWithBlanks(file, size);
+    ui::PostMessageBox(ui::Window::LogViewer, "Прибор не отвечает. Файл log.log прочитан не полностью.", "Ошибка!",
+                       ui::kIconError);
+}
+
+void ReadLogChunks(uint8_t* file, uint32_t size) {
+    const DeviceState& s = g_deviceState;
+    uint32_t offset = 0;
+    uint32_t progress = 0;
+    uint32_t lastGood = platform::TickCount();
+    do {
+        SendCommandWithArgument(command::kReadLogChunk, offset);
+        const bool open = AwaitAnswer(ChunkAnswerLength(size, offset), kChunkWaitMs);
+        g_rxCount = open ? ReadAnswer(g_rxBuffer) : 0;
+        if (GoodChunk(g_rxBuffer, g_rxCount)) lastGood = platform::TickCount();
+        ParseLogChunk(g_rxBuffer, g_rxCount, file, &size);
+        ShowPercentage(progress, size);
+        offset += kLogChunkSize;
+        if (!s.deviceLogRequest) return;
+        if (!open || platform::TickCount() - lastGood >= kGiveUpMs) {
+            ShowUnfinishedLog(file, size);
+            return;
+        }
+        progress += kProgressPerChunk;
+    } while (offset < size);
+    ShowLogWithBlanks(file, size);
+}
+
+// Ends a transfer that the instrument stopped answering: the list shows the
+// results read so far, and a box says that some are missing.
+void EndUnfinishedTransfer(uint16_t counter) {
+    g_deviceState.storedResultsRequest = false;
+    ui::CloseControl(ui::Window::DeviceResults, IDC_DEVICE_RESULTS_PROGRESS);
+    if (counter > 0) FillStoredResultsList(counter - 1u);
+    ui::PostMessageBox(ui::Window::DeviceResults, "Прибор не отвечает. Прочитаны не все результаты.", "Ошибка!",
+                       ui::kIconError);
+}
+
+// Takes a right answer for the counter; true when it was the last one.
+bool TakeStoredAnswer(uint16_t counter) {
+    uint8_t answer[kStoredAnswerLength];
+    std::memcpy(answer, g_rxBuffer, sizeof answer);
+    uint16_t highest = Le16(answer + kStoredHighestAt);
+    if (highest <= kEveryProgressUpTo || counter % 10 != 0)
+        ui::SetProgress(ui::Window::DeviceResults, IDC_DEVICE_RESULTS_PROGRESS, counter, highest);
+    if (answer[kStoredEmptyAt] == 0)
+        std::memcpy(&g_storedResults[counter], answer + kStoredEntryAt, sizeof(StoredResultEntry));
+    // At or past the end: the instrument may have dropped results while
+    // they were being read, and the counter must not run on to wrap.
+    if (counter < highest) return false;
+    g_deviceState.storedResultsRequest = false;
+    ui::CloseControl(ui::Window::DeviceResults, IDC_DEVICE_RESULTS_PROGRESS);
+    FillStoredResultsList(highest);
+    return true;
 }
 
 }  // namespace
@@ -161,53 +239,26 @@ void ReadDeviceLog() {
         return;
     }
 
-    uint32_t offset = 0;
-    uint32_t progress = 0;
-    do {
-        SendCommandWithArgument(command::kReadLogChunk, offset);
-        AwaitAnswer(ChunkAnswerLength(size, offset), kChunkWaitMs);
-        g_rxCount = ReadAnswer(g_rxBuffer);
-        ParseLogChunk(g_rxBuffer, g_rxCount, file, &size);
-        ShowPercentage(progress, size);
-        offset += kLogChunkSize;
-        if (!s.deviceLogRequest) {
-            delete[] file;
-            return;
-        }
-        progress += kProgressPerChunk;
-    } while (offset < size);
-
-    // Lost chunks and the instrument's own padding show as blanks.
-    for (uint32_t i = 0; i < size; ++i)
-        if (file[i] == 0) file[i] = ' ';
-    SetLogViewerText(reinterpret_cast<const char*>(file));
+    ReadLogChunks(file, size);
     delete[] file;
 }
 
 void TransferStoredResults() {
-    DeviceState& s = g_deviceState;
+    const DeviceState& s = g_deviceState;
     uint16_t counter = 0;
+    uint32_t lastRight = platform::TickCount();
     while (s.storedResultsRequest) {
         RequestStoredResult(counter);
-        AwaitAnswer(kStoredAnswerLength, kStoredResultWaitMs);
-        g_rxCount = ReadAnswer(g_rxBuffer);
+        const bool open = AwaitAnswer(kStoredAnswerLength, kStoredResultWaitMs);
+        g_rxCount = open ? ReadAnswer(g_rxBuffer) : 0;
         if (!s.storedResultsRequest) return;  // the viewer is gone
-        if (!StoredAnswerFor(counter, g_rxBuffer, g_rxCount)) continue;
-        uint8_t answer[kStoredAnswerLength];
-        std::memcpy(answer, g_rxBuffer, sizeof answer);
-        uint16_t highest = Le16(answer + kStoredHighestAt);
-        if (highest <= kEveryProgressUpTo || counter % 10 != 0)
-            ui::SetProgress(ui::Window::DeviceResults, IDC_DEVICE_RESULTS_PROGRESS, counter, highest);
-        if (answer[kStoredEmptyAt] == 0)
-            std::memcpy(&g_storedResults[counter], answer + kStoredEntryAt, sizeof(StoredResultEntry));
-        // At or past the end: the instrument may have dropped results while
-        // they were being read, and the counter must not run on to wrap.
-        if (counter >= highest) {
-            s.storedResultsRequest = false;
-            ui::CloseControl(ui::Window::DeviceResults, IDC_DEVICE_RESULTS_PROGRESS);
-            FillStoredResultsList(highest);
+        if (StoredAnswerFor(counter, g_rxBuffer, g_rxCount)) {
+            if (TakeStoredAnswer(counter)) return;
+            lastRight = platform::TickCount();
+            ++counter;
+        } else if (!open || platform::TickCount() - lastRight >= kGiveUpMs) {
+            EndUnfinishedTransfer(counter);
             return;
         }
-        ++counter;
     }
 }

@@ -48,6 +48,10 @@ void CloseControl(Window window, int id);
 // Shows or hides one control (a list hidden while it is filled).
 void ShowControl(Window window, int id, bool shown);
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style);
+// The same box, shown by the user-interface thread while the caller goes on;
+// for a worker that must not stop while the user reads it. Owned by the owner
+// if it still exists when the box opens, else by the main window. No answer.
+void PostMessageBox(Window owner, const char* text, const char* caption, unsigned style);
 
 // List views: rows are added at the end; cells are the column texts.
 void ListClear(Window window, int id);

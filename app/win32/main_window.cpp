@@ -139,6 +139,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             PostQuitMessage(0);
             return TRUE;
         case WM_COMMAND: return Command(window, LOWORD(wParam)) ? TRUE : FALSE;
+        case kPostedMessageBox: ShowPostedMessageBox(lParam); return TRUE;
         default: return FALSE;
     }
 }

@@ -397,6 +397,10 @@ int MessageBox(Window owner, const char* text, const char* caption, unsigned sty
     return a;
 }
 
+void PostMessageBox(Window owner, const char* text, const char* caption, unsigned style) {
+    Record("PostMessageBox", owner, 0, text, static_cast<int>(style), 0, caption);
+}
+
 void ListClear(Window w, int id) {
     S().lists[Key(w, id)].clear();
     Record("ListClear", w, id);

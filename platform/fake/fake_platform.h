@@ -62,6 +62,7 @@ std::vector<std::string>& LookedUpFunctions();
 struct UiCall {
     std::string op;       // "SetText", "Enable", "EnableMenuItem", "InsertMenuItemBefore", "SetCheck",
                           // "SetCaption", "SendClose", "CloseControl", "ShowControl", "MessageBox",
+                          // "PostMessageBox",
                           // "ListClear", "ListAddRow", "ListSelectRow", "ListScrollToEnd",
                           // "SetProgress"
     ui::Window window;

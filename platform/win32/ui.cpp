@@ -98,6 +98,36 @@ int MessageBox(Window owner, const char* text, const char* caption, unsigned sty
     return MessageBoxA(owner == Window::None ? nullptr : Live(owner), text, caption, style);
 }
 
+namespace {
+struct PostedBox {
+    Window owner;
+    unsigned style;
+    char text[512];
+    char caption[64];
+};
+}  // namespace
+
+void PostMessageBox(Window owner, const char* text, const char* caption, unsigned style) {
+    HWND main = Live(Window::Main);
+    if (!main) return;
+    auto* box = new PostedBox{owner, style, {}, {}};
+    lstrcpynA(box->text, text, sizeof box->text);
+    lstrcpynA(box->caption, caption, sizeof box->caption);
+    if (!PostMessageA(main, kPostedMessageBox, 0, reinterpret_cast<LPARAM>(box))) delete box;
+}
+
+}  // namespace ui
+
+void ShowPostedMessageBox(LPARAM posted) {
+    auto* box = reinterpret_cast<ui::PostedBox*>(posted);
+    HWND owner = ui::Live(box->owner);
+    if (!owner) owner = ui::Live(ui::Window::Main);
+    MessageBoxA(owner, box->text, box->caption, box->style);
+    delete box;
+}
+
+namespace ui {
+
 void ListClear(Window window, int id) {
     if (HWND list = Control(window, id)) SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
 }

@@ -13,3 +13,8 @@ HWND WindowHandle(ui::Window window);
 // reliably, so its handle is kept here.
 void RegisterStatusBar(HWND handle);
 HWND StatusBarHandle();
+
+// ui::PostMessageBox posts this to the main window, whose procedure hands the
+// lParam to ShowPostedMessageBox, which shows the box and frees the lParam.
+constexpr UINT kPostedMessageBox = WM_APP + 0x51;
+void ShowPostedMessageBox(LPARAM posted);

@@ -227,6 +227,67 @@ TEST_F(FileTransferTest, ClosingTheResultsViewerStopsTheTransfer) {
     EXPECT_TRUE(fake::UiCallsOf("CloseControl").empty());
 }
 
+// A transfer never outlasts the instrument: a lost link or answers that are
+// never right end it with what was read, and the worker polls again.
+TEST_F(FileTransferTest, ATransferTheInstrumentStopsAnsweringEnds) {
+    struct Case {
+        const char* what;
+        bool unplug;
+        int garbageEvery;
+    } cases[] = {{"cable pulled after three requests", true, 0}, {"garbage before every answer", false, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        SimConfig config = Config("ORLA-K200V2");
+        config.storedResults = 50;
+        Start(config);
+        config.garbageEvery = c.garbageEvery;
+        if (c.garbageEvery) SimReset(config);
+        size_t from = SimJournal().size();
+        uint32_t start = fake::Now();
+        bool pulled = false;
+        if (c.unplug)
+            fake::OnTimeAdvanced([from, &pulled](uint32_t) {
+                if (!pulled && ArgumentsOf(0x11, from).size() == 3) pulled = true, SimUnplug();
+            });
+        g_deviceState.storedResultsRequest = true;
+        ASSERT_TRUE(LinkWorkerIteration());
+        EXPECT_FALSE(g_deviceState.storedResultsRequest);
+        EXPECT_LE(fake::Now() - start, 4000u);
+        auto boxes = fake::UiCallsOf("PostMessageBox");
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Прибор не отвечает. Прочитаны не все результаты.");
+        EXPECT_EQ(fake::UiCallsOf("CloseControl").size(), 1u);
+        if (c.unplug) SimReplug();
+        from = SimJournal().size();
+        // The first poll may go to the dead handle and reopen the link.
+        for (int i = 0; i < 2; ++i) ASSERT_TRUE(LinkWorkerIteration());
+        EXPECT_TRUE(ArgumentsOf(0x11, from).empty());
+        EXPECT_FALSE(WritesSince(from).empty()) << "the worker polls again";
+        TearDown();
+    }
+}
+
+TEST_F(FileTransferTest, ALogReadEndsWhenTheCableIsPulled) {
+    SimConfig config = Config("ORLA-K200V2");
+    config.deviceLog = WriteLogFile(std::string(100000, 'x'));
+    Start(config);
+    size_t from = SimJournal().size();
+    bool pulled = false;
+    fake::OnTimeAdvanced([from, &pulled](uint32_t) {
+        if (!pulled && ArgumentsOf(0x08, from).size() == 5) pulled = true, SimUnplug();
+    });
+    g_deviceState.deviceLogRequest = true;
+    ASSERT_TRUE(LinkWorkerIteration());
+    EXPECT_FALSE(g_deviceState.deviceLogRequest);
+    EXPECT_LE(ArgumentsOf(0x08, from).size(), 6u);
+    auto boxes = fake::UiCallsOf("PostMessageBox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Прибор не отвечает. Файл log.log прочитан не полностью.");
+    EXPECT_EQ(LogTexts().back().substr(0, 3 * 128), std::string(3 * 128, 'x'));
+    std::remove(config.deviceLog.c_str());
+}
+
 // Waiting only until an answer is queued sends the same bytes in the same
 // order as the fixed waits, in a fraction of the time.
 TEST_F(FileTransferTest, AnswersAreTakenAsSoonAsTheyAreQueued) {
