@@ -1,4 +1,5 @@
 #pragma once
+// The one record of the instrument's state and of the windows' requests.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -74,6 +75,12 @@ void SettingsRequestServed(uint32_t requestCount);
 void CopyDeviceVersion(char* out, size_t size);
 
 // The instrument is in a series (its measuring bit is set).
+// A stored-results fetch (generation 2 only) or a log.log read is asked for
+// or running; the worker polls nothing until it ends.
+inline bool TransferUnderWay() {
+    return (g_deviceState.storedResultsRequest && g_deviceState.protocolGeneration == 2) ||
+           g_deviceState.deviceLogRequest;
+}
 inline bool DeviceMeasuring() { return (g_deviceState.status & status_bits::kIzmerMode) != 0; }
 
 // Back to the zero start state (tests start every case from here).

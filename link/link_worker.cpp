@@ -1,3 +1,4 @@
+// The link worker's loop: one command or poll, its answer, then the requests.
 #include "link/link_worker.h"
 
 #include <atomic>
@@ -44,12 +45,20 @@ void ReadAndParse() {
     if (g_rxCount != 0) ParseAnswer(g_rxBuffer, g_rxCount);
 }
 
+// The worker sends nothing else until a transfer ends, so a ПУСК pressed
+// meanwhile would start a series long after: the button is greyed instead.
+void RunTransfer(void (*transfer)()) {
+    ui::Enable(ui::Window::Main, IDC_START, false);
+    transfer();
+    ui::Enable(ui::Window::Main, IDC_START, !DeviceMeasuring());
+}
+
 void ServeRequests() {
     DeviceState& s = g_deviceState;
     if (s.settingsChangeRequest) {
         if (DeviceMeasuring()) {
             s.settingsChangeRequest = false;
-            ui::MessageBox(ui::Window::Main, "Настройки прибора не изменены.", "Ошибка!", ui::kIconError);
+            ui::PostMessageBox(ui::Window::Main, "Настройки прибора не изменены.", "Ошибка!", ui::kIconError);
         } else {
             // A request made while this one is served stays raised and is
             // served next, rather than cleared with this one unseen.
@@ -62,15 +71,15 @@ void ServeRequests() {
             // The dialog closed on OK; a change that did not reach the
             // instrument must not pass for done.
             if (outcome == SettingsChangeOutcome::Unchanged)
-                ui::MessageBox(ui::Window::Main, "Настройки прибора не изменены.", "Ошибка!", ui::kIconError);
+                ui::PostMessageBox(ui::Window::Main, "Настройки прибора не изменены.", "Ошибка!", ui::kIconError);
             else if (outcome == SettingsChangeOutcome::Partly)
-                ui::MessageBox(ui::Window::Main, "Настройки прибора изменены не полностью.", "Ошибка!",
+                ui::PostMessageBox(ui::Window::Main, "Настройки прибора изменены не полностью.", "Ошибка!",
                                ui::kIconError);
         }
     }
-    if (s.storedResultsRequest && s.protocolGeneration == 2) TransferStoredResults();
+    if (s.storedResultsRequest && s.protocolGeneration == 2) RunTransfer(TransferStoredResults);
     if (s.deviceLogRequest) {
-        ReadDeviceLog();
+        RunTransfer(ReadDeviceLog);
         s.deviceLogRequest = false;
     }
     if (s.eraseLogRequest) {

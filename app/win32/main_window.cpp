@@ -1,3 +1,4 @@
+// The main window: start-up, the form, its commands and its closing.
 #include "app/win32/main_window.h"
 
 #include <commctrl.h>
@@ -91,6 +92,9 @@ bool Command(HWND window, int id) {
         case CMD_NEXT_FIELD: MoveToNextField(window); return true;
         case CMD_SPACE: return true;  // swallowed: Space must not press buttons or type blanks
         case IDC_START:
+            // Greyed by the worker during a transfer; a key or a click that
+            // comes before it is refused here.
+            if (TransferUnderWay()) return true;
             PostWorkerCommand(kStartCommand);
             SetFocus(GetDlgItem(window, IDC_STOP));
             return true;

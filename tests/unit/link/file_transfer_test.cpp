@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/log_viewer_ids.h"
+#include "app/resource_ids.h"
 #include "results/device_results_ids.h"
 #include "results/stored_results.h"
 #include "tests/unit/link/sim_link_fixture.h"
@@ -258,6 +259,10 @@ TEST_F(FileTransferTest, ATransferTheInstrumentStopsAnsweringEnds) {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, "Прибор не отвечает. Прочитаны не все результаты.");
         EXPECT_EQ(fake::UiCallsOf("CloseControl").size(), 1u);
+        std::vector<int> startButton;
+        for (const auto& e : fake::UiCallsOf("Enable"))
+            if (e.window == ui::Window::Main && e.id == IDC_START) startButton.push_back(e.value);
+        EXPECT_EQ(startButton, (std::vector<int>{0, 1})) << "ПУСК greyed while the transfer runs";
         if (c.unplug) SimReplug();
         from = SimJournal().size();
         // The first poll may go to the dead handle and reopen the link.

@@ -173,7 +173,7 @@ TEST_F(SettingsExchangeTest, WriteFaultsDuringAChangeEndInTheWishOrAMessage) {
         RequestSettingsChange(want);
         Iterations(1);
         EXPECT_FALSE(g_deviceState.settingsChangeRequest);
-        auto boxes = fake::UiCallsOf("MessageBox");
+        auto boxes = fake::UiCallsOf("PostMessageBox");
         if (c.message) {
             ASSERT_EQ(boxes.size(), 1u);
             EXPECT_EQ(boxes[0].text, c.message);

@@ -71,7 +71,9 @@ TEST_F(LinkTest, SettingsChangeIsRefusedWhileMeasuring) {
     g_deviceState.settingsChangeRequest = true;
     Iterations(1);
     EXPECT_FALSE(g_deviceState.settingsChangeRequest);
-    auto boxes = fake::UiCallsOf("MessageBox");
+    // Posted, so polling goes on while the user reads it.
+    EXPECT_TRUE(fake::UiCallsOf("MessageBox").empty());
+    auto boxes = fake::UiCallsOf("PostMessageBox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Настройки прибора не изменены.");
     EXPECT_EQ(boxes[0].caption, "Ошибка!");
