@@ -82,6 +82,8 @@ inline bool TransferUnderWay() {
            g_deviceState.deviceLogRequest;
 }
 inline bool DeviceMeasuring() { return (g_deviceState.status & status_bits::kIzmerMode) != 0; }
+// The instrument measures, or a series it began has not been seen ending.
+inline bool SeriesUnderWay() { return DeviceMeasuring() || g_deviceState.seriesUnderWay; }
 
 // Back to the zero start state (tests start every case from here).
 void ResetDeviceState();

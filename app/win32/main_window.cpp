@@ -138,6 +138,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         }
         case WM_CLOSE:
+            // A series that ends after the program has gone is never archived.
+            if (SeriesUnderWay() && MessageBoxA(window, "Идет испытание. Выйти из программы?", "Внимание!",
+                                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+                return TRUE;
             if (!SaveProgramSettings(g_programSettings))
                 MessageBoxA(window, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
             PostQuitMessage(0);

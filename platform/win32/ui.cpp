@@ -1,3 +1,4 @@
+// The window operations of the core on Win32, by logical window and control.
 // Every call here may come from a worker thread: each one ends in a message
 // sent to the window, which the user-interface thread executes while the
 // caller waits.
@@ -24,6 +25,17 @@ HWND Control(Window window, int id) {
     if (!parent) return nullptr;
     if (window == Window::Main && id == kStatusBar) return StatusBarHandle();
     return GetDlgItem(parent, id);
+}
+
+// A box closing re-enables its owner. The archive viewer is modal over the
+// main window, so a box meant for the main window while the viewer is open
+// belongs to the viewer: else its closing would unlock the main window
+// behind the viewer and bring it to the front.
+HWND BoxOwner(Window owner) {
+    if (owner == Window::None) return nullptr;
+    if (owner == Window::Main)
+        if (HWND viewer = Live(Window::ArchiveViewer)) return viewer;
+    return Live(owner);
 }
 
 }  // namespace
@@ -95,7 +107,7 @@ void ShowControl(Window window, int id, bool shown) {
 }
 
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style) {
-    return MessageBoxA(owner == Window::None ? nullptr : Live(owner), text, caption, style);
+    return MessageBoxA(BoxOwner(owner), text, caption, style);
 }
 
 namespace {
@@ -120,8 +132,8 @@ void PostMessageBox(Window owner, const char* text, const char* caption, unsigne
 
 void ShowPostedMessageBox(LPARAM posted) {
     auto* box = reinterpret_cast<ui::PostedBox*>(posted);
-    HWND owner = ui::Live(box->owner);
-    if (!owner) owner = ui::Live(ui::Window::Main);
+    HWND owner = ui::BoxOwner(box->owner);
+    if (!owner) owner = ui::BoxOwner(ui::Window::Main);
     MessageBoxA(owner, box->text, box->caption, box->style);
     delete box;
 }

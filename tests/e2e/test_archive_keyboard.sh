@@ -33,6 +33,12 @@ pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "nothing printed"
 text="$(pdftotext -layout "$pdf" -)"
 e2e_check "the highlighted series is printed" grep -qF "Протокол №2" <<<"$text"
 e2e_check "no other series is printed" bash -c '! grep -qE "Протокол №(1|3)\b" <<<"$0"' "$text"
+# The print dialog must hand the input back to the viewer, not to the main
+# window behind it, which stays locked until the viewer closes.
+sleep 1
+e2e_check "the main window stays locked after printing" [ "$(ui find "$E2E_CAPTION" window-enabled)" = 0 ]
+front="$(ui foreground)"
+e2e_check "the viewer is in front after printing ($front)" [ "$front" = "$ARCHIVE_VIEWER" ]
 
 # Enlarged, the left block of the pane (results, statistics, parameters)
 # stays on screen beside the texts.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A series of five configured voltages on each protocol generation: the
 # results line grows value by value, START and the device settings lock
-# while measuring, PRINT unlocks at the end.
+# while measuring, PRINT unlocks at the end; closing during a series asks.
 source "$(dirname "$0")/lib.sh"
 e2e_begin series
 
@@ -32,7 +32,19 @@ ui_must find "$E2E_CAPTION" 30 wait-text 133 5 10 >/dev/null
       [ "$state" = "1 1 1 1 " ]
   fi
   e2e_shot "done-$description"
-  ui find "$E2E_CAPTION" close >/dev/null
+  if [ "$description" = ORLA-K200V ]; then
+    # Closing during a series asks first; Нет keeps the program and the series.
+    ui_must find "$E2E_CAPTION" 10 click 170 wait-enabled 170 0 15 >/dev/null
+    ui find "$E2E_CAPTION" close >/dev/null
+    box="$(ui find "$E2E_CAPTION" 10 msgbox "Идет испытание. Выйти из программы?" no 10)"
+    e2e_check "closing during a series asks ($box)" grep -q "Идет испытание" <<<"$box"
+    sleep 1
+    e2e_check "Нет keeps the program" kill -0 "$E2E_APP_PID"
+    ui find "$E2E_CAPTION" close >/dev/null
+    ui find "$E2E_CAPTION" 10 msgbox "Идет испытание. Выйти из программы?" yes 10 >/dev/null
+  else
+    ui find "$E2E_CAPTION" close >/dev/null
+  fi
   e2e_wait_exit 20 || e2e_fail "$description: program did not exit after close"
 done
 e2e_end

@@ -277,6 +277,12 @@ int main() {
             if (!WaitFor(t, [&] { return (last = ControlText(id)).find(want) != std::wstring::npos; }))
                 Fail(L"timeout waiting for control " + id + L" to show \"" + want + L"\"; last text: \"" + last + L"\"");
             Out(Utf8(last));
+        } else if (cmd == L"window-enabled") {
+            // The found window itself: a window under a modal one is disabled.
+            NeedMain();
+            Out(IsWindowEnabled(g_main) ? "1" : "0");
+        } else if (cmd == L"foreground") {
+            Out(Utf8(WindowText(GetForegroundWindow())));
         } else if (cmd == L"enabled") {
             Out(Enabled(Control(next(L"id"))) ? "1" : "0");
         } else if (cmd == L"wait-enabled") {
