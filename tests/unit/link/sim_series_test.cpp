@@ -64,6 +64,36 @@ TEST_F(SimLinkTest, Gen2SeriesIsReceivedAndArchivedOnce) {
     EXPECT_NE(std::find(commands.begin(), commands.end(), 0x42), commands.end());
 }
 
+// The archive and both protocols take the current record; the service list
+// must show the same error, with the instrument's error-of-mean setting.
+TEST_F(SimLinkTest, TheServiceListAndTheArchiveShowOneErrorForASeries) {
+    struct Case {
+        bool errorOfMean;
+        uint16_t rms;
+        const char* shown;
+    } cases[] = {{true, 14, "1.4 кВ"}, {false, 24, "2.4 кВ"}};
+    for (const Case& c : cases) {
+        SetUp();
+        g_programSettings.serviceMode = true;
+        fake::SetWindowExists(ui::Window::ServiceView, true);
+        SimConfig config;
+        config.description = "ORLA-K200V2";
+        config.speed = 100.0;
+        config.preTestDelay = false;
+        config.errorOfMean = c.errorOfMean;
+        config.voltages = {452, 470, 501};
+        config.measurementCount = 3;
+        Start(config);
+        ASSERT_LT(RunSeries(), 3000);
+        EXPECT_EQ(g_currentRecord.rmsError, c.rms) << c.errorOfMean;
+        auto rows = fake::UiCallsOf("ListAddRow");
+        ASSERT_FALSE(rows.empty());
+        EXPECT_NE(rows.back().text.find(std::string("|") + c.shown + "|"), std::string::npos) << rows.back().text;
+        g_programSettings.serviceMode = false;
+        TearDown();
+    }
+}
+
 TEST_F(SimLinkTest, Gen1SeriesIsReceivedAndArchivedOnce) {
     Start("ORLA-K200", {300, 310, 320});
     EXPECT_EQ(g_deviceState.protocolGeneration, 1);
