@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The cable pulled during the long transfers: the instrument's log.log read
 # (service view, ServiceMode=1) and the stored-results transfer (item 210).
-# The program searches again, takes the instrument back after the replug,
+# Each transfer ends with a box and what it read; the program searches
+# again, takes the instrument back after the replug,
 # and the next series is archived exactly once.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/archive_lib.sh"
@@ -12,10 +13,12 @@ stop_program() {
   ui find "$E2E_CAPTION" 10 close >/dev/null
   e2e_wait_exit 20 || e2e_abort "the program did not end"
 }
-back_and_series() {  # <label> <archived groups expected after>
-  ui_must find "$E2E_CAPTION" 10 wait-text status "Поиск прибора" 30 >/dev/null
-  e2e_log "$1: searching after the unplug"
-  e2e_shot "$1-unplugged"
+back_and_series() {  # <label> <archived groups expected after> [searched: the search was seen]
+  if [ "${3:-}" != searched ]; then
+    ui_must find "$E2E_CAPTION" 10 wait-text status "Поиск прибора" 30 >/dev/null
+    e2e_log "$1: searching after the unplug"
+    e2e_shot "$1-unplugged"
+  fi
   ui_must find "$E2E_CAPTION" 10 wait-text status "Проведено измерений" 40 >/dev/null
   e2e_log "$1: back"
   ui_must find "$E2E_CAPTION" 10 wait-enabled 170 1 30 click 170 wait-enabled 172 0 20 wait-enabled 172 1 120 >/dev/null
@@ -46,6 +49,9 @@ back_and_series log 1
 chunks=$(grep -c ' W 08 ' "$E2E_JOURNAL")
 e2e_log "log.log chunks asked for in all: $chunks ($(stat -c %s "$E2E_RUN/big.log") bytes, 128 a chunk)"
 e2e_check "the log read was under way at the unplug" [ "$log_reads_started" -ge 2 ]
+# The box is the log window's own: the main window went on meanwhile.
+box="$(ui find "$E2E_CAPTION" 10 msgbox "Прибор не отвечает. Файл log.log прочитан не полностью." ok 30)"
+e2e_check "the log read ends with a box ($box)" grep -q "прочитан не полностью" <<<"$box"
 e2e_shot log-after
 ui find "log.log" 10 close-box "log.log" >/dev/null
 stop_program
@@ -66,9 +72,11 @@ at_unplug=$(grep -c ' W 11 ' "$E2E_JOURNAL")
 e2e_log "stored results asked for: $before after 2 s, $at_unplug at the unplug"
 e2e_check "the transfer was under way at the unplug" [ "$before" -ge 2 -a "$at_unplug" -lt 1500 ]
 e2e_shot stored-unplugged
+box="$(ui find "$E2E_CAPTION" 10 msgbox "Прибор не отвечает. Прочитаны не все результаты." ok 30)"
+e2e_check "the transfer ends with a box ($box)" grep -q "Прочитаны не все" <<<"$box"
 listed="$(ui find "$E2E_CAPTION" 10 list-count "$VIEWER" 701)"
-e2e_log "rows listed after the unplug: $listed; viewer shown: $(ui find "$E2E_CAPTION" 10 shown "$VIEWER")"
+e2e_check "the results read before the unplug are listed ($listed)" [ "${listed:-0}" -ge 1 ]
 ui find "$E2E_CAPTION" 10 close-box "$VIEWER" >/dev/null
 ui find "$VIEWER" 3 key escape >/dev/null 2>&1
-back_and_series stored 2
+back_and_series stored 2 searched
 e2e_end
