@@ -24,12 +24,13 @@ void FillDeviceLists(HWND dialog) {
         HWND combo = GetDlgItem(dialog, list.listId);
         for (int i = 0; i < list.itemCount; ++i)
             SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.items[i]));
+        if (choice.extra[l][0]) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.extra[l]));
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
     }
 }
 
 void AskForDeviceSettings(HWND dialog) {
-    DeviceSettingsChoice choice;
+    DeviceSettingsChoice choice = {};
     for (int l = 0; l < kDeviceSettingsListCount; ++l)
         choice.index[l] = static_cast<int>(SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
     RequestSettingsChange(SettingsFromChoice(choice, CopyCurrentSettings()));
