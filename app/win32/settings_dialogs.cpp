@@ -83,12 +83,23 @@ void TakeProgramTexts(HWND dialog) {
     GetDlgItemTextA(dialog, IDC_SERIAL, s.priborSerialNumber, kTextLimit + 1);
 }
 
+// The default focus selects the whole name, and one stray Enter then
+// replaces it by an empty line that OK would store.
+void PlaceCaretAfterName(HWND dialog) {
+    HWND edit = GetDlgItem(dialog, IDC_ORGANISATION);
+    SetFocus(edit);
+    LONG end = GetWindowTextLengthA(edit);  // at least the length; the control keeps it in range
+    CHARRANGE caret = {end, end};
+    SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+}
+
 INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
             CentreDialogOnOwner(dialog);
             ShowProgramTexts(dialog);
-            return TRUE;
+            PlaceCaretAfterName(dialog);
+            return FALSE;  // the focus is set
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDOK: TakeProgramTexts(dialog); EndDialog(dialog, 1); break;
