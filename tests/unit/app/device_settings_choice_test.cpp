@@ -57,17 +57,11 @@ TEST(DeviceSettingsChoice, SelectionFollowsTheReportedSettings) {
 }
 
 TEST(DeviceSettingsChoice, ValueBetweenItemsIsAnExtraItem) {
-    struct Case {
+    const struct {
         uint16_t rate, maximum;
-        const char* rateItem;
-        const char* maximumItem;
-    };
-    const Case cases[] = {
-        {25, 650, "2.5 кВ/сек", "65 кВ"},
-        {30, 655, "3 кВ/сек", "65.5 кВ"},
-        {20, 1000, "", ""},
-    };
-    for (const Case& c : cases) {
+        const char *rateItem, *maximumItem;
+    } cases[] = {{25, 650, "2.5 кВ/сек", "65 кВ"}, {30, 655, "3 кВ/сек", "65.5 кВ"}, {20, 1000, "", ""}};
+    for (const auto& c : cases) {
         DeviceSettingsChoice got = ChoiceFromSettings(Make(0x06, 0x00, c.rate, c.maximum));
         EXPECT_EQ(std::string(got.extra[kListRate]), c.rateItem) << c.rate;
         EXPECT_EQ(std::string(got.extra[kListMaximum]), c.maximumItem) << c.maximum;

@@ -37,18 +37,13 @@ std::string Time(SystemTime t) {
 // Literals are Windows-1251 in memory, so these compare the bytes the
 // windows and files receive.
 TEST(Format, TenthsShowADecimalOnlyWhenNotWhole) {
-    struct Case {
+    const struct {
         unsigned tenths;
-        const char* unit;
-        const char* want;
-    };
-    const Case cases[] = {
-        {5, "кВ/с", "0.5 кВ/с"}, {20, "кВ/с", "2 кВ/с"},   {25, "кВ/с", "2.5 кВ/с"},
-        {0, "кВ/с", "0 кВ/с"},   {650, "кВ", "65 кВ"},     {655, "кВ", "65.5 кВ"},
-        {1000, "кВ", "100 кВ"},
-    };
+        const char *unit, *want;
+    } cases[] = {{5, "кВ/с", "0.5 кВ/с"}, {20, "кВ/с", "2 кВ/с"}, {25, "кВ/с", "2.5 кВ/с"},
+                 {0, "кВ/с", "0 кВ/с"},   {650, "кВ", "65 кВ"},   {655, "кВ", "65.5 кВ"}};
     char out[256];
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         FormatTenths(out, c.tenths, c.unit);
         EXPECT_EQ(std::string(out), c.want) << c.tenths;
     }
