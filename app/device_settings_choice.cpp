@@ -2,6 +2,9 @@
 // instrument's settings and the lists' selections.
 #include "app/device_settings_choice.h"
 
+#include <cstring>
+
+#include "app/format.h"
 #include "app/settings_dialog_ids.h"
 
 namespace {
@@ -32,6 +35,19 @@ int IndexOf(const uint16_t (&table)[N], int value) {
     return kNoSelection;
 }
 
+// An instrument set from its own keys may hold a value between the items;
+// showing it keeps OK from looking like it would change it.
+template <int N>
+void SelectValue(DeviceSettingsChoice* c, DeviceSettingsList list, const uint16_t (&table)[N], uint16_t tenths,
+                 const char* unit) {
+    c->index[list] = IndexOf(table, tenths);
+    if (c->index[list] != kNoSelection) return;
+    char text[256];
+    FormatTenths(text, tenths, unit);
+    std::strncpy(c->extra[list], text, kExtraItemSize - 1);
+    c->index[list] = N;
+}
+
 bool Picked(const DeviceSettingsChoice& choice, DeviceSettingsList list) {
     int i = choice.index[list];
     return i >= 0 && i < kDeviceSettingsLists[list].itemCount;
@@ -54,14 +70,14 @@ const DeviceSettingsListItems kDeviceSettingsLists[kDeviceSettingsListCount] = {
 };
 
 DeviceSettingsChoice ChoiceFromSettings(const DeviceSettings& current) {
-    DeviceSettingsChoice c;
+    DeviceSettingsChoice c = {};
     int count = MeasurementCount(current);
     c.index[kListCount] = count >= 1 && count <= kDeviceSettingsLists[kListCount].itemCount ? count - 1 : kNoSelection;
     int pause = PauseMinutes(current);
     c.index[kListPause] = pause < kDeviceSettingsLists[kListPause].itemCount ? pause : kNoSelection;
     c.index[kListDelay] = PreTestDelay(current) ? 0 : 1;
-    c.index[kListRate] = IndexOf(kRates, current.riseRate);
-    c.index[kListMaximum] = IndexOf(kMaximums, current.maxVoltage);
+    SelectValue(&c, kListRate, kRates, current.riseRate, "кВ/сек");
+    SelectValue(&c, kListMaximum, kMaximums, current.maxVoltage, "кВ");
     c.index[kListSound] = Sound(current) ? 0 : 1;
     return c;
 }

@@ -16,15 +16,19 @@ struct DeviceSettingsListItems {
 // The lists' ids and item texts, indexed by DeviceSettingsList.
 extern const DeviceSettingsListItems kDeviceSettingsLists[kDeviceSettingsListCount];
 
-// Selected item of each list; kNoSelection when the list shows none.
+// Selected item of each list; kNoSelection when the list shows none. extra
+// is the text of one more item after the list's own, empty when there is none.
 constexpr int kNoSelection = -1;
+constexpr int kExtraItemSize = 24;
 struct DeviceSettingsChoice {
     int index[kDeviceSettingsListCount];
+    char extra[kDeviceSettingsListCount][kExtraItemSize];
 };
 
-// The items that show the reported settings. A value no item stands for
-// (a count of 0, a pause of 10, a rise rate of 3 kV/s) leaves its list
-// without a selection.
+// The items that show the reported settings. A rise rate or maximum voltage
+// no item stands for (2.5 kV/s, 65 kV) is shown as an extra item, selected,
+// at index itemCount; a count of 0 or a pause of 10 leaves its list without
+// a selection.
 DeviceSettingsChoice ChoiceFromSettings(const DeviceSettings& current);
 
 // The settings to ask for: byte 0 is the count alone (tableLift cleared), byte

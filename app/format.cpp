@@ -1,3 +1,4 @@
+// Display texts of numbers, voltages, times and dates.
 #include "app/format.h"
 
 #include <cstdio>
@@ -20,6 +21,13 @@ void FormatFixed(char* out, float value, int decimals, const char* unit) {
 }
 
 void FormatWhole(char* out, float value) { FormatFixed(out, value, 0, ""); }
+
+void FormatTenths(char* out, unsigned tenths, const char* unit) {
+    if (tenths % 10 == 0)
+        std::snprintf(out, kOut, "%u %s", tenths / 10, unit);
+    else
+        std::snprintf(out, kOut, "%u.%u %s", tenths / 10, tenths % 10, unit);
+}
 
 void FormatVoltage(char* out, uint16_t word) {
     if (word & kNoBreakdownBit)

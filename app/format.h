@@ -1,4 +1,5 @@
 #pragma once
+// Display texts of numbers, voltages, times and dates.
 #include <cstdint>
 
 #include "platform/system_time.h"
@@ -9,6 +10,9 @@
 void FormatFixed(char* out, float value, int decimals, const char* unit);
 void FormatWhole(char* out, float value);
 void FormatVoltage(char* out, uint16_t voltageWord);
+// A setting in tenths (rise rate, maximum voltage): whole values without a
+// decimal, the others with one, so 2.5 kV/s never reads as 2.
+void FormatTenths(char* out, unsigned tenths, const char* unit);
 void FormatMeasurementValue(char* out, const TestRecord& record, int column);
 void FormatRecordTime(char* out, const SystemTime& time);
 void FormatTodayDate(char* out);

@@ -31,9 +31,9 @@ void ShowTestParametersIn(ui::Window window, const DeviceSettings& settings) {
     FormatFixed(text, static_cast<float>(PauseMinutes(settings)), 0, "мин.");
     ui::SetText(window, IDC_VALUE_PAUSE, text);
     ui::SetText(window, IDC_VALUE_DELAY, PreTestDelay(settings) ? "есть" : "нет");
-    FormatFixed(text, settings.riseRate / 10.0f, settings.riseRate <= 9 ? 1 : 0, "кВ/с");
+    FormatTenths(text, settings.riseRate, "кВ/с");
     ui::SetText(window, IDC_VALUE_RATE, text);
-    FormatFixed(text, settings.maxVoltage / 10.0f, 0, "кВ");
+    FormatTenths(text, settings.maxVoltage, "кВ");
     ui::SetText(window, IDC_VALUE_MAXIMUM, text);
 }
 

@@ -1,3 +1,4 @@
+// Fills the protocol template with a record and writes the protocol RTF.
 #include "protocol/rtf_writer.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 namespace {
 
 const char kTemplateMissing[] = "Файл template.rtf не найден.\n Переустановите приложение.";
-const char kTemplateDamaged[] = "Файл template.rtf поврежден.\n Переустановите приложение.";
 const char kSaveFailed[] = "Ошибка сохранения файла.";
 const char kTemplateChosen[] =
     "Файл template.rtf - шаблон протокола, по которому заполняются все протоколы.\n"
@@ -19,6 +19,16 @@ const char kTemplateChosen[] =
 
 void ShowError(const char* text) {
     ui::MessageBox(ui::Window::Main, text, "Ошибка!", ui::kOk | ui::kIconError);
+}
+
+// Reinstalling never touches the data folder's copy; deleting it does help,
+// as the installed template is copied back before the next save.
+void ShowTemplateDamaged(const char* path) {
+    std::string text = "Файл template.rtf поврежден:\n";
+    text += path;
+    text += "\nУдалите этот файл: при следующем сохранении протокола на его место "
+            "будет скопирован шаблон из папки установки.";
+    ShowError(text.c_str());
 }
 
 // The template up to its first zero byte; false when it is missing or holds
@@ -32,7 +42,7 @@ bool ReadTemplate(const char* path, std::string& text) {
     uint64_t size = 0;
     if (!platform::FileSize(file, &size) || size == 0) {
         platform::CloseFile(file);
-        ShowError(kTemplateDamaged);
+        ShowTemplateDamaged(path);
         return false;
     }
     std::vector<char> bytes(size > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<size_t>(size));
@@ -40,14 +50,14 @@ bool ReadTemplate(const char* path, std::string& text) {
     bool read = platform::ReadFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &got);
     platform::CloseFile(file);
     if (!read || got == 0) {
-        ShowError(kTemplateDamaged);
+        ShowTemplateDamaged(path);
         return false;
     }
     text.assign(bytes.data(), got);
     size_t zero = text.find('\0');
     if (zero != std::string::npos) text.resize(zero);
     if (!RtfGroupsBalanced(text)) {
-        ShowError(kTemplateDamaged);
+        ShowTemplateDamaged(path);
         return false;
     }
     return true;

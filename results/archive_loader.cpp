@@ -148,8 +148,8 @@ const char* ArchiveLoadMessage(ArchiveLoadOutcome outcome) {
 bool ArchiveMismatchWarning(const ArchiveLoadResult& result, char* out, size_t size) {
     if (result.crcMismatches == 0 || size == 0) return false;
     size_t used = static_cast<size_t>(std::snprintf(
-        out, size, "Записей архива с несовпадающей контрольной суммой: %u (строки",
-        static_cast<unsigned>(result.crcMismatches)));
+        out, size, "Записей архива с несовпадающей контрольной суммой: %u (%s",
+        static_cast<unsigned>(result.crcMismatches), result.crcMismatches == 1 ? "строка" : "строки"));
     size_t shown = result.crcMismatches < kArchiveMismatchesKept ? result.crcMismatches : kArchiveMismatchesKept;
     for (size_t i = 0; i < shown && used < size; ++i)
         used += static_cast<size_t>(std::snprintf(out + used, size - used, "%s %u", i ? "," : "",

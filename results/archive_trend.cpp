@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <tuple>
 
 #include "picture/color.h"
@@ -123,6 +124,75 @@ void SetVertexColor(DrawList& list, uint32_t ref) {
     list.SetVertexColor(c.r, c.g, c.b, c.a);
 }
 
+// Marks keep their size on screen whatever the span: a fraction of the plot.
+void AddMarks(DrawList& list, const TestRecord* records, const std::vector<uint32_t>& series, int64_t origin,
+              float width, float top) {
+    const float halfW = 0.006f * width, halfH = 0.012f * top;
+    for (uint32_t i : series) {
+        const TestRecord& r = records[i];
+        const float x = static_cast<float>(TrendDay(r.testTime) - origin);
+        for (int v = 0; v < StoredValueCount(r); ++v) {
+            const uint16_t w = r.breakdownVoltage[v];
+            SetVertexColor(list, (w & kNoBreakdownBit) ? kTrendNoBreakdownColor : kTrendValueColor);
+            const float y = Kilovolts(w);
+            list.Begin(DrawOp::Kind::Quad);
+            list.Point(x - halfW, y - halfH);
+            list.Point(x + halfW, y - halfH);
+            list.Point(x + halfW, y + halfH);
+            list.Point(x - halfW, y + halfH);
+        }
+    }
+    if (!series.empty()) {
+        SetVertexColor(list, kTrendMeanColor);
+        list.Begin(DrawOp::Kind::Lines);
+        for (uint32_t i : series) {
+            const float x = static_cast<float>(TrendDay(records[i].testTime) - origin);
+            list.Point(x - 3 * halfW, MeanKilovolts(records[i]));
+            list.Point(x + 3 * halfW, MeanKilovolts(records[i]));
+        }
+        list.Begin(DrawOp::Kind::LineStrip);
+        for (uint32_t i : series)
+            list.Point(static_cast<float>(TrendDay(records[i].testTime) - origin), MeanKilovolts(records[i]));
+    }
+}
+
+void AddScaleLabels(DrawList& list, const std::vector<DateTick>& ticks, float x0, float width, float top,
+                    float step) {
+    SetColor(list, kTrendLabelColor);
+    char text[32];
+    for (float v = 0; v <= top + step / 2; v += step) {
+        std::snprintf(text, sizeof text, "%.0f кВ", v);
+        list.RasterPos(x0 - 0.11f * width, v - 0.02f * top);
+        list.Text(true, text);
+    }
+    for (const DateTick& t : ticks) {
+        std::snprintf(text, sizeof text, "%u.%u.%u", t.d, t.m, t.y);
+        list.RasterPos(static_cast<float>(t.x) - 0.03f * width, -0.02f * top);
+        list.Text(false, text);
+    }
+}
+
+// The window's caption does not go along with a copied picture, so the
+// picture names what it shows itself.
+void AddTitle(DrawList& list, const TestRecord* records, const std::vector<uint32_t>& series, const char* source,
+              float x0, float titleY) {
+    const Span name = Trimmed(source);
+    std::string title(reinterpret_cast<const char*>(name.text), name.length);
+    if (!series.empty()) {
+        const SystemTime& a = records[series.front()].testTime;
+        const SystemTime& b = records[series.back()].testTime;
+        char dates[64];
+        std::snprintf(dates, sizeof dates, ", %u.%u.%u", a.wDay, a.wMonth, a.wYear);
+        title += dates;
+        if (a.wDay != b.wDay || a.wMonth != b.wMonth || a.wYear != b.wYear) {
+            std::snprintf(dates, sizeof dates, " - %u.%u.%u", b.wDay, b.wMonth, b.wYear);
+            title += dates;
+        }
+    }
+    list.RasterPos(x0, titleY);
+    list.Text(false, title);
+}
+
 }  // namespace
 
 double TrendDay(const SystemTime& t) {
@@ -183,7 +253,8 @@ DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* 
     const float x0 = static_cast<float>(lo), x1 = static_cast<float>(hi);
 
     DrawList list;
-    list.Ortho(x0 - 0.12f * width, x1 + 0.07f * width, -0.1f * top, 1.06f * top, -1, 1);
+    // Room above the plot for the title.
+    list.Ortho(x0 - 0.12f * width, x1 + 0.07f * width, -0.1f * top, 1.15f * top, -1, 1);
     const DrawColor back = ColorFromRef(kTrendBackground);
     list.Clear(back.r, back.g, back.b);
 
@@ -204,46 +275,8 @@ DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* 
     list.Point(x0, 0);
     list.Point(x0, top);
 
-    // Marks keep their size on screen whatever the span: a fraction of the plot.
-    const float halfW = 0.006f * width, halfH = 0.012f * top;
-    for (uint32_t i : series) {
-        const TestRecord& r = records[i];
-        const float x = static_cast<float>(TrendDay(r.testTime) - origin);
-        for (int v = 0; v < StoredValueCount(r); ++v) {
-            const uint16_t w = r.breakdownVoltage[v];
-            SetVertexColor(list, (w & kNoBreakdownBit) ? kTrendNoBreakdownColor : kTrendValueColor);
-            const float y = Kilovolts(w);
-            list.Begin(DrawOp::Kind::Quad);
-            list.Point(x - halfW, y - halfH);
-            list.Point(x + halfW, y - halfH);
-            list.Point(x + halfW, y + halfH);
-            list.Point(x - halfW, y + halfH);
-        }
-    }
-    if (!series.empty()) {
-        SetVertexColor(list, kTrendMeanColor);
-        list.Begin(DrawOp::Kind::Lines);
-        for (uint32_t i : series) {
-            const float x = static_cast<float>(TrendDay(records[i].testTime) - origin);
-            list.Point(x - 3 * halfW, MeanKilovolts(records[i]));
-            list.Point(x + 3 * halfW, MeanKilovolts(records[i]));
-        }
-        list.Begin(DrawOp::Kind::LineStrip);
-        for (uint32_t i : series)
-            list.Point(static_cast<float>(TrendDay(records[i].testTime) - origin), MeanKilovolts(records[i]));
-    }
-
-    SetColor(list, kTrendLabelColor);
-    char text[32];
-    for (float v = 0; v <= top + step / 2; v += step) {
-        std::snprintf(text, sizeof text, "%.0f кВ", v);
-        list.RasterPos(x0 - 0.11f * width, v - 0.02f * top);
-        list.Text(true, text);
-    }
-    for (const DateTick& t : ticks) {
-        std::snprintf(text, sizeof text, "%u.%u.%u", t.d, t.m, t.y);
-        list.RasterPos(static_cast<float>(t.x) - 0.03f * width, -0.02f * top);
-        list.Text(false, text);
-    }
+    AddMarks(list, records, series, origin, width, top);
+    AddScaleLabels(list, ticks, x0, width, top, step);
+    AddTitle(list, records, series, source, x0 - 0.11f * width, 1.13f * top);
     return list;
 }

@@ -35,6 +35,8 @@ double TrendDay(const SystemTime& t);
 // bound, in their own colour), each series' mean as a short dash, and the
 // means joined by one line in date order. Series without values are left out.
 // x is in days counted from the first series' day, y in kilovolts; the
-// projection covers every mark with room for the labels. No matching series
-// gives the empty axes.
+// projection covers every mark with room for the labels. Above the plot, the
+// last text is the title: the source trimmed, then the first and last series'
+// dates ("T1, 10.2.2019 - 10.11.2024"; one date for one day). No matching
+// series gives the empty axes and the source alone.
 DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* source);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "results/archive.h"
+#include "results/archive_csv.h"
 
 void ArchiveVerifyGroup(const uint8_t* group, ArchiveVerifyReport* report, TestRecord* record) {
     constexpr size_t n = sizeof(TestRecord);
@@ -24,8 +25,20 @@ void ArchiveVerifyGroup(const uint8_t* group, ArchiveVerifyReport* report, TestR
     // which copies the vote overruled.
     TestRecord decoded;
     ArchiveDecodeGroup(group, &decoded);
-    if (ArchiveRecordCrc(decoded) != decoded.crc) ++report->crcMismatches;
+    if (ArchiveRecordCrc(decoded) != decoded.crc) {
+        ++report->crcMismatches;
+        report->crcFailures.push_back({report->groups, Cp1251ToUtf8(decoded.protocolText[0], kProtocolTextSize)});
+    }
     if (record) *record = decoded;
+}
+
+std::string ArchiveCrcFailureList(const ArchiveVerifyReport& report) {
+    std::string list;
+    for (const ArchiveCrcFailure& f : report.crcFailures) {
+        if (!list.empty()) list += ", ";
+        list += "row " + std::to_string(f.row) + " (" + f.protocol + ")";
+    }
+    return list;
 }
 
 ArchiveVerdict ArchiveVerdictOf(const ArchiveVerifyReport& report) {

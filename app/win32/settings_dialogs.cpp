@@ -24,12 +24,13 @@ void FillDeviceLists(HWND dialog) {
         HWND combo = GetDlgItem(dialog, list.listId);
         for (int i = 0; i < list.itemCount; ++i)
             SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.items[i]));
+        if (choice.extra[l][0]) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.extra[l]));
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
     }
 }
 
 void AskForDeviceSettings(HWND dialog) {
-    DeviceSettingsChoice choice;
+    DeviceSettingsChoice choice = {};
     for (int l = 0; l < kDeviceSettingsListCount; ++l)
         choice.index[l] = static_cast<int>(SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
     RequestSettingsChange(SettingsFromChoice(choice, CopyCurrentSettings()));
@@ -82,12 +83,23 @@ void TakeProgramTexts(HWND dialog) {
     GetDlgItemTextA(dialog, IDC_SERIAL, s.priborSerialNumber, kTextLimit + 1);
 }
 
+// The default focus selects the whole name, and one stray Enter then
+// replaces it by an empty line that OK would store.
+void PlaceCaretAfterName(HWND dialog) {
+    HWND edit = GetDlgItem(dialog, IDC_ORGANISATION);
+    SetFocus(edit);
+    LONG end = GetWindowTextLengthA(edit);  // at least the length; the control keeps it in range
+    CHARRANGE caret = {end, end};
+    SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+}
+
 INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
             CentreDialogOnOwner(dialog);
             ShowProgramTexts(dialog);
-            return TRUE;
+            PlaceCaretAfterName(dialog);
+            return FALSE;  // the focus is set
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDOK: TakeProgramTexts(dialog); EndDialog(dialog, 1); break;

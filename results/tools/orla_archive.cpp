@@ -62,6 +62,9 @@ void PrintReport(const ArchiveVerifyReport& r) {
     std::printf("groups: %llu\n", U(r.groups));
     std::printf("copies repaired by the vote: %llu (in %llu groups)\n", U(r.repairedCopies), U(r.repairedGroups));
     std::printf("crc mismatches: %llu\n", U(r.crcMismatches));
+    // The rows, so the viewer can show and the lab can re-enter what failed.
+    for (const ArchiveCrcFailure& f : r.crcFailures)
+        std::printf("  row %llu, protocol %s\n", U(f.row), f.protocol.c_str());
     std::printf("torn tail: %llu bytes\n", U(r.tornBytes));
 }
 
@@ -118,7 +121,8 @@ int Export(const char* path, int argc, char** argv) {
     }
     std::printf("%llu series written to %s\n", U(report.groups), out);
     if (report.crcMismatches > 0)
-        std::fprintf(stderr, "warning: %llu series fail their crc; their data may be wrong\n", U(report.crcMismatches));
+        std::fprintf(stderr, "warning: %llu series fail their crc; their data may be wrong: %s\n",
+                     U(report.crcMismatches), ArchiveCrcFailureList(report).c_str());
     if (report.tornBytes > 0)
         std::fprintf(stderr, "warning: a torn last group of %llu bytes was left out\n", U(report.tornBytes));
     return kExitSound;

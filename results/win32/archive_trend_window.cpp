@@ -90,6 +90,15 @@ LRESULT CALLBACK TrendProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_TREND_COPY && state) {
                 CopyPicture(window, state);
+                // Keys go to the focused window; the button would swallow Esc.
+                SetFocus(window);
+                return 0;
+            }
+            break;
+        case WM_KEYDOWN:
+            // The main loop has no IsDialogMessage, so Esc is ours to handle.
+            if (wParam == VK_ESCAPE) {
+                PostMessageA(window, WM_CLOSE, 0, 0);
                 return 0;
             }
             break;

@@ -2,7 +2,7 @@
 # "Динамика" in the archive viewer: a window with the trend of the selected
 # row's sample source, drawn on white with the means joined by a line;
 # "Копировать" puts exactly the shown picture on the clipboard; the window
-# outlives the viewer, and several may be open.
+# outlives the viewer, and several may be open; Esc closes one.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/archive_lib.sh"
 e2e_begin archive_trend
@@ -88,4 +88,9 @@ e2e_check "the viewer is untouched by it" [ "$(ui find "$E2E_CAPTION" shown "$AR
 ui_must find "$ARCHIVE_VIEWER" close-box "$ARCHIVE_VIEWER" sleep 1 >/dev/null
 e2e_check "no message box on the way" ui find "$E2E_CAPTION" no-msgbox
 e2e_check "the last trend window is still open" [ "$(ui count-windows "$TREND")" = 1 ]
+# Esc closes it, also after "Копировать" had the focus.
+e2e_log "$(ui find "$TREND" click-in "$TREND" 790 sleep 1 focused key escape 2>&1)"
+deadline=$((SECONDS + 5))
+until [ "$(ui count-windows "$TREND")" = 0 ] || ((SECONDS > deadline)); do sleep 0.5; done
+e2e_check "Esc closes the trend window" [ "$(ui count-windows "$TREND")" = 0 ]
 e2e_end

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The device settings dialog shows the instrument's settings, OK changes a
 # generation-2 and a generation-1 instrument and the main window's test
-# parameters follow; ОТМЕНА and the close box change nothing; OK during a
+# parameters follow; a rate and voltage between the items show as extra
+# items; ОТМЕНА and the close box change nothing; OK during a
 # series is refused.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/settings_lib.sh"
@@ -75,13 +76,16 @@ ui find "$E2E_CAPTION" 10 click 171 >/dev/null
 ui_must find "$E2E_CAPTION" close wait-exit 20 >/dev/null
 e2e_wait_exit 20
 
-# ---- generation 1
-e2e_sim_config description=ORLA-K200V
+# ---- generation 1, set from its own keys to values between the items
+e2e_sim_config description=ORLA-K200V rise_rate=25 max_voltage=650
 e2e_start
 e2e_wait_connected 30 || e2e_abort "no generation-1 connection"
+e2e_check "2.5 kV/s and 65 kV shown as they are" wait_parameters "6|0 мин.|нет|2.5 кВ/с|65 кВ|" 30
 open_dialog
 e2e_shot gen1-opened
-e2e_check "generation-1 selection ($(selections))" [ "$(selections)" = "5 0 1 2 4 0" ]
+e2e_check "generation-1 selection: the extra items ($(selections))" [ "$(selections)" = "5 0 1 4 5 0" ]
+e2e_check "extra items read as the values" \
+  [ "$(ui find "$DIALOG" text 513 text 514 | tr '\n' '|')" = "2.5 кВ/сек|65 кВ|" ]
 ui_must find "$DIALOG" click 2 >/dev/null
 change_and_check gen1 "3 2 0 1 2 1" "4|2 мин.|есть|1 кВ/с|80 кВ|"
 ui_must find "$E2E_CAPTION" close wait-exit 20 >/dev/null

@@ -84,9 +84,10 @@ ui_must find "$E2E_CAPTION" 10 wait-enabled 172 1 5 >/dev/null
 deadline=$((SECONDS + 20))
 until [ "$(error_boxes)" != 0 ] || ((SECONDS > deadline)); do sleep 0.5; done
 e2e_shot braces-told
-box="$(ui find "$E2E_CAPTION" 10 msgbox "Файл template.rtf поврежден." ok 10)"
+box="$(ui find "$E2E_CAPTION" 10 msgbox "Файл template.rtf поврежден:" ok 10)"
 told=$?
 e2e_check "braces: the user is told the template is damaged ($box)" [ "$told" = 0 ]
+e2e_check "braces: told which file to delete" grep -q 'ORLA-K200V\\template.rtf.*Удалите этот файл' <<<"$(tr '\n' ' ' <<<"$box")"
 e2e_check "braces: no protocol file, so none that readers cut short" test ! -e "$E2E_RUN/braces.rtf"
 e2e_check "braces: still answering" responsive
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program settings dialog: it opens at a first start, keeps a two-line
 # organisation name through a restart (encoded in the settings file) and into
-# a saved protocol; ОТМЕНА and the close box change nothing.
+# a saved protocol and through an Enter pressed as it opens; ОТМЕНА and the
+# close box change nothing.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
@@ -56,6 +57,10 @@ e2e_wait_connected 30 || e2e_abort "no connection after the restart"
 e2e_check "no first-run prompt the second time" ui find "$E2E_CAPTION" no-msgbox
 ui_must find "$E2E_CAPTION" 10 menu 207 find "$DIALOG" 10 >/dev/null
 e2e_check "two-line name after the restart" [ "$(texts)" = "$want" ]
+# A stray Enter at the opening adds a line after the name, not in its place.
+typed="$(ui find "$DIALOG" key enter key 0x43 text 102)"
+e2e_check "the name survives Enter at the opening" [ "$typed" = "$ORG1"$'\n'"$ORG2"$'\n'"c" ]
+ui_must find "$DIALOG" click 2 find "$E2E_CAPTION" 10 menu 207 find "$DIALOG" 10 >/dev/null
 ui_must find "$DIALOG" click 1 >/dev/null  # OK again must not change the name
 e2e_run_series 90
 ui_must find "$E2E_CAPTION" 10 set-text 140 "П-5" menu 201 >/dev/null

@@ -1,3 +1,4 @@
+// The device settings lists: items, selection from the instrument and back.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -46,12 +47,28 @@ TEST(DeviceSettingsChoice, SelectionFollowsTheReportedSettings) {
         {"lowest of every table", Make(0x01, 0x00, 5, 600), 0, 0, 1, 0, 0, 1},
         {"count 0 and pause 10 match nothing", Make(0x00, 0x4A, 50, 700), -1, -1, 0, 3, 1, 1},
         {"count 7 and pause 15", Make(0x07, 0x8F, 10, 900), -1, -1, 1, 1, 3, 0},
-        {"rate 3 kV/s and 55 kV are not in the tables", Make(0x06, 0x09, 30, 550), 5, 9, 1, -1, -1, 1},
+        {"rate 3 kV/s and 55 kV are extra items", Make(0x06, 0x09, 30, 550), 5, 9, 1, 4, 5, 1},
     };
     for (const ChoiceCase& c : cases) {
         DeviceSettingsChoice got = ChoiceFromSettings(c.reported);
         const int want[] = {c.count, c.pause, c.delay, c.rate, c.maximum, c.sound};
         for (int l = 0; l < kDeviceSettingsListCount; ++l) EXPECT_EQ(got.index[l], want[l]) << c.what << ", list " << l;
+    }
+}
+
+TEST(DeviceSettingsChoice, ValueBetweenItemsIsAnExtraItem) {
+    const struct {
+        uint16_t rate, maximum;
+        const char *rateItem, *maximumItem;
+    } cases[] = {{25, 650, "2.5 кВ/сек", "65 кВ"}, {30, 655, "3 кВ/сек", "65.5 кВ"}, {20, 1000, "", ""}};
+    for (const auto& c : cases) {
+        DeviceSettingsChoice got = ChoiceFromSettings(Make(0x06, 0x00, c.rate, c.maximum));
+        EXPECT_EQ(std::string(got.extra[kListRate]), c.rateItem) << c.rate;
+        EXPECT_EQ(std::string(got.extra[kListMaximum]), c.maximumItem) << c.maximum;
+        EXPECT_EQ(std::string(got.extra[kListCount]), "");
+        DeviceSettings back = SettingsFromChoice(got, Make(0x06, 0x00, c.rate, c.maximum));
+        EXPECT_EQ(back.riseRate, c.rate) << "OK keeps the shown rate";
+        EXPECT_EQ(back.maxVoltage, c.maximum);
     }
 }
 

@@ -1,3 +1,4 @@
+// Display texts: fixed decimals, tenths, voltages, record times and dates.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -35,6 +36,19 @@ std::string Time(SystemTime t) {
 
 // Literals are Windows-1251 in memory, so these compare the bytes the
 // windows and files receive.
+TEST(Format, TenthsShowADecimalOnlyWhenNotWhole) {
+    const struct {
+        unsigned tenths;
+        const char *unit, *want;
+    } cases[] = {{5, "кВ/с", "0.5 кВ/с"}, {20, "кВ/с", "2 кВ/с"}, {25, "кВ/с", "2.5 кВ/с"},
+                 {0, "кВ/с", "0 кВ/с"},   {650, "кВ", "65 кВ"},   {655, "кВ", "65.5 кВ"}};
+    char out[256];
+    for (const auto& c : cases) {
+        FormatTenths(out, c.tenths, c.unit);
+        EXPECT_EQ(std::string(out), c.want) << c.tenths;
+    }
+}
+
 TEST(Format, FixedAndWhole) {
     EXPECT_EQ(Fixed(0.5f, 1, "кВ/с"), "0.5 кВ/с");
     EXPECT_EQ(Fixed(2.0f, 0, "кВ/с"), "2 кВ/с");

@@ -1,3 +1,4 @@
+// Answers parsed into the device state and the main window they update.
 #include <string>
 #include <vector>
 
@@ -122,7 +123,7 @@ TEST_F(ParseTest, Gen1SettingsAndVersion) {
     EXPECT_EQ(fake::ControlText(ui::Window::Main, 133), "6");
     EXPECT_EQ(fake::ControlText(ui::Window::Main, 134), "5 мин.");
     EXPECT_EQ(fake::ControlText(ui::Window::Main, 135), "есть");
-    EXPECT_EQ(fake::ControlText(ui::Window::Main, 136), "2 кВ/с");
+    EXPECT_EQ(fake::ControlText(ui::Window::Main, 136), "1.5 кВ/с");
     EXPECT_EQ(fake::ControlText(ui::Window::Main, 137), "100 кВ");
 
     Parse(Gen1Answer(0x00, 0, {'V', '2', '.', '1', '7', ' ', ' ', 'X'}));

@@ -1,3 +1,4 @@
+// The protocol RTF: key replacement, group balance and the files it reads and writes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,6 +19,10 @@ std::string Escaped(const std::string& value) {
 }
 
 const char kTemplate[] = "C:\\data\\template.rtf";
+// Names the file and what brings a good one back.
+const char kDamaged[] =
+    "Файл template.rtf поврежден:\nC:\\data\\template.rtf\nУдалите этот файл: при следующем сохранении "
+    "протокола на его место будет скопирован шаблон из папки установки.";
 const char kOutput[] = "C:\\out\\p.rtf";
 
 class RtfFileTest : public ::testing::Test {
@@ -192,7 +197,7 @@ TEST_F(RtfFileTest, MissingOrEmptyTemplateCreatesNoFile) {
     EXPECT_FALSE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
     EXPECT_FALSE(fake::FileExists(kOutput));
     std::vector<std::string> expected = {"Файл template.rtf не найден.\n Переустановите приложение.",
-                                         "Файл template.rtf поврежден.\n Переустановите приложение."};
+                                         kDamaged};
     EXPECT_EQ(Messages(), expected);
 }
 
@@ -224,7 +229,7 @@ TEST_F(RtfFileTest, UnbalancedBracesAreADamagedTemplate) {
         EXPECT_EQ(WriteProtocolRtf(kTemplate, output.c_str(), record, settings), c.balanced);
         EXPECT_EQ(fake::FileExists(output), c.balanced);
         if (!c.balanced)
-            EXPECT_EQ(Messages(), std::vector<std::string>{"Файл template.rtf поврежден.\n Переустановите приложение."});
+            EXPECT_EQ(Messages(), std::vector<std::string>{kDamaged});
     }
 }
 

@@ -142,12 +142,17 @@ TEST(ArchiveVerify, TellsSoundRepairedAndDamagedFilesApart) {
     twoCopies[100] ^= 0x5A;  // copy A too: the vote takes the damage
     const std::string torn = sound + Group(Series()).substr(0, 5000);
 
-    struct Case { const std::string* bytes; uint64_t groups, copies, crc, torn; ArchiveVerdict verdict; };
+    std::string secondToo = twoCopies;  // and group 2 the same way
+    secondToo[kArchiveGroupSize + 100] ^= 0x5A;
+    secondToo[kArchiveGroupSize + sizeof(TestRecord) + 100] ^= 0x5A;
+
+    struct Case { const std::string* bytes; uint64_t groups, copies, crc, torn; ArchiveVerdict verdict; const char* failed; };
     const Case cases[] = {
-        {&sound, 2, 0, 0, 0, ArchiveVerdict::Sound},
-        {&oneCopy, 2, 1, 0, 0, ArchiveVerdict::Repaired},
-        {&twoCopies, 2, 1, 1, 0, ArchiveVerdict::Damaged},
-        {&torn, 2, 0, 0, 5000, ArchiveVerdict::Damaged},
+        {&sound, 2, 0, 0, 0, ArchiveVerdict::Sound, ""},
+        {&oneCopy, 2, 1, 0, 0, ArchiveVerdict::Repaired, ""},
+        {&twoCopies, 2, 1, 1, 0, ArchiveVerdict::Damaged, "row 1 (\xD0\x9F-17/2026)"},
+        {&secondToo, 2, 2, 2, 0, ArchiveVerdict::Damaged, "row 1 (\xD0\x9F-17/2026), row 2 (\xD0\x9F-17/2026)"},
+        {&torn, 2, 0, 0, 5000, ArchiveVerdict::Damaged, ""},
     };
     for (const Case& c : cases) {
         std::istringstream in(*c.bytes);
@@ -162,6 +167,7 @@ TEST(ArchiveVerify, TellsSoundRepairedAndDamagedFilesApart) {
         EXPECT_EQ(r.crcMismatches, c.crc);
         EXPECT_EQ(r.tornBytes, c.torn);
         EXPECT_EQ(ArchiveVerdictOf(r), c.verdict);
+        EXPECT_EQ(ArchiveCrcFailureList(r), c.failed);
     }
 }
 

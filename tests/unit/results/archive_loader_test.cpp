@@ -1,3 +1,4 @@
+// Reading log.dat for the viewer: repairs, stops, failures and the crc warning.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -230,7 +231,21 @@ TEST_F(ArchiveLoadTest, OneDamagedCopyIsRepairedAndTwoMatchingDamagesAreKept) {
     EXPECT_EQ(r.firstMismatches[0], 1u);
     char text[512];
     ASSERT_TRUE(ArchiveMismatchWarning(r, text, sizeof text));
-    EXPECT_NE(std::string(text).find("(строки 2)"), std::string::npos) << text;
+    EXPECT_NE(std::string(text).find("(строка 2)"), std::string::npos) << text;
+}
+
+TEST(ArchiveMismatchWarning, OneRowIsStrokaSeveralAreStroki) {
+    const struct {
+        size_t count;
+        const char* rows;
+    } cases[] = {{1, "(строка 1)."}, {2, "(строки 1, 2)."}};
+    for (const auto& c : cases) {
+        ArchiveLoadResult r{ArchiveLoadOutcome::Loaded, c.count, c.count, {}};
+        for (size_t i = 0; i < kArchiveMismatchesKept; ++i) r.firstMismatches[i] = i;
+        char text[512];
+        ASSERT_TRUE(ArchiveMismatchWarning(r, text, sizeof text));
+        EXPECT_NE(std::string(text).find(c.rows), std::string::npos) << text;
+    }
 }
 
 TEST_F(ArchiveLoadTest, ReceiverCanStop) {

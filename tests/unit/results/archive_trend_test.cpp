@@ -151,7 +151,30 @@ TEST(ArchiveTrend, AxesCarryDateAndKilovoltLabels) {
     EXPECT_LE(dates, 10);
     EXPECT_GE(kilovolts, 3);
     EXPECT_LE(kilovolts, 10);
-    EXPECT_EQ(dates + kilovolts, static_cast<int>(list.texts.size()));
+    EXPECT_EQ(dates + kilovolts + 1, static_cast<int>(list.texts.size())) << "and the title";
     const DrawList empty = BuildArchiveTrend(records.data(), 0, "T1");
     EXPECT_FALSE(empty.texts.empty()) << "empty axes still show their scale";
+}
+
+// A copied picture leaves the window's caption behind; the title goes with it.
+TEST(ArchiveTrend, TitleNamesTheSourceAndTheDates) {
+    const struct {
+        const char* name;
+        std::vector<Series> series;
+        const char* title;
+    } cases[] = {
+        {"years apart, listed out of order",
+         {{"T1", {2024, 11, 0, 10, 10, 0, 0, 0}, {610}, 610}, {"T1", {2019, 2, 0, 10, 10, 0, 0, 0}, {450}, 450}},
+         "T1, 10.2.2019 - 10.11.2024"},
+        {"one day", {{"T1", {2020, 6, 0, 1, 14, 0, 0, 0}, {300}, 300}, {"T1", {2020, 6, 0, 1, 9, 0, 0, 0}, {200}, 200}},
+         "T1, 1.6.2020"},
+        {"none of the source", {{"T3", {2020, 6, 0, 1, 10, 0, 0, 0}, {400}, 400}}, "T1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto records = Records(c.series);
+        const DrawList list = BuildArchiveTrend(records.data(), records.size(), "  T1 ");
+        ASSERT_FALSE(list.texts.empty());
+        EXPECT_EQ(list.texts.back(), c.title);
+    }
 }
