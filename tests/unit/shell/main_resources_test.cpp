@@ -78,12 +78,12 @@ TEST_F(MainResources, EveryFormFieldSitsBesideItsLabelAndScrolls) {
         ASSERT_FALSE(f.empty()) << "missing field " << kFirstFormField + i;
         EXPECT_EQ(f[2], labelRows[i]) << "field " << f[0];
         EXPECT_EQ(f[3], 160);
-        EXPECT_EQ(f[4], 10);
+        EXPECT_EQ(f[4], 11);  // 10 cut off the underscore's last row
     }
 }
 
 TEST_F(MainResources, MenuAndAcceleratorsSendOnlyHandledCommands) {
-    const std::set<int> handled = {CMD_NEXT_FIELD,    CMD_SPACE,           IDC_PRINT,  CMD_SAVE_PROTOCOL,
+    const std::set<int> handled = {CMD_NEXT_FIELD,    CMD_PREVIOUS_FIELD,  CMD_SPACE,           IDC_PRINT,  CMD_SAVE_PROTOCOL,
                                    CMD_ARCHIVE,       CMD_EXIT,            CMD_ABOUT,  CMD_DEVICE_SETTINGS,
                                    CMD_PROGRAM_SETTINGS};
     std::set<int> menu;
@@ -95,13 +95,22 @@ TEST_F(MainResources, MenuAndAcceleratorsSendOnlyHandledCommands) {
         bool grayed = line.find("GRAYED") != std::string::npos;
         EXPECT_EQ(grayed, Numbers(line).at(0) == CMD_DEVICE_SETTINGS) << line;
     }
+    // Key (with ", SHIFT" when shifted) to the command it sends, named or numbered.
     std::map<std::string, int> keys;
     for (const char* key : {"VK_F1", "VK_TAB", "VK_SPACE"})
         for (const auto& line : Lines(script, key)) {
             EXPECT_NE(line.find("VIRTKEY"), std::string::npos) << line;
-            keys[key] = std::stoi(line.substr(line.find(',') + 1));
+            std::string command = line.substr(line.find(',') + 1);
+            command = command.substr(command.find_first_not_of(' '));
+            command = command.substr(0, command.find(','));
+            bool shifted = line.find("SHIFT") != std::string::npos;
+            keys[std::string(key) + (shifted ? ", SHIFT" : "")] =
+                command == "CMD_PREVIOUS_FIELD" ? CMD_PREVIOUS_FIELD : std::stoi(command);
         }
-    EXPECT_EQ(keys, (std::map<std::string, int>{{"VK_F1", 209}, {"VK_TAB", 80}, {"VK_SPACE", 81}}));
+    EXPECT_EQ(keys, (std::map<std::string, int>{{"VK_F1", 209},
+                                                {"VK_TAB", 80},
+                                                {"VK_TAB, SHIFT", CMD_PREVIOUS_FIELD},
+                                                {"VK_SPACE", 81}}));
 }
 
 TEST_F(MainResources, TextsReachTheScriptAsUtf8WithItsCodePage) {
