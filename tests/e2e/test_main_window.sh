@@ -32,8 +32,7 @@ e2e_check "Tab on a button does nothing (got: $focus)" [ "$focus" = 170 ]
 focus="$(ui find "$E2E_CAPTION" focus 141 key shift+tab focused key shift+tab focused)"
 e2e_check "Shift+Tab from 141 goes back to 140, then wraps to 152 (got: ${focus//$'\n'/ })" [ "$focus" = $'140\n152' ]
 
-# An underscore's lowest row lies at the bottom of the field's text: the shot
-# shows whether the field is tall enough for it.
+# The shot shows whether the field is tall enough for the underscore's last row.
 ui_must find "$E2E_CAPTION" set-text 140 "ПР_001_" >/dev/null
 e2e_shot underscore
 
