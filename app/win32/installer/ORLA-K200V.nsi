@@ -16,7 +16,6 @@ SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
-!include "x64.nsh"
 
 !define FOLDER "ORLA-K200V"
 !define EXE "ORLA-K200V.exe"
@@ -87,36 +86,32 @@ ${DESCRIPTION}.$\r$\n$\r$\nНажмите $\"Далее$\", чтобы прод�
 ; installer makes. It goes silently under /S, else when the user agrees;
 ; without that the installer stops. On Windows the 32-bit build's entry sits
 ; in the 32-bit registry view; Wine writes it where 64-bit programs are
-; listed, so on a 64-bit system both views are looked at.
+; listed, so both views are looked at.
 Function RemoveListedInstallation
   ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $R0 == ""
-  ${OrIf} $R0 == $INSTDIR
-    Return
-  ${EndIf}
-  ${IfNot} ${Silent}
-    MessageBox MB_YESNO|MB_ICONQUESTION "Программа ${PRODUCT} уже установлена в папке $R0.$\r$\n$\r$\n\
+  StrCmp $R0 "" done
+  StrCmp $R0 $INSTDIR done
+  IfSilent remove
+  MessageBox MB_YESNO|MB_ICONQUESTION "Программа ${PRODUCT} уже установлена в папке $R0.$\r$\n$\r$\n\
 Удалить её и установить эту версию вместо неё? Архив результатов и настройки сохранятся.$\r$\n$\r$\n\
-Если нажать $\"Нет$\", установка будет отменена." IDYES +2
-    Abort
-  ${EndIf}
+Если нажать $\"Нет$\", установка будет отменена." IDYES remove
+  Abort
+  remove:
   ; _? runs the uninstaller in place, so ExecWait waits for it to finish.
   ExecWait '"$R0\${UNINSTALLER}" /S _?=$R0'
   Delete "$R0\${UNINSTALLER}"
   RMDir "$R0"
   ; An entry whose uninstaller was already gone would stay listed.
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  done:
 FunctionEnd
 
 Function RemoveOtherInstallations
-  ${If} ${RunningX64}
-    SetRegView 32
-    Call RemoveListedInstallation
-    SetRegView 64
-    Call RemoveListedInstallation
-  ${Else}
-    Call RemoveListedInstallation
-  ${EndIf}
+  ; A 32-bit Windows ignores the view and reads its one key twice.
+  SetRegView 32
+  Call RemoveListedInstallation
+  SetRegView 64
+  Call RemoveListedInstallation
   !insertmacro REGISTRY_VIEW
 FunctionEnd
 
