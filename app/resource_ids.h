@@ -1,4 +1,5 @@
 #pragma once
+// Ids of the main window's controls, menu items and accelerator commands.
 // Resource and command ids of the main window, shared by the resource script
 // and the code. Plain defines so that windres can read them too.
 
@@ -28,6 +29,7 @@
 
 #define CMD_NEXT_FIELD 80
 #define CMD_SPACE 81
+#define CMD_PREVIOUS_FIELD 82
 #define CMD_SAVE_PROTOCOL 201
 #define CMD_ARCHIVE 204
 #define CMD_EXIT 205

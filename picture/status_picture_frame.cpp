@@ -10,9 +10,10 @@
 
 namespace {
 
-constexpr float kLiftStep = 0.2f;
+constexpr float kLiftStep = 0.2f;  // the swing and the fall
 constexpr float kLiftTop = 26.0f;
 constexpr float kSwingBottom = 20.0f;
+constexpr float kRiseStep = kLiftTop * kCellLiftTickMilliseconds / kInstrumentLiftMilliseconds;
 
 void SetColor(DrawList* list, float r, float g, float b, float a = 1.0f) { list->Color(r, g, b, a); }
 void SetColorRef(DrawList* list, uint32_t color) {
@@ -172,8 +173,11 @@ void StepCellLift(CellLift* lift, uint8_t status) {
     if (status & status_bits::kIzmerMode) {
         if (status & status_bits::kMotorOn) {
             if (lift->liftRising) {
-                lift->cellLift += kLiftStep;
-                if (lift->cellLift >= kLiftTop) lift->liftRising = false;
+                lift->cellLift += lift->reachedTop ? kLiftStep : kRiseStep;
+                if (lift->cellLift >= kLiftTop) {
+                    lift->liftRising = false;
+                    lift->reachedTop = true;
+                }
             } else {
                 lift->cellLift -= kLiftStep;
                 if (lift->cellLift <= kSwingBottom) lift->liftRising = true;
@@ -182,11 +186,13 @@ void StepCellLift(CellLift* lift, uint8_t status) {
         if (status & status_bits::kHightVoltOn) {
             lift->cellLift = kLiftTop;
             lift->liftRising = false;
+            lift->reachedTop = true;
         }
     } else {
         if (lift->cellLift > 0) lift->cellLift -= kLiftStep;
         if (lift->cellLift < 0) lift->cellLift = 0;
         lift->liftRising = false;
+        lift->reachedTop = false;
     }
 }
 

@@ -5,14 +5,22 @@
 
 #include "picture/draw_list.h"
 
+// The picture's timer period, and how long the instrument's motor takes to
+// lift the vessel into the cell: the picture's rise keeps pace with it, or it
+// would still be low when the pre-test delay stops the motor.
+constexpr unsigned kCellLiftTickMilliseconds = 90;
+constexpr unsigned kInstrumentLiftMilliseconds = 5000;
+
 // The vessel's height and swing direction; owned by the picture thread.
 struct CellLift {
     float cellLift = 0.0f;
     bool liftRising = true;  // true at start, so a series already running rises at once
+    bool reachedTop = false;  // in this measurement; from then on the motor only swings it
 };
 
-// One 90 ms timer step: rise and swing between 20 and 26 while measuring with
-// the motor on, pinned at 26 under high voltage, sinking to 0 otherwise.
+// One timer step: rise to 26 within the instrument's lift, then swing between
+// 20 and 26 while measuring with the motor on, pinned at 26 under high
+// voltage, sinking to 0 otherwise.
 void StepCellLift(CellLift* lift, uint8_t status);
 
 // Source of the display's shimmer: values 0..32767, like rand().

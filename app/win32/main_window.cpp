@@ -1,4 +1,4 @@
-// The main window: start-up, the form, its commands and its closing.
+// The main window: start-up, the form and its focus keys, commands, closing.
 #include "app/win32/main_window.h"
 
 #include <commctrl.h>
@@ -81,15 +81,18 @@ void RecordWithFormTexts(HWND window, TestRecord* copy) {
         GetDlgItemTextA(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
 }
 
-void MoveToNextField(HWND window) {
+// Tab and Shift+Tab come as accelerators: the window is no dialog box, so
+// nothing else walks the form.
+void MoveToField(HWND window, int (*order)(int)) {
     HWND focus = GetFocus();
     if (!focus || GetParent(focus) != window) return;
-    if (int next = NextFormField(GetDlgCtrlID(focus))) SetFocus(GetDlgItem(window, next));
+    if (int next = order(GetDlgCtrlID(focus))) SetFocus(GetDlgItem(window, next));
 }
 
 bool Command(HWND window, int id) {
     switch (id) {
-        case CMD_NEXT_FIELD: MoveToNextField(window); return true;
+        case CMD_NEXT_FIELD: MoveToField(window, NextFormField); return true;
+        case CMD_PREVIOUS_FIELD: MoveToField(window, PreviousFormField); return true;
         case CMD_SPACE: return true;  // swallowed: Space must not press buttons or type blanks
         case IDC_START:
             // Greyed by the worker during a transfer; a key or a click that

@@ -1,4 +1,5 @@
 #pragma once
+// The main window's rules that need no Windows: focus order, placement, sizes.
 #include <cstdint>
 #include <cstdlib>
 
@@ -21,6 +22,12 @@ constexpr int kServiceViewLeft = 500;
 inline int NextFormField(int focusedId) {
     if (focusedId < kFirstFormField || focusedId > kLastFormField) return 0;
     return (focusedId - (kFirstFormField - 1)) % kFormFieldCount + kFirstFormField;
+}
+
+// The field that Shift+Tab moves back to, wrapping from the first to the last.
+inline int PreviousFormField(int focusedId) {
+    if (focusedId < kFirstFormField || focusedId > kLastFormField) return 0;
+    return (focusedId - kFirstFormField + kFormFieldCount - 1) % kFormFieldCount + kFirstFormField;
 }
 
 struct Placement {

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr char kClassName[] = "OrlaStatusImageWndClass";
-constexpr UINT kFrameMilliseconds = 90;
+constexpr UINT kFrameMilliseconds = kCellLiftTickMilliseconds;
 constexpr DWORD kStartDelayMilliseconds = 30;
 constexpr int kWidth = 210, kHeight = 140, kGapRightOfParameters = 10;
 // WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN and the class-specific bit 0x4.

@@ -3,7 +3,8 @@
 # Files, the program started from there copies the installed template into a
 # fresh data folder and fills a protocol from it; a customised template
 # survives the next start; the uninstaller removes the program and leaves
-# the user's data. The binaries' formats and version resource are checked too.
+# the user's data; in a 64-bit prefix the 64-bit installer replaces a 32-bit
+# installation. The binaries' formats and version resource are checked too.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
@@ -36,7 +37,7 @@ program_win='C:\Program Files\ORLA-K200V'
 menu_dir="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$PRODUCT"
 desktop_link="$WINEPREFIX/drive_c/users/Public/Desktop/$PRODUCT.lnk"
 # What an earlier run of this test left in the prefix.
-rm -rf "$program_dir" "$menu_dir" "$desktop_link"
+rm -rf "$program_dir" "$menu_dir" "$desktop_link" "$WINEPREFIX/drive_c/Program Files (x86)/ORLA-K200V"
 wine reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
 
 e2e_check "silent install ends with 0" timeout 180 wine "$setup" /S
@@ -137,5 +138,24 @@ e2e_check "archive log.dat kept" test -s "$E2E_DATA/log.dat"
 e2e_check "settings file kept" test -s "$E2E_INI"
 e2e_check "user's template kept" [ "$(cat "$E2E_DATA/template.rtf")" = "$custom" ]
 rm -rf "$program_dir"
+
+# The 64-bit installer over the 32-bit build's installation replaces it.
+# Wine keeps both builds' entries in one key; a 64-bit prefix runs 32-bit
+# programs only when made after wine32 was installed (filled syswow64).
+if ((bits == 64)) && [ -n "$(ls "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ]; then
+  program32_dir="$WINEPREFIX/drive_c/Program Files (x86)/ORLA-K200V"
+  location() { wine reg query "$UNINSTALL_KEY" /v InstallLocation 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+  e2e_check "32-bit silent install" timeout 180 wine "$E2E_DIST/ORLA-K200V-setup.exe" /S
+  e2e_check "64-bit silent install over it" timeout 180 wine "$setup" /S
+  e2e_check "one entry, the 64-bit build's ($(location))" [ "$(location)" = "$program_win" ]
+  e2e_check "the 32-bit program is removed" test ! -e "$program32_dir/ORLA-K200V.exe"
+  e2e_check "desktop shortcut kept, aimed at the 64-bit program" bash -c 'test -f "$1" && ! grep -aq "(x86)" "$1"' _ "$desktop_link"
+  wine "$program_win\\uninstall.exe" /S
+  deadline=$((SECONDS + 60))
+  while [ -e "$program_dir/uninstall.exe" ] && ((SECONDS < deadline)); do sleep 0.5; done
+  rm -rf "$program_dir" "$program32_dir"
+else
+  e2e_log "the 32-bit installer cannot run in this prefix: the other-build check is left out"
+fi
 
 e2e_end

@@ -23,11 +23,18 @@ e2e_check "item 210 stands right before 204 ($(tail -1 <<<"$items"))" grep -qE '
 e2e_check "print and save grayed at start" \
   [ "$(ui find "$E2E_CAPTION" menu-enabled 172 menu-enabled 201 enabled 172 | tr '\n' ' ')" = "0 0 0 " ]
 
-# Tab wraps from the last form field to the first and walks on from there.
+# Tab wraps from the last form field to the first and walks on from there;
+# Shift+Tab walks back.
 focus="$(ui find "$E2E_CAPTION" focus 152 key tab focused key tab focused)"
 e2e_check "Tab from 152 goes to 140, then 141 (got: ${focus//$'\n'/ })" [ "$focus" = $'140\n141' ]
 focus="$(ui find "$E2E_CAPTION" focus 170 key tab focused)"
 e2e_check "Tab on a button does nothing (got: $focus)" [ "$focus" = 170 ]
+focus="$(ui find "$E2E_CAPTION" focus 141 key shift+tab focused key shift+tab focused)"
+e2e_check "Shift+Tab from 141 goes back to 140, then wraps to 152 (got: ${focus//$'\n'/ })" [ "$focus" = $'140\n152' ]
+
+# The shot shows whether the field is tall enough for the underscore's last row.
+ui_must find "$E2E_CAPTION" set-text 140 "ПР_001_" >/dev/null
+e2e_shot underscore
 
 rect="$(ui find "$E2E_CAPTION" rect)"
 ui_must find "$E2E_CAPTION" menu 205 wait-exit 20

@@ -75,11 +75,49 @@ ${DESCRIPTION}.$\r$\n$\r$\nНажмите $\"Далее$\", чтобы прод�
 !macro REGISTRY_VIEW
   !ifdef X64
     SetRegView 64
+  !else
+    SetRegView default
   !endif
 !macroend
 
+; An earlier installation of the other build (or in another folder) is
+; removed first. Left in place it would be a second entry in Programs and
+; Features, and its uninstaller would later delete the shortcuts this
+; installer makes. It goes silently under /S, else when the user agrees;
+; without that the installer stops. On Windows the 32-bit build's entry sits
+; in the 32-bit registry view; Wine writes it where 64-bit programs are
+; listed, so both views are looked at.
+Function RemoveListedInstallation
+  ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $R0 "" done
+  StrCmp $R0 $INSTDIR done
+  IfSilent remove
+  MessageBox MB_YESNO|MB_ICONQUESTION "Программа ${PRODUCT} уже установлена в папке $R0.$\r$\n$\r$\n\
+Удалить её и установить эту версию вместо неё? Архив результатов и настройки сохранятся.$\r$\n$\r$\n\
+Если нажать $\"Нет$\", установка будет отменена." IDYES remove
+  Abort
+  remove:
+  ; _? runs the uninstaller in place, so ExecWait waits for it to finish.
+  ExecWait '"$R0\${UNINSTALLER}" /S _?=$R0'
+  Delete "$R0\${UNINSTALLER}"
+  RMDir "$R0"
+  ; An entry whose uninstaller was already gone would stay listed.
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  done:
+FunctionEnd
+
+Function RemoveOtherInstallations
+  ; A 32-bit Windows ignores the view and reads its one key twice.
+  SetRegView 32
+  Call RemoveListedInstallation
+  SetRegView 64
+  Call RemoveListedInstallation
+  !insertmacro REGISTRY_VIEW
+FunctionEnd
+
 Function .onInit
   !insertmacro REGISTRY_VIEW
+  Call RemoveOtherInstallations
 FunctionEnd
 
 Function un.onInit

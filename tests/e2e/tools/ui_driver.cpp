@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -339,11 +340,25 @@ int main() {
             HWND f = FocusedWindow();
             Out(f ? std::to_string(GetDlgCtrlID(f)) : "none");
         } else if (cmd == L"key") {
-            UINT vk = VirtualKey(next(L"key"));
+            std::wstring name = next(L"key");
+            bool shifted = name.rfind(L"shift+", 0) == 0;
+            UINT vk = VirtualKey(shifted ? name.substr(6) : name);
             HWND f = FocusedWindow();
             if (!f) {
                 NeedMain();
                 f = g_main;
+            }
+            // A posted key leaves the key state alone, so Shift is held in the
+            // state the program's thread shares with this one while attached.
+            DWORD self = GetCurrentThreadId(), target = GetWindowThreadProcessId(f, nullptr);
+            BYTE state[256];
+            if (shifted) {
+                AttachThreadInput(self, target, TRUE);
+                GetKeyboardState(state);
+                BYTE held[256];
+                std::memcpy(held, state, sizeof held);
+                held[VK_SHIFT] = held[VK_LSHIFT] = 0x80;
+                SetKeyboardState(held);
             }
             // Posted like a real key, so it goes through the program's own
             // message loop and accelerator table.
@@ -351,6 +366,10 @@ int main() {
             PostMessageW(f, WM_KEYDOWN, vk, LPARAM(1 | (scan << 16)));
             PostMessageW(f, WM_KEYUP, vk, LPARAM(1 | (scan << 16) | (3u << 30)));
             Sleep(300);
+            if (shifted) {
+                SetKeyboardState(state);
+                AttachThreadInput(self, target, FALSE);
+            }
         } else if (cmd == L"list-count") {
             std::wstring caption = next(L"window caption"), id = next(L"id");
             HWND w = FindTop(caption, g_pid);

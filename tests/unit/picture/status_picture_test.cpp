@@ -22,30 +22,32 @@ int TicksUntil(CellLift* lift, uint8_t status, int limit, Done done) {
     return -1;
 }
 
-TEST(CellLift, RisesFromRestThenSwingsThirtyTicksEachWay) {
-    CellLift lift;
-    StepCellLift(&lift, 0);  // an idle tick clears the rising direction
-    EXPECT_FALSE(lift.liftRising);
-    StepCellLift(&lift, kRunning);
-    EXPECT_NEAR(lift.cellLift, -0.2f, 1e-5);
-    EXPECT_TRUE(lift.liftRising);
-    // 131 rising steps of 0.2 in a float end a hair below 26, so the turn comes one
-    // tick later at 26.2; the swing then takes 30 or 31 ticks each way.
-    for (int n = 0; n < 131; ++n) StepCellLift(&lift, kRunning);
-    EXPECT_NEAR(lift.cellLift, 26.0f, 1e-3);
-    EXPECT_LE(TicksUntil(&lift, kRunning, 500, [](const CellLift& l) { return !l.liftRising; }), 1);
-    EXPECT_LE(lift.cellLift, 26.21f);
-    for (bool rising : {true, false, true}) {
-        int ticks = TicksUntil(&lift, kRunning, 500, [rising](const CellLift& l) { return l.liftRising == rising; });
-        EXPECT_NEAR(ticks, 30.5, 0.5);
-        EXPECT_NEAR(lift.cellLift, rising ? 20.0f : 26.0f, 0.21f);
+TEST(CellLift, RisesWithinTheInstrumentsLiftThenSwingsThirtyTicksEachWay) {
+    const int liftTicks = int(kInstrumentLiftMilliseconds / kCellLiftTickMilliseconds);
+    struct Case {
+        bool idleFirst;  // an idle tick clears the rising direction
+        float firstStep;
+    } cases[] = {
+        {true, -0.2f},         // from rest: one step down, then the turn
+        {false, 26.0f / 55.5f},  // at program start a running series rises at once
+    };
+    for (const Case& c : cases) {
+        CellLift lift;
+        if (c.idleFirst) StepCellLift(&lift, 0);
+        StepCellLift(&lift, kRunning);
+        EXPECT_NEAR(lift.cellLift, c.firstStep, 1e-3) << c.idleFirst;
+        EXPECT_TRUE(lift.liftRising);
+        // At the top while the instrument is still lifting, not when high voltage pins it.
+        int ticks = TicksUntil(&lift, kRunning, 500, [](const CellLift& l) { return !l.liftRising; });
+        EXPECT_NEAR(ticks, liftTicks, 2) << c.idleFirst;
+        EXPECT_GE(lift.cellLift, 26.0f);
+        EXPECT_LE(lift.cellLift, 26.0f + 26.0f / 55.5f);
+        for (bool rising : {true, false, true}) {
+            ticks = TicksUntil(&lift, kRunning, 500, [rising](const CellLift& l) { return l.liftRising == rising; });
+            EXPECT_NEAR(ticks, 30.5, 1.5) << c.idleFirst;
+            EXPECT_NEAR(lift.cellLift, rising ? 20.0f : 26.0f, 0.5f);
+        }
     }
-}
-
-TEST(CellLift, AtProgramStartARunningSeriesRisesAtOnce) {
-    CellLift lift;
-    StepCellLift(&lift, kRunning);
-    EXPECT_NEAR(lift.cellLift, 0.2f, 1e-5);
 }
 
 TEST(CellLift, SinksToZeroAfterTheSeriesAndClamps) {
@@ -129,7 +131,8 @@ int CountRedTriangles(const DrawList& list) {
 TEST(StatusPictureFrame, VesselTopFollowsTheLift) {
     CellLift lift;
     StepCellLift(&lift, 0);
-    for (int n = 0; n < 132; ++n) StepCellLift(&lift, kRunning);  // the turn, then 131 rising
+    TicksUntil(&lift, kRunning, 500, [](const CellLift& l) { return l.cellLift > 20.0f; });
+    StepCellLift(&lift, kRunning | kHightVoltOn);  // pinned at the top
     for (float cellLift : {0.0f, lift.cellLift}) {
         DrawList list = Frame(kRunning, cellLift, 0);
         // The vessel's top edge is its first grey outline line, x - 25 .. x + 25.

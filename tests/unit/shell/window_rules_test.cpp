@@ -1,3 +1,4 @@
+// The main window's rules: focus order, placement and the minimum size.
 #include "app/win32/window_rules.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,13 @@
 TEST(NextFormField, CyclesThroughTheThirteenFieldsAndWraps) {
     for (int id = 140; id < 152; ++id) EXPECT_EQ(NextFormField(id), id + 1) << id;
     EXPECT_EQ(NextFormField(152), 140);
+}
+
+TEST(PreviousFormField, WalksBackAndWrapsFromTheFirstToTheLast) {
+    struct Case {
+        int focused, expected;
+    } cases[] = {{152, 151}, {141, 140}, {140, 152}, {139, 0}, {153, 0}, {170, 0}, {0, 0}};
+    for (const Case& c : cases) EXPECT_EQ(PreviousFormField(c.focused), c.expected) << c.focused;
 }
 
 TEST(NextFormField, IgnoresControlsOutsideTheForm) {
