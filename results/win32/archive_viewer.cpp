@@ -233,6 +233,12 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     return FALSE;  // the focus is set
 }
 
+void UnregisterViewer(HWND viewer) {
+    if (WindowHandle(ui::Window::ArchiveViewer) != viewer) return;
+    RegisterWindow(ui::Window::ArchiveViewer, nullptr);
+    RegisterWindow(ui::Window::ArchiveDetails, nullptr);
+}
+
 INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return InitViewer(viewer, reinterpret_cast<ArchiveSession*>(lParam));
     ArchiveSession* s = SessionOf(viewer);
@@ -302,13 +308,13 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
             break;
         case WM_CLOSE:
             EndDialog(viewer, 0);
+            // Ended, though not yet destroyed: a box asked for now must not
+            // be given to it as its owner, or it would go with it.
+            UnregisterViewer(viewer);
             return TRUE;
         case WM_DESTROY:
             s->viewerOpen = false;
-            if (WindowHandle(ui::Window::ArchiveViewer) == viewer) {
-                RegisterWindow(ui::Window::ArchiveViewer, nullptr);
-                RegisterWindow(ui::Window::ArchiveDetails, nullptr);
-            }
+            UnregisterViewer(viewer);
             SetWindowLongPtrA(viewer, GWLP_USERDATA, 0);
             ReleaseArchiveSession(s);
             return TRUE;
