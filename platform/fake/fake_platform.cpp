@@ -1,3 +1,4 @@
+// The recording fake of the platform seam: files, clock, worker queue, driver and windows in memory.
 #include "platform/fake/fake_platform.h"
 
 #include <algorithm>
@@ -267,6 +268,16 @@ bool TruncateHere(FileHandle file) {
 }
 
 void CloseFile(FileHandle file) { S().open.erase(file); }
+
+bool ReplaceFile(const char* from, const char* to) {
+    std::string a = Resolve(from), b = Resolve(to);
+    for (const auto& entry : S().open)
+        if (entry.second.path == a || entry.second.path == b) return false;
+    if (!S().files.count(a) || S().locked[b]) return false;
+    S().files[b] = S().files[a];
+    S().files.erase(a);
+    return true;
+}
 
 bool SameFile(const char* a, const char* b) {
     auto normal = [](const char* path) {

@@ -1,3 +1,4 @@
+// Files, folders and the profile API on Windows, behind the platform seam.
 #include "platform/files.h"
 
 #include <windows.h>
@@ -31,6 +32,10 @@ bool SameFile(const char* a, const char* b) {
     DWORD lengthB = GetFullPathNameA(b, MAX_PATH, fullB, nullptr);
     if (lengthA == 0 || lengthA >= MAX_PATH || lengthB == 0 || lengthB >= MAX_PATH) return false;
     return lstrcmpiA(fullA, fullB) == 0;
+}
+
+bool ReplaceFile(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError) {

@@ -20,20 +20,20 @@ constexpr ui::Window kView = ui::Window::ServiceView;
 const char kSerial[] = "FT7Q2K1A";
 const char kLog[] = "FT7Q2K1A.sdat";
 
-// A series whose reserved bytes 44-45 carry its number, so every record of a
+// A series whose reserved bytes 54-55 carry its number, so every record of a
 // file can be told apart wherever it lands.
 TestRecord Series(std::vector<uint16_t> voltages, int number = 0) {
     TestRecord r{};
     r.seriesLength = 6;
     r.valueCount = static_cast<uint8_t>(voltages.size());
     for (size_t i = 0; i < voltages.size() && i < kVoltageSlots; ++i) r.breakdownVoltage[i] = voltages[i];
-    r.reserved44[0] = static_cast<uint8_t>(number);
-    r.reserved44[1] = static_cast<uint8_t>(number >> 8);
+    r.verdict.reserved10[0] = static_cast<uint8_t>(number);
+    r.verdict.reserved10[1] = static_cast<uint8_t>(number >> 8);
     r.testTime = {2026, 4, 4, 9, 10, 30, 0, 0};
     return r;
 }
 
-int NumberOf(const RecordHead& h) { return h.bytes[44] | h.bytes[45] << 8; }
+int NumberOf(const RecordHead& h) { return h.bytes[54] | h.bytes[55] << 8; }
 
 void WriteLog(int records, int tornBytes = 0) {
     std::vector<uint8_t>& file = fake::FileBytes(kLog);
