@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/program_settings.h"
 #include "platform/files.h"
 
 NormBook g_normBook;
@@ -208,4 +209,10 @@ const Norm* FindNorm(const NormBook& book, const std::string& method, const std:
 bool SettingsMatchMethod(const DeviceSettings& s, const TestMethod& m) {
     return MeasurementCount(s) == m.breakdowns && s.riseRate == m.riseRate && PauseMinutes(s) == m.pauseMinutes &&
            PreTestDelay(s) == m.preTestDelay;
+}
+
+std::string NormBookPath() {
+    std::string ini = g_programSettings.iniPath;
+    size_t slash = ini.find_last_of('\\');
+    return (slash == std::string::npos ? std::string() : ini.substr(0, slash + 1)) + kNormBookFileName;
 }

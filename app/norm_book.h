@@ -53,3 +53,5 @@ bool ParseKilovolts(const std::string& text, uint16_t* tenths);
 std::string KilovoltsText(uint16_t tenths);
 
 extern NormBook g_normBook;
+// norms.ini beside the program's INI file, in the data folder.
+std::string NormBookPath();
