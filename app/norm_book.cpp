@@ -176,7 +176,7 @@ bool SaveNormBook(const NormBook& book, const char* path) {
     bool ok = platform::WriteFile(file, text.data(), static_cast<uint32_t>(text.size()), &written) &&
               written == text.size() && platform::TruncateHere(file);
     platform::CloseFile(file);
-    return ok && platform::ReplaceFile(temporary.c_str(), path);
+    return ok && platform::MoveFileOver(temporary.c_str(), path);
 }
 
 std::vector<TestMethod> AllMethods(const NormBook& book) {

@@ -1,3 +1,4 @@
+// The program's own settings: the data folder, the INI file, reading and writing its keys.
 #include "app/program_settings.h"
 
 #include <cstdio>
@@ -107,6 +108,8 @@ void LoadProgramSettings(ProgramSettings& s) {
         MakeNumberedKey(key, "String", i);
         platform::ProfileGetString(kProgramm, key, "", s.formText[i], sizeof s.formText[i], ini);
     }
+    platform::ProfileGetString(kProgramm, "Method", "", s.methodName, sizeof s.methodName, ini);
+    platform::ProfileGetString(kProgramm, "Norm", "", s.normName, sizeof s.normName, ini);
     s.serviceMode = ReadNumber(kProgramm, "ServiceMode", ini) != 0;
     if (s.serviceMode) s.progonkaMode = ReadNumber(kProgramm, "ProgonkaMode", ini) != 0;
 }
@@ -133,6 +136,7 @@ bool SaveProgramSettings(ProgramSettings& s) {
         MakeNumberedKey(key, "String", i);
         ok &= platform::ProfileWriteString(kProgramm, key, s.formText[i], ini);
     }
+    ok &= SaveMethodAndNorm(s);
     int left = 0, top = 0, right = 0, bottom = 0;
     if (ui::GetWindowRect(ui::Window::Main, &left, &top, &right, &bottom)) {
         ok &= WriteNumber("X", left, ini);
@@ -141,4 +145,9 @@ bool SaveProgramSettings(ProgramSettings& s) {
         ok &= WriteNumber("H", bottom - top, ini);
     }
     return ok;
+}
+
+bool SaveMethodAndNorm(const ProgramSettings& s) {
+    bool ok = platform::ProfileWriteString(kProgramm, "Method", s.methodName, s.iniPath);
+    return platform::ProfileWriteString(kProgramm, "Norm", s.normName, s.iniPath) && ok;
 }

@@ -14,6 +14,8 @@ struct ProgramSettings {
     char direktor[256];
     char direktorName[256];
     char formText[13][256];
+    char methodName[128];  // the test method chosen; empty for none ("своя")
+    char normName[256];    // the norm chosen in the main window; empty for none
 };
 
 extern ProgramSettings g_programSettings;
@@ -26,6 +28,9 @@ void RestoreFormText(const ProgramSettings& settings);
 // Takes the form texts and the window rectangle back and writes the keys;
 // false when any key could not be written.
 bool SaveProgramSettings(ProgramSettings& settings);
+// Writes the chosen method and norm at once: they decide how the next
+// series is judged and must survive a crash. False when either failed.
+bool SaveMethodAndNorm(const ProgramSettings& settings);
 // What the main window says at exit when SaveProgramSettings failed.
 constexpr const char* kSettingsNotSaved =
     "Настройки программы и тексты протокола не удалось сохранить (файл ORLA-K200V.ini недоступен).";

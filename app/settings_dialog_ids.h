@@ -9,6 +9,7 @@
 #define IDC_LABEL_RATE 104
 #define IDC_LABEL_MAXIMUM 105
 #define IDC_LABEL_SOUND 106
+#define IDC_LABEL_METHOD 107
 // The six lists, in the order of DeviceSettingsList.
 #define IDC_LIST_COUNT 510
 #define IDC_LIST_PAUSE 511
@@ -16,6 +17,8 @@
 #define IDC_LIST_RATE 513
 #define IDC_LIST_MAXIMUM 514
 #define IDC_LIST_SOUND 515
+// Above the six: choosing a method sets four of them.
+#define IDC_LIST_METHOD 516
 
 #define IDD_PROGRAM_SETTINGS 500
 #define IDC_LABEL_ORGANISATION 101

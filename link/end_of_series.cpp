@@ -1,9 +1,11 @@
+// The end of a series: judged, archived, shown; and following whether one is under way.
 #include "link/end_of_series.h"
 
 #include <mutex>
 
 #include "app/program_settings.h"
 #include "app/resource_ids.h"
+#include "app/series_verdict.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
 #include "link/window_ops.h"
@@ -23,6 +25,8 @@ bool SeriesEndedUnseen(bool measuring, uint8_t valueCount) {
 
 void FollowSeries(bool measuring) {
     DeviceState& s = g_deviceState;
+    // The last series' verdict must not stand beside the next one's values.
+    if (measuring) ClearVerdict();
     s.seriesUnderWay = measuring;
     if (!measuring) s.linkLostInSeries = false;
 }
@@ -36,6 +40,8 @@ void EndOfSeries() {
     ServiceHistoryAddSeries(record);
     for (int k = 0; k < kProtocolTextCount; ++k)
         ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + k, record.protocolText[k], kProtocolTextSize);
+    // Judged once, here: the record keeps what was concluded when it ended.
+    record.verdict = JudgeFinishedSeries(record);
     {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         g_currentRecord = record;
@@ -47,6 +53,7 @@ void EndOfSeries() {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         g_currentRecord.crc = record.crc;
     }
+    ShowVerdict(record);
     EnableProtocolOutput(true);
     if (g_programSettings.progonkaMode) {
         platform::Wait(kRunInPauseMs);

@@ -31,7 +31,7 @@ bool SameFile(const char* a, const char* b);
 void CloseFile(FileHandle file);
 // Puts from in the place of to in one step (MoveFileEx, replacing): a reader
 // sees the old file or the new one, never half of either. False leaves both.
-bool ReplaceFile(const char* from, const char* to);
+bool MoveFileOver(const char* from, const char* to);
 
 // Folders. AppDataFolder is CSIDL_APPDATA; false when it cannot be determined.
 bool AppDataFolder(char* buffer, size_t size);

@@ -63,4 +63,10 @@ void ListScrollToEnd(Window window, int id);
 
 void SetProgress(Window window, int id, int position, int maximum);
 
+// Drop-down lists: the items replace the old ones, then item selected is
+// selected (-1 for none). ComboSelection is the selected item or -1.
+void ComboSetItems(Window window, int id, const char* const* items, int count, int selected);
+void ComboSelect(Window window, int id, int item);
+int ComboSelection(Window window, int id);
+
 }  // namespace ui

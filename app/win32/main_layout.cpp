@@ -1,3 +1,4 @@
+// The main window's placement at start, its layout on resizing and its size limits.
 #include <initializer_list>
 
 #include "app/program_settings.h"
@@ -8,6 +9,8 @@
 #include "platform/win32/window_registry.h"
 
 namespace {
+int g_minWindowHeight = kMinWindowHeight;
+
 RECT ChildRect(HWND parent, HWND child) {
     RECT rect;
     GetWindowRect(child, &rect);
@@ -24,9 +27,11 @@ void PlaceMainWindow(HWND window) {
     const ProgramSettings& s = g_programSettings;
     RECT current;
     GetWindowRect(window, &current);
+    // Still the template's size here: whatever the font, its controls fit.
+    g_minWindowHeight = MinWindowHeight(current.bottom - current.top);
     Placement p = PlaceWindow({s.windowX, s.windowY, s.windowW, s.windowH}, current.right - current.left,
                               current.bottom - current.top, GetSystemMetrics(SM_CXSCREEN),
-                              GetSystemMetrics(SM_CYSCREEN));
+                              GetSystemMetrics(SM_CYSCREEN), g_minWindowHeight);
     SetWindowPos(window, nullptr, p.x, p.y, p.width, p.height, SWP_NOZORDER);
 }
 
@@ -54,12 +59,14 @@ void LayOutMainWindow(HWND window, LPARAM size) {
         if (g_serviceView)
             MoveWindow(g_serviceView, left, 0, client.right - left, client.bottom - kStatusBarHeight, FALSE);
     } else {
-        for (int id = kFirstFormField; id <= kLastFormField; ++id) {
+        auto stretch = [window, width](int id) {
             HWND field = GetDlgItem(window, id);
-            if (!field) continue;  // a WM_SIZE during creation comes before the controls
+            if (!field) return;  // a WM_SIZE during creation comes before the controls
             RECT rect = ChildRect(window, field);
             SetWidth(field, StretchedFieldWidth(width, rect.left), rect.bottom - rect.top);
-        }
+        };
+        for (int id = kFirstFormField; id <= kLastFormField; ++id) stretch(id);
+        stretch(IDC_VERDICT);  // a long conclusion wraps less in a wide window
         for (int id : {IDC_GROUP_PROTOCOL, IDC_GROUP_TESTER}) {
             HWND box = GetDlgItem(window, id);
             if (!box) continue;
@@ -72,7 +79,7 @@ void LayOutMainWindow(HWND window, LPARAM size) {
 
 void LimitMainWindowTracking(MINMAXINFO* info) {
     info->ptMinTrackSize.x = kMinWindowWidth;
-    info->ptMinTrackSize.y = kMinWindowHeight;
+    info->ptMinTrackSize.y = g_minWindowHeight;
     info->ptMaxTrackSize.x = GetSystemMetrics(SM_CXSCREEN);
     info->ptMaxTrackSize.y = GetSystemMetrics(SM_CYSCREEN);
 }

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "app/format.h"
+#include "app/norm_book.h"
+#include "app/series_verdict.h"
 #include "app/program_settings.h"
 #include "app/win32/clipboard_aware.h"
 #include "app/resource_ids.h"
@@ -20,6 +22,7 @@
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "results/stored_results.h"
+#include "results/verdict.h"
 #include "results/win32/archive_viewer.h"
 #include "results/win32/device_results_viewer.h"
 #include "service/win32/service_view.h"
@@ -31,6 +34,34 @@ namespace {
 
 constexpr uint8_t kStartCommand = 0x42;
 constexpr uint8_t kStopCommand = 0x41;
+constexpr int kNormListWidth = 520;  // pixels of the open norm list
+
+// The verdict line's colour: green for a pass, red for a fail or an invalid
+// series, dark yellow for the fair band, the window's own text otherwise.
+COLORREF VerdictColour(uint8_t verdict) {
+    switch (verdict) {
+        case kVerdictMeets: return RGB(0, 128, 0);
+        case kVerdictFair: return RGB(160, 110, 0);
+        case kVerdictFails:
+        case kVerdictInvalid: return RGB(200, 0, 0);
+        default: return GetSysColor(COLOR_BTNTEXT);
+    }
+}
+
+INT_PTR ColourStatic(HDC dc, HWND control) {
+    if (GetDlgCtrlID(control) != IDC_VERDICT) return FALSE;
+    SetTextColor(dc, VerdictColour(ShownVerdict()));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// Notifications of the norm list and the sample source field.
+bool Notification(int id, int code) {
+    if (id == IDC_NORM_CHOICE && code == CBN_SELCHANGE) NormChosen();
+    else if (id == kFirstFormField + 3 && code == EN_KILLFOCUS) ProposeNormForSource();
+    else return false;
+    return true;
+}
 
 void StartUp(HWND window) {
     RegisterWindow(ui::Window::Main, window);
@@ -52,6 +83,10 @@ void StartUp(HWND window) {
     SetStatusText("Чтение настроек программы...");
     LoadProgramSettings(g_programSettings);
     RestoreFormText(g_programSettings);
+    g_normBook = LoadNormBook(NormBookPath().c_str());
+    // The norms' names are long; the closed list shows what fits.
+    SendDlgItemMessageA(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, kNormListWidth, 0);
+    ShowMethodAndNorms();
     if (g_programSettings.firstRun) {
         MessageBoxA(window, "Пожалуйста, заполните!", "Внимание!", MB_OK);
         SendMessageA(window, WM_COMMAND, CMD_PROGRAM_SETTINGS, 0);
@@ -149,7 +184,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 MessageBoxA(window, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
             PostQuitMessage(0);
             return TRUE;
-        case WM_COMMAND: return Command(window, LOWORD(wParam)) ? TRUE : FALSE;
+        case WM_COMMAND:
+            if (lParam && Notification(LOWORD(wParam), HIWORD(wParam))) return TRUE;
+            return Command(window, LOWORD(wParam)) ? TRUE : FALSE;
+        case WM_CTLCOLORSTATIC: return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case kPostedMessageBox: ShowPostedMessageBox(lParam); return TRUE;
         default: return FALSE;
     }

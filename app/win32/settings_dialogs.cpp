@@ -6,8 +6,11 @@
 #include <initializer_list>
 
 #include "app/device_settings_choice.h"
+#include "app/method_choice.h"
+#include "app/norm_book.h"
 #include "app/organisation_name_edit.h"
 #include "app/program_settings.h"
+#include "app/series_verdict.h"
 #include "app/settings_dialog_ids.h"
 #include "app/win32/dialog_placement.h"
 #include "app/win32/shell_handles.h"
@@ -17,8 +20,18 @@ namespace {
 
 // ---- device settings, dialog 400
 
+DeviceSettingsChoice ChoiceOfLists(HWND dialog) {
+    DeviceSettingsChoice choice = {};
+    for (int l = 0; l < kDeviceSettingsListCount; ++l)
+        choice.index[l] = static_cast<int>(SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
+    return choice;
+}
+
+int MethodItem(HWND dialog) { return static_cast<int>(SendDlgItemMessageA(dialog, IDC_LIST_METHOD, CB_GETCURSEL, 0, 0)); }
+
 void FillDeviceLists(HWND dialog) {
-    DeviceSettingsChoice choice = ChoiceFromSettings(CopyCurrentSettings());
+    const DeviceSettings current = CopyCurrentSettings();
+    DeviceSettingsChoice choice = ChoiceFromSettings(current);
     for (int l = 0; l < kDeviceSettingsListCount; ++l) {
         const DeviceSettingsListItems& list = kDeviceSettingsLists[l];
         HWND combo = GetDlgItem(dialog, list.listId);
@@ -27,13 +40,40 @@ void FillDeviceLists(HWND dialog) {
         if (choice.extra[l][0]) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.extra[l]));
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
     }
+    HWND methods = GetDlgItem(dialog, IDC_LIST_METHOD);
+    for (const std::string& item : MethodListItems(g_normBook))
+        SendMessageA(methods, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    int item = MethodItemForSettings(g_normBook, current, g_programSettings.methodName);
+    SendMessageA(methods, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+}
+
+// A method picked: the four lists it decides follow; the other two stay.
+void ApplyMethod(HWND dialog) {
+    const TestMethod* method = FindMethod(g_normBook, MethodOfItem(g_normBook, MethodItem(dialog)));
+    if (!method) return;
+    const DeviceSettings current = CopyCurrentSettings();
+    DeviceSettingsChoice choice = ChoiceFromSettings(SettingsWithMethod(SettingsFromChoice(ChoiceOfLists(dialog), current), *method));
+    for (DeviceSettingsList l : {kListCount, kListPause, kListDelay, kListRate})
+        SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
+}
+
+// A list changed by hand: the method list says which method that now is.
+void FollowLists(HWND dialog) {
+    const DeviceSettings asked = SettingsFromChoice(ChoiceOfLists(dialog), CopyCurrentSettings());
+    int item = MethodItemForSettings(g_normBook, asked, MethodOfItem(g_normBook, MethodItem(dialog)));
+    SendDlgItemMessageA(dialog, IDC_LIST_METHOD, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
 }
 
 void AskForDeviceSettings(HWND dialog) {
-    DeviceSettingsChoice choice = {};
-    for (int l = 0; l < kDeviceSettingsListCount; ++l)
-        choice.index[l] = static_cast<int>(SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
-    RequestSettingsChange(SettingsFromChoice(choice, CopyCurrentSettings()));
+    RequestSettingsChange(SettingsFromChoice(ChoiceOfLists(dialog), CopyCurrentSettings()));
+    ChangeMethod(MethodOfItem(g_normBook, MethodItem(dialog)));
+}
+
+void DeviceListChanged(HWND dialog, int id) {
+    if (id == IDC_LIST_METHOD)
+        ApplyMethod(dialog);
+    else
+        FollowLists(dialog);
 }
 
 INT_PTR CALLBACK DeviceSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -46,7 +86,9 @@ INT_PTR CALLBACK DeviceSettingsProc(HWND dialog, UINT message, WPARAM wParam, LP
             switch (LOWORD(wParam)) {
                 case IDOK: AskForDeviceSettings(dialog); EndDialog(dialog, 1); break;
                 case IDCANCEL: EndDialog(dialog, 1); break;
-                default: break;  // list notifications
+                default:
+                    if (HIWORD(wParam) == CBN_SELCHANGE) DeviceListChanged(dialog, LOWORD(wParam));
+                    break;
             }
             return TRUE;
         case WM_CLOSE: EndDialog(dialog, 1); return TRUE;

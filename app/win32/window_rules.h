@@ -34,20 +34,26 @@ struct Placement {
     int x, y, width, height;
 };
 
+// The least height: the template's, when its controls need more than
+// kMinWindowHeight under the system's dialog font.
+inline int MinWindowHeight(int templateHeight) {
+    return templateHeight > kMinWindowHeight ? templateHeight : kMinWindowHeight;
+}
+
 // Turns the saved rectangle into one that lies on the screen. currentWidth
 // and currentHeight are the window's size from its template.
 inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeight, int screenWidth,
-                             int screenHeight) {
+                             int screenHeight, int minHeight = kMinWindowHeight) {
     Placement p = saved;
     if (p.x < 0) p.x = 0;
     if (p.y < 0) p.y = 0;
     if (p.width < kMinWindowWidth) p.width = kMinWindowWidth;
-    if (p.height < kMinWindowHeight) p.height = kMinWindowHeight;
+    if (p.height < minHeight) p.height = minHeight;
     // 64-bit sums: the saved corner comes from the INI file and may be anything.
     if (int64_t{currentWidth} + p.x > screenWidth) p.x = 0;
     if (int64_t{currentHeight} + p.y > screenHeight) p.y = 0;
     if (p.width > screenWidth) p.width = kMinWindowWidth;
-    if (p.height > screenHeight) p.height = kMinWindowHeight;
+    if (p.height > screenHeight) p.height = minHeight;
     return p;
 }
 

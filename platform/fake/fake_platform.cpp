@@ -51,6 +51,7 @@ struct State {
     std::map<int, bool> exists;
     std::vector<fake::BeepCall> beeps;
     std::map<std::pair<int, int>, std::vector<std::vector<std::string>>> lists;
+    std::map<std::pair<int, int>, int> comboSelection;
 };
 
 State& S() {
@@ -133,6 +134,11 @@ std::string ControlText(ui::Window w, int id) {
     return it == S().texts.end() ? std::string() : it->second;
 }
 void TypeText(ui::Window w, int id, const std::string& text) { S().texts[Key(w, id)] = text; }
+std::vector<std::string> ComboItems(ui::Window w, int id) {
+    std::vector<std::string> items;
+    for (const auto& row : S().lists[Key(w, id)]) items.push_back(row.empty() ? std::string() : row[0]);
+    return items;
+}
 bool IsEnabled(ui::Window w, int id) {
     auto it = S().enabled.find(Key(w, id));
     return it == S().enabled.end() || it->second;
@@ -269,7 +275,7 @@ bool TruncateHere(FileHandle file) {
 
 void CloseFile(FileHandle file) { S().open.erase(file); }
 
-bool ReplaceFile(const char* from, const char* to) {
+bool MoveFileOver(const char* from, const char* to) {
     std::string a = Resolve(from), b = Resolve(to);
     for (const auto& entry : S().open)
         if (entry.second.path == a || entry.second.path == b) return false;
@@ -431,5 +437,28 @@ int ListRowCount(Window w, int id) { return static_cast<int>(S().lists[Key(w, id
 void ListSelectRow(Window w, int id, int row) { Record("ListSelectRow", w, id, "", row); }
 void ListScrollToEnd(Window w, int id) { Record("ListScrollToEnd", w, id); }
 void SetProgress(Window w, int id, int position, int maximum) { Record("SetProgress", w, id, "", position, maximum); }
+
+void ComboSetItems(Window w, int id, const char* const* items, int count, int selected) {
+    auto& rows = S().lists[Key(w, id)];
+    rows.clear();
+    std::string joined;
+    for (int i = 0; i < count; ++i) {
+        rows.push_back({items[i]});
+        joined += (i ? "|" : "") + std::string(items[i]);
+    }
+    S().comboSelection[Key(w, id)] = selected >= 0 && selected < count ? selected : -1;
+    Record("ComboSetItems", w, id, joined, selected);
+}
+
+void ComboSelect(Window w, int id, int item) {
+    int count = static_cast<int>(S().lists[Key(w, id)].size());
+    S().comboSelection[Key(w, id)] = item >= 0 && item < count ? item : -1;
+    Record("ComboSelect", w, id, "", item);
+}
+
+int ComboSelection(Window w, int id) {
+    auto it = S().comboSelection.find(Key(w, id));
+    return it == S().comboSelection.end() ? -1 : it->second;
+}
 
 }  // namespace ui

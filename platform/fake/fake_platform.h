@@ -64,7 +64,8 @@ struct UiCall {
                           // "SetCaption", "SendClose", "CloseControl", "ShowControl", "MessageBox",
                           // "PostMessageBox",
                           // "ListClear", "ListAddRow", "ListSelectRow", "ListScrollToEnd",
-                          // "SetProgress"
+                          // "SetProgress", "ComboSetItems" (items joined, value = selected),
+                          // "ComboSelect"
     ui::Window window;
     int id;
     std::string text;     // text, message box text, or cells joined with '|'
@@ -78,6 +79,8 @@ void ClearUiCalls();
 // What the control shows now (the last SetText, or a text the test typed).
 std::string ControlText(ui::Window window, int id);
 void TypeText(ui::Window window, int id, const std::string& text);
+// The items a drop-down list holds now (ComboSetItems).
+std::vector<std::string> ComboItems(ui::Window window, int id);
 bool IsEnabled(ui::Window window, int id);      // controls start enabled
 bool IsMenuEnabled(ui::Window window, int id);  // menu items start enabled
 void SetWindowRect(ui::Window window, int left, int top, int right, int bottom);  // Main exists after Reset

@@ -34,7 +34,7 @@ bool SameFile(const char* a, const char* b) {
     return lstrcmpiA(fullA, fullB) == 0;
 }
 
-bool ReplaceFile(const char* from, const char* to) {
+bool MoveFileOver(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -188,4 +188,21 @@ void SetProgress(Window window, int id, int position, int maximum) {
     SendMessageA(bar, PBM_SETPOS, position, 0);
 }
 
+void ComboSetItems(Window window, int id, const char* const* items, int count, int selected) {
+    HWND combo = Control(window, id);
+    if (!combo) return;
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < count; ++i) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+void ComboSelect(Window window, int id, int item) {
+    if (HWND combo = Control(window, id)) SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+}
+
+int ComboSelection(Window window, int id) {
+    HWND combo = Control(window, id);
+    return combo ? static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)) : -1;
+}
+
 }  // namespace ui

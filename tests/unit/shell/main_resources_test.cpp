@@ -108,7 +108,7 @@ TEST_F(MainResources, MenuAndAcceleratorsSendOnlyHandledCommands) {
 TEST_F(MainResources, TextsReachTheScriptAsUtf8WithItsCodePage) {
     EXPECT_NE(script.find("#pragma code_page(65001)"), std::string::npos);
     for (const char* text : {u8"CAPTION \"ОРЛА-К200В\"", u8"\"ПУСК\", 170", u8"\"СТОП\", 171",
-                             u8"\"ПЕЧАТЬ\", 172, 116, 264, 50, 14, WS_DISABLED", u8"FONT 8, \"MS Sans Serif\"",
+                             u8"\"ПЕЧАТЬ\", 172, 116, 282, 50, 14, WS_DISABLED", u8"FONT 8, \"MS Sans Serif\"",
                              u8"\"Температура помещения\", 108", u8"\"Температура жидкости\", 108"})
         EXPECT_NE(script.find(text), std::string::npos) << text;
 }
@@ -130,7 +130,7 @@ TEST_F(MainResources, ControlsLieInsideTheirGroupBoxesAndTheDialog) {
             std::vector<int> n = Numbers(line);
             if (n.size() < 5) continue;
             EXPECT_LE(n[1] + n[3], 330) << line;
-            EXPECT_LE(n[2] + n[4], 295) << line;
+            EXPECT_LE(n[2] + n[4], 336) << line;
             int inside = 0;
             for (const Box& g : groups)
                 inside += n[1] > g.x && n[2] > g.y && n[1] + n[3] < g.x + g.w && n[2] + n[4] < g.y + g.h;

@@ -1,0 +1,145 @@
+// The method and norm of the next series, their controls in the main window,
+// and the verdict line after a series.
+#include "app/series_verdict.h"
+
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "app/method_choice.h"
+#include "app/norm_book.h"
+#include "app/program_settings.h"
+#include "app/resource_ids.h"
+#include "platform/ui.h"
+#include "results/archive_lookup.h"
+#include "results/verdict.h"
+
+namespace {
+
+constexpr int kStandardField = IDC_FIRST_FIELD + 2;
+constexpr int kSourceField = IDC_FIRST_FIELD + 3;
+
+// What the worker judges by: a copy, so the book and the settings can
+// change on the user-interface thread while a series ends.
+struct Judgement {
+    bool hasMethod = false;
+    TestMethod method;
+    NormLimits norm{0, 0};
+};
+std::mutex g_judgementLock;
+Judgement g_judgement;
+std::atomic<uint8_t> g_shownVerdict{kNoVerdictShown};
+
+// The norms listed after kNoNormItem, in list order (user-interface thread).
+std::vector<Norm> g_listedNorms;
+std::string g_lastProposedSource;
+
+void CopyText(char* to, size_t size, const std::string& text) {
+    std::strncpy(to, text.c_str(), size - 1);
+    to[size - 1] = 0;
+}
+
+void UpdateJudgement() {
+    const ProgramSettings& s = g_programSettings;
+    Judgement j;
+    if (const TestMethod* m = FindMethod(g_normBook, s.methodName)) {
+        j.hasMethod = true;
+        j.method = *m;
+        if (const Norm* n = FindNorm(g_normBook, s.methodName, s.normName)) j.norm = {n->minimum, n->good};
+    }
+    std::lock_guard<std::mutex> guard(g_judgementLock);
+    g_judgement = j;
+}
+
+void SelectNorm(int item) {
+    ui::ComboSelect(ui::Window::Main, IDC_NORM_CHOICE, item);
+    NormChosen();
+}
+
+}  // namespace
+
+void ShowMethodAndNorms() {
+    ProgramSettings& s = g_programSettings;
+    ui::SetText(ui::Window::Main, IDC_VALUE_METHOD, MethodLineText(s.methodName).c_str());
+    g_listedNorms.clear();
+    std::vector<const char*> items{kNoNormItem};
+    int selected = 0;
+    // No method, no norm: a limit holds only for results of its own method.
+    if (FindMethod(g_normBook, s.methodName)) {
+        for (const Norm* n : NormsOfMethod(g_normBook, s.methodName)) {
+            if (n->name == s.normName) selected = static_cast<int>(items.size());
+            g_listedNorms.push_back(*n);
+        }
+        for (const Norm& n : g_listedNorms) items.push_back(n.name.c_str());
+    }
+    ui::ComboSetItems(ui::Window::Main, IDC_NORM_CHOICE, items.data(), static_cast<int>(items.size()), selected);
+    if (selected == 0) s.normName[0] = 0;
+    UpdateJudgement();
+}
+
+void ChangeMethod(const std::string& method) {
+    ProgramSettings& s = g_programSettings;
+    const std::string previous = s.methodName;
+    if (method == previous) return;
+    char standard[kProtocolTextSize];
+    ui::GetText(ui::Window::Main, kStandardField, standard, sizeof standard);
+    std::string name;
+    if (StandardNameFollows(standard, previous, method, &name))
+        ui::SetText(ui::Window::Main, kStandardField, name.c_str());
+    CopyText(s.methodName, sizeof s.methodName, method);
+    ShowMethodAndNorms();
+    SaveMethodAndNorm(s);
+}
+
+void NormChosen() {
+    ProgramSettings& s = g_programSettings;
+    int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
+    const bool listed = item >= 1 && item <= static_cast<int>(g_listedNorms.size());
+    CopyText(s.normName, sizeof s.normName, listed ? g_listedNorms[item - 1].name : std::string());
+    UpdateJudgement();
+    SaveMethodAndNorm(s);
+}
+
+void ProposeNormForSource() {
+    char source[kProtocolTextSize];
+    ui::GetText(ui::Window::Main, kSourceField, source, sizeof source);
+    // Leaving the field unchanged must not undo a norm the user picked since.
+    if (g_lastProposedSource == source) return;
+    g_lastProposedSource = source;
+    const TestMethod* method = FindMethod(g_normBook, g_programSettings.methodName);
+    TestRecord* last = new TestRecord;  // 3416 bytes: not on the window procedure's stack
+    if (method && LastJudgedSeriesOfSource(source, last) && last->verdict.method == method->code) {
+        const VerdictBlock& v = last->verdict;
+        if (v.normMinimum == 0) SelectNorm(0);
+        for (size_t i = 0; v.normMinimum && i < g_listedNorms.size(); ++i) {
+            if (g_listedNorms[i].minimum != v.normMinimum || g_listedNorms[i].good != v.normGood) continue;
+            SelectNorm(static_cast<int>(i) + 1);
+            break;
+        }
+    }
+    delete last;
+}
+
+VerdictBlock JudgeFinishedSeries(const TestRecord& record) {
+    Judgement j;
+    {
+        std::lock_guard<std::mutex> guard(g_judgementLock);
+        j = g_judgement;
+    }
+    return JudgeSeries(record, j.hasMethod ? &j.method : nullptr, j.norm);
+}
+
+void ShowVerdict(const TestRecord& record) {
+    // The colour first: setting the text repaints the line.
+    g_shownVerdict = record.verdict.present ? record.verdict.verdict : kNoVerdictShown;
+    ui::SetText(ui::Window::Main, IDC_VERDICT, ConclusionText(record).c_str());
+}
+
+void ClearVerdict() {
+    if (g_shownVerdict == kNoVerdictShown) return;
+    g_shownVerdict = kNoVerdictShown;
+    ui::SetText(ui::Window::Main, IDC_VERDICT, "");
+}
+
+uint8_t ShownVerdict() { return g_shownVerdict; }

@@ -1,0 +1,48 @@
+// Looking up the newest series of a sample source in log.dat, newest first.
+#include "results/archive_lookup.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "results/archive.h"
+
+namespace {
+
+constexpr int kSourceSlot = 3;
+
+std::string Trimmed(const char* text, size_t size) {
+    size_t n = 0;
+    while (n < size && text[n]) ++n;
+    std::string s(text, n);
+    size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+}  // namespace
+
+bool LastJudgedSeriesOfSource(const char* source, TestRecord* found) {
+    const std::string wanted = Trimmed(source, kProtocolTextSize);
+    if (wanted.empty()) return false;
+    // Read only: a busy file means the worker is appending; the proposal can wait.
+    platform::FileHandle file = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadExisting);
+    if (file == platform::kNoFile) return false;
+    uint64_t length = 0;
+    bool ok = platform::FileSize(file, &length);
+    const uint64_t groups = ok ? length / kArchiveGroupSize : 0;
+    std::vector<uint8_t> group(kArchiveGroupSize);
+    bool hit = false;
+    for (uint64_t k = 0; k < groups && k < kSourceLookupGroups && !hit; ++k) {
+        uint32_t got = 0;
+        if (!platform::SeekTo(file, (groups - 1 - k) * kArchiveGroupSize) ||
+            !platform::ReadFile(file, group.data(), kArchiveGroupSize, &got) || got != kArchiveGroupSize)
+            break;
+        TestRecord r;
+        ArchiveDecodeGroup(group.data(), &r);
+        hit = ArchiveRecordCrc(r) == r.crc && r.verdict.present &&
+              Trimmed(r.protocolText[kSourceSlot], kProtocolTextSize) == wanted;
+        if (hit) *found = r;
+    }
+    platform::CloseFile(file);
+    return hit;
+}
