@@ -37,11 +37,12 @@ void EndOfSeries() {
     // Work on a copy: the history and the archive may talk to windows, and
     // the record lock must never be held across a window call.
     TestRecord record = g_currentRecord;
+    // Judged once, here: the record keeps what was concluded when it ended.
+    // First, as the block still holds the previous series' decision.
+    record.verdict = JudgeFinishedSeries(record);
     ServiceHistoryAddSeries(record);
     for (int k = 0; k < kProtocolTextCount; ++k)
         ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + k, record.protocolText[k], kProtocolTextSize);
-    // Judged once, here: the record keeps what was concluded when it ended.
-    record.verdict = JudgeFinishedSeries(record);
     {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         g_currentRecord = record;

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "app/resource_ids.h"
+#include "results/verdict.h"
+
 #include "link/search_indicator.h"
 #include "sim/sim.h"
 #include "tests/unit/link/link_fixture.h"
@@ -58,6 +61,9 @@ TEST_F(SimLinkTest, Gen2SeriesIsReceivedAndArchivedOnce) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(g_currentRecord.breakdownVoltage[i], kSix[i]) << i;
     EXPECT_EQ(g_currentRecord.meanVoltage, 478);
     EXPECT_EQ(ArchivedGroups(), 1u);
+    // Judged as it ended, without a method or norm, and the line says so.
+    EXPECT_EQ(g_currentRecord.verdict.present, 1);
+    EXPECT_EQ(fake::ControlText(ui::Window::Main, IDC_VERDICT), ConclusionText(g_currentRecord));
     Iterations(100);  // idle afterwards: nothing more is archived
     EXPECT_EQ(ArchivedGroups(), 1u);
     auto commands = WrittenCommands();
