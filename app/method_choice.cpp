@@ -40,6 +40,7 @@ bool StandardNameFollows(const std::string& current, const std::string& previous
     return true;
 }
 
-std::string MethodLineText(const std::string& method) {
-    return std::string("Методика: ") + (method.empty() ? kNoMethodItem : method.c_str());
+std::string MethodLineText(const std::string& method, bool differs) {
+    return std::string("Методика: ") + (method.empty() ? kNoMethodItem : method.c_str()) +
+           (differs && !method.empty() ? " (параметры другие)" : "");
 }

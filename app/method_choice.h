@@ -27,5 +27,6 @@ DeviceSettings SettingsWithMethod(DeviceSettings settings, const TestMethod& met
 // new name, anything the user typed stays. False when it stays.
 bool StandardNameFollows(const std::string& current, const std::string& previous, const std::string& next,
                          std::string* result);
-// "Методика: ГОСТ 6581-75", "Методика: своя".
-std::string MethodLineText(const std::string& method);
+// "Методика: ГОСТ 6581-75", "Методика: своя"; with differs, the mark that
+// the instrument is set otherwise.
+std::string MethodLineText(const std::string& method, bool differs = false);

@@ -11,6 +11,7 @@
 #include "app/norm_book.h"
 #include "app/program_settings.h"
 #include "app/resource_ids.h"
+#include "link/device_state.h"
 #include "platform/ui.h"
 #include "results/archive_lookup.h"
 #include "results/verdict.h"
@@ -30,6 +31,7 @@ struct Judgement {
 std::mutex g_judgementLock;
 Judgement g_judgement;
 std::atomic<uint8_t> g_shownVerdict{kNoVerdictShown};
+std::atomic<bool> g_methodLineMarked{false};
 
 // The norms listed after kNoNormItem, in list order (user-interface thread).
 std::vector<Norm> g_listedNorms;
@@ -61,7 +63,6 @@ void SelectNorm(int item) {
 
 void ShowMethodAndNorms() {
     ProgramSettings& s = g_programSettings;
-    ui::SetText(ui::Window::Main, IDC_VALUE_METHOD, MethodLineText(s.methodName).c_str());
     g_listedNorms.clear();
     std::vector<const char*> items{kNoNormItem};
     int selected = 0;
@@ -76,7 +77,24 @@ void ShowMethodAndNorms() {
     ui::ComboSetItems(ui::Window::Main, IDC_NORM_CHOICE, items.data(), static_cast<int>(items.size()), selected);
     if (selected == 0) s.normName[0] = 0;
     UpdateJudgement();
+    if (g_deviceState.connected)
+        ShowMethodLine(CopyCurrentSettings());
+    else
+        ui::SetText(ui::Window::Main, IDC_VALUE_METHOD, MethodLineText(s.methodName).c_str());
 }
+
+void ShowMethodLine(const DeviceSettings& reported) {
+    Judgement j;
+    {
+        std::lock_guard<std::mutex> guard(g_judgementLock);
+        j = g_judgement;
+    }
+    const bool differs = j.hasMethod && !SettingsMatchMethod(reported, j.method);
+    g_methodLineMarked = differs;
+    ui::SetText(ui::Window::Main, IDC_VALUE_METHOD, MethodLineText(j.hasMethod ? j.method.name : "", differs).c_str());
+}
+
+bool MethodLineMarked() { return g_methodLineMarked; }
 
 void ChangeMethod(const std::string& method) {
     ProgramSettings& s = g_programSettings;

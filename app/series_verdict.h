@@ -23,6 +23,13 @@ void NormChosen();
 // judged by is proposed, when it holds for the method chosen now.
 void ProposeNormForSource();
 
+// The method line for the instrument's settings as reported: marked when
+// they are not the chosen method's, so the operator sees it before a
+// series runs with deviations. Safe from the link worker.
+void ShowMethodLine(const DeviceSettings& reported);
+// Whether the method line carries that mark, for its colour.
+bool MethodLineMarked();
+
 // The decision on a series that has just ended, by the method and norm
 // chosen now. Safe from the link worker.
 VerdictBlock JudgeFinishedSeries(const TestRecord& record);

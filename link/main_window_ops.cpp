@@ -6,6 +6,7 @@
 #include "app/format.h"
 #include "app/resource_ids.h"
 #include "link/device_state.h"
+#include "app/series_verdict.h"
 #include "link/window_ops.h"
 #include "platform/ui.h"
 
@@ -22,7 +23,10 @@ void EnableProtocolOutput(bool enabled) {
     ui::EnableMenuItem(ui::Window::Main, CMD_SAVE_PROTOCOL, enabled);
 }
 
-void ShowTestParameters(const DeviceSettings& settings) { ShowTestParametersIn(ui::Window::Main, settings); }
+void ShowTestParameters(const DeviceSettings& settings) {
+    ShowTestParametersIn(ui::Window::Main, settings);
+    ShowMethodLine(settings);
+}
 
 void ShowTestParametersIn(ui::Window window, const DeviceSettings& settings) {
     char text[256];

@@ -49,8 +49,13 @@ COLORREF VerdictColour(uint8_t verdict) {
 }
 
 INT_PTR ColourStatic(HDC dc, HWND control) {
-    if (GetDlgCtrlID(control) != IDC_VERDICT) return FALSE;
-    SetTextColor(dc, VerdictColour(ShownVerdict()));
+    const int id = GetDlgCtrlID(control);
+    if (id == IDC_VALUE_METHOD)
+        SetTextColor(dc, MethodLineMarked() ? VerdictColour(kVerdictFails) : GetSysColor(COLOR_BTNTEXT));
+    else if (id == IDC_VERDICT)
+        SetTextColor(dc, VerdictColour(ShownVerdict()));
+    else
+        return FALSE;
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }

@@ -94,6 +94,9 @@ TEST_F(SeriesVerdictTest, AChosenMethodAndNormJudgeTheNextSeriesAndAreKept) {
     ChangeMethod("IEC 60156");
     EXPECT_EQ(fake::ControlText(ui::Window::Main, kStandardField), "IEC 60156");
     EXPECT_EQ(fake::ControlText(ui::Window::Main, IDC_VALUE_METHOD), "Методика: IEC 60156");
+    ShowMethodLine(Settings(6, 20, 5, true));
+    EXPECT_EQ(fake::ControlText(ui::Window::Main, IDC_VALUE_METHOD), "Методика: IEC 60156 (параметры другие)");
+    EXPECT_TRUE(MethodLineMarked());
     ASSERT_EQ(fake::ComboItems(ui::Window::Main, IDC_NORM_CHOICE).size(), 5u);
     Choose(3);
     EXPECT_STREQ(g_programSettings.normName, kIecC);
