@@ -1,3 +1,4 @@
+// The printed protocol page: wrapping and where each text goes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -163,6 +164,24 @@ TEST_F(ProtocolLayoutTest, VoltagesWithoutBreakdownAndEmptyList) {
     const PrintedText& value = *(label + 1);
     EXPECT_EQ(value.text, "");
     EXPECT_EQ(value.line, label->line);
+}
+
+// Ten pixels a byte: the 800-pixel text width holds 80 characters a line.
+TEST_F(ProtocolLayoutTest, ConclusionWrapsAcrossTheTextWidthAndPushesTheSignatures) {
+    record = JudgedProtocolRecord();
+    std::vector<PrintedText> page = Layout();
+    std::string joined;
+    int last = 0;
+    for (const PrintedText& t : page) {
+        if (t.line < 25 || t.line > 27 || t.x != 150) continue;
+        EXPECT_LE(static_cast<int>(t.text.size()) * 10, 800) << t.text;
+        joined += t.text;
+        last = t.line;
+    }
+    EXPECT_EQ(joined, std::string("Заключение: ") + kJudgedConclusion);
+    EXPECT_EQ(last, 26);
+    EXPECT_EQ(LineOf(page, "Испытания произвел"), 29);
+    EXPECT_EQ(LineOf(page, "Иванов И.И."), 33);
 }
 
 TEST_F(ProtocolLayoutTest, DirectorTextIsPlain) {
