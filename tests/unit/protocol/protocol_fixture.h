@@ -28,7 +28,7 @@ inline TestRecord ProtocolRecord() {
     return r;
 }
 
-// The decision stored for that series: 40 kV against ГОСТ, three breakdowns of six.
+// That series judged against ГОСТ and 40 kV; three breakdowns of six.
 inline TestRecord JudgedProtocolRecord() {
     TestRecord r = ProtocolRecord();
     r.verdict.present = 1;
@@ -38,7 +38,6 @@ inline TestRecord JudgedProtocolRecord() {
     r.verdict.deviations = deviation_bits::kBreakdowns;
     return r;
 }
-// What the protocols print for it.
 constexpr char kJudgedConclusion[] =
     "Пробивное напряжение 47,4 кВ (среднее трех пробоев по ГОСТ 6581-75) не ниже нормы 40 кВ — соответствует. "
     "Отклонение от методики: 3 пробоя вместо 6.";
