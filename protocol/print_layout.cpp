@@ -1,6 +1,8 @@
+// Where each text of the printed protocol page goes, computed without the printer.
 #include "protocol/print_layout.h"
 
 #include "protocol/voltage_text.h"
+#include "results/verdict.h"
 
 namespace {
 
@@ -16,6 +18,29 @@ int Width(const TextMeasure& measure, const std::string& text, size_t from, size
 size_t NextCandidate(const std::string& text, size_t from) {
     size_t blank = text.find(' ', from);
     return blank == std::string::npos ? text.size() : blank;
+}
+
+// Organisation header: one line per line feed plus one, each cut at CR.
+void PutOrganisation(std::vector<PrintedText>& page, const ProgramSettings& settings, int x, int& line, int pitch) {
+    std::string organisation = SlotText(settings.organisationName, sizeof settings.organisationName);
+    for (size_t from = 0;;) {
+        size_t feed = organisation.find('\n', from);
+        std::string piece = organisation.substr(from, feed == std::string::npos ? std::string::npos : feed - from);
+        Put(page, x, line++, pitch, piece.substr(0, piece.find('\r')));
+        if (feed == std::string::npos) break;
+        from = feed + 1;
+    }
+}
+
+// The conclusion stored when the series ended, across the whole text width
+// (it can run to some 300 characters). A series from before judging prints
+// nothing here, so its page stays as it always was.
+void PutConclusion(std::vector<PrintedText>& page, const TextMeasure& measure, const TestRecord& record, int x,
+                   int& line, int pitch, int width) {
+    const std::string conclusion = ConclusionText(record);
+    if (conclusion.empty()) return;
+    line += 2;
+    PrintWrapped(page, measure, "Заключение: " + conclusion, x, line, pitch, width);
 }
 
 }  // namespace
@@ -59,19 +84,11 @@ std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProgramS
     const int x10 = static_cast<int>(0.1 * width), x15 = static_cast<int>(0.15 * width);
     const int x40 = static_cast<int>(0.4 * width), x50 = static_cast<int>(0.5 * width);
     const int x55 = static_cast<int>(0.55 * width), x70 = static_cast<int>(0.7 * width);
-    const int column = static_cast<int>(0.4 * width);
+    // The value column and the conclusion end at the same right edge.
+    const int column = static_cast<int>(0.4 * width), textWidth = static_cast<int>(0.8 * width);
     std::vector<PrintedText> page;
     int line = 3;
-
-    // Organisation header: one line per line feed plus one, each cut at CR.
-    std::string organisation = SlotText(settings.organisationName, sizeof settings.organisationName);
-    for (size_t from = 0;;) {
-        size_t feed = organisation.find('\n', from);
-        std::string piece = organisation.substr(from, feed == std::string::npos ? std::string::npos : feed - from);
-        Put(page, x50, line++, pitch, piece.substr(0, piece.find('\r')));
-        if (feed == std::string::npos) break;
-        from = feed + 1;
-    }
+    PutOrganisation(page, settings, x50, line, pitch);
 
     auto text = [&](int k) { return SlotText(record.protocolText[k], kProtocolTextSize); };
     line += 1;
@@ -101,6 +118,7 @@ std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProgramS
     Put(page, x55, line, pitch, MeanVoltageText(record));
     Put(page, x15, ++line, pitch, "3.3 Средняя квадратическая ошибка");
     Put(page, x55, line, pitch, RmsErrorText(record));
+    PutConclusion(page, measure, record, x15, line, pitch, textWidth);
 
     line += 3;
     Put(page, x15, line, pitch, "Испытания произвел");

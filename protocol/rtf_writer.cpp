@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "protocol/voltage_text.h"
+#include "results/verdict.h"
 
 namespace {
 
@@ -171,6 +172,9 @@ void FillProtocolTemplate(std::string& text, const TestRecord& record, const Pro
     ReplacePlaceholder(text, "ULIST", VoltageListText(record));
     ReplacePlaceholder(text, "USREDNEE", MeanVoltageText(record));
     ReplacePlaceholder(text, "USQERROR", RmsErrorText(record));
+    // What was concluded when the series ended, never judged again here; a
+    // series from before judging leaves the key empty.
+    ReplacePlaceholder(text, "ZAKLUCHENIE", ConclusionText(record));
 }
 
 std::string ProtocolTemplatePath() {

@@ -18,7 +18,7 @@ bool RtfGroupsBalanced(const std::string& text);
 void RtfEscape(std::string& destination, const std::string& value);
 // Replaces every occurrence of key, leftmost first, by the escaped value.
 void ReplacePlaceholder(std::string& text, const char* key, const std::string& value);
-// Runs the 20 replacements in their fixed order.
+// Runs the 21 replacements in their fixed order.
 void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProgramSettings& settings);
 
 // Full path of the template: <application data>\ORLA-K200V\template.rtf.

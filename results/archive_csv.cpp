@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "results/verdict.h"
+
 namespace {
 
 // Code points of Windows-1251 bytes 0x80..0xBF; 0xC0..0xFF are А..я in order.
@@ -53,6 +55,9 @@ const char* const kValueLabels[] = {
     "Среднее напряжение, кВ", "Среднеквадратичная ошибка, кВ", "Коэффициент вариации, %",
     "Количество измерений", "Пауза между измерениями, мин.", "Задержка перед испытанием",
     "Скорость нарастания напряжения, кВ/с", "Максимальное напряжение, кВ",
+    // Appended after the columns users' spreadsheets already read by position.
+    "Методика", "Норма, кВ", "Граница «хорошо», кВ", "Правило разброса", "Заключение",
+    "Отклонения от методики",
 };
 static_assert(kProtocolTextCount + sizeof kValueLabels / sizeof kValueLabels[0] == kArchiveCsvColumns,
               "one label per column");
@@ -84,12 +89,31 @@ std::string Whole(unsigned value) {
     return text;
 }
 
+std::string DispersionRuleText(const VerdictBlock& v) {
+    const char* what = v.dispersionRule == kDispersionRange ? "размах" : v.dispersionRule == kDispersionCv ? "КВ" : "";
+    if (!*what) return {};
+    return Utf8(what) + Utf8(" не более ") + Whole(v.dispersionPercent) + " %";
+}
+
+// The deviations as a list for a cell: the sentence's lead and full stop
+// would repeat in every row under a header that already names them.
+std::string DeviationsCell(const TestRecord& r) {
+    static const char kLead[] = "Отклонение от методики: ";
+    std::string text = DeviationText(r);
+    if (text.compare(0, sizeof kLead - 1, kLead) == 0) text.erase(0, sizeof kLead - 1);
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return Utf8(text.c_str());
+}
+
 class Line {
 public:
     explicit Line(const char* separator) : separator_(separator) {}
     void Add(const std::string& utf8) {
         if (cells_++ > 0) text_ += separator_;
         text_ += CsvCell(utf8, separator_);
+    }
+    void AddEmpty(int count) {
+        while (count-- > 0) Add(std::string());
     }
     std::string Finish() { return text_ + "\r\n"; }
 
@@ -98,6 +122,18 @@ private:
     std::string text_;
     int cells_ = 0;
 };
+
+// What was concluded when the series ended, as stored; never judged again.
+void AddVerdict(Line& line, const TestRecord& r, const char* point) {
+    const VerdictBlock& v = r.verdict;
+    if (!v.present) return line.AddEmpty(kArchiveCsvVerdictColumns);
+    line.Add(Utf8(StoredMethodName(v.method)));
+    line.Add(v.normMinimum ? Tenths(v.normMinimum, point) : std::string());
+    line.Add(v.normGood ? Tenths(v.normGood, point) : std::string());
+    line.Add(DispersionRuleText(v));
+    line.Add(Utf8(VerdictShortText(r)));
+    line.Add(DeviationsCell(r));
+}
 
 }  // namespace
 
@@ -160,5 +196,6 @@ std::string ArchiveCsvRow(const TestRecord& r, const CsvFormat& format) {
     line.Add(Utf8(PreTestDelay(s) ? "есть" : "нет"));
     line.Add(Tenths(s.riseRate, point));
     line.Add(Tenths(s.maxVoltage, point));
+    AddVerdict(line, r, point);
     return line.Finish();
 }

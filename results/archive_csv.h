@@ -1,4 +1,5 @@
 #pragma once
+// Archived series as CSV lines, for the viewer's export and orla-archive.
 #include <cstddef>
 #include <string>
 
@@ -14,8 +15,11 @@ struct CsvFormat {
 
 // The byte order mark that makes Excel read the file as UTF-8.
 constexpr char kCsvByteOrderMark[] = "\xEF\xBB\xBF";
+// The stored decision's cells: method, norm, good limit, dispersion rule,
+// conclusion, deviations.
+constexpr int kArchiveCsvVerdictColumns = 6;
 // Number of cells in a header or a row.
-constexpr int kArchiveCsvColumns = kProtocolTextCount + 2 + kVoltageSlots + 3 + 5;
+constexpr int kArchiveCsvColumns = kProtocolTextCount + 2 + kVoltageSlots + 3 + 5 + kArchiveCsvVerdictColumns;
 
 // A Windows-1251 text up to its terminator, never past size bytes, as UTF-8.
 std::string Cp1251ToUtf8(const char* text, size_t size);
@@ -25,5 +29,6 @@ std::string CsvCell(const std::string& text, const char* separator);
 // The header line in UTF-8, ending in CR LF; no byte order mark.
 std::string ArchiveCsvHeader(const CsvFormat& format);
 // The line of one series in UTF-8, ending in CR LF. Voltage slots at or above
-// valueCount are empty cells; a value without breakdown reads ">100".
+// valueCount are empty cells; a value without breakdown reads ">100". The
+// stored decision comes last; its six cells are empty for a series not judged.
 std::string ArchiveCsvRow(const TestRecord& record, const CsvFormat& format);

@@ -1,5 +1,8 @@
 // Archive benchmark: writes series with the program's own writer and times
 // loading them back, on the real file system of the build machine.
+// Every series is judged as the program judges one that ends: against
+// ГОСТ 6581-75 with a 30/50 kV norm, run at 1 kV/s, 2 min pauses and no
+// delay, so each carries the three deviations that make the longest text.
 //   bench_archive write N    appends N series to ./log.dat
 //   bench_archive load       loads ./log.dat, prints time per series and peak memory
 //   bench_archive source N SOURCE YYYY-MM-DD DAYS
@@ -24,6 +27,7 @@
 #include "platform/ui.h"
 #include "results/archive.h"
 #include "results/archive_loader.h"
+#include "results/verdict.h"
 
 // ---- the few platform calls the archive makes, over POSIX
 namespace platform {
@@ -102,6 +106,15 @@ bool Deliver(void* context, size_t, bool) {
     return true;
 }
 
+// The settings of the series and the decision on it, taken after its values.
+void Judge(TestRecord& r) {
+    r.settingsSnapshot.countAndLift = 6;
+    r.settingsSnapshot.pauseAndFlags = 2;
+    r.settingsSnapshot.riseRate = 10;
+    r.settingsSnapshot.maxVoltage = 1000;
+    r.verdict = JudgeSeries(r, BuiltInMethod(kMethodGost), NormLimits{300, 500});
+}
+
 int Write(long count) {
     TestRecord r;
     std::memset(&r, 0, sizeof r);
@@ -109,6 +122,7 @@ int Write(long count) {
     for (int i = 0; i < 6; ++i) r.breakdownVoltage[i] = static_cast<uint16_t>(500 + i * 7);
     r.meanVoltage = 521;
     r.testTime = SystemTime{2026, 12, 1, 7, 12, 0, 0, 0};
+    Judge(r);
     for (long n = 0; n < count; ++n) {
         std::snprintf(r.protocolText[0], kProtocolTextSize, "%ld", n + 1);
         std::snprintf(r.protocolText[1], kProtocolTextSize, "Масло трансформаторное ГК");
@@ -135,6 +149,7 @@ int WriteSource(long count, const char* source, const char* firstDay, long every
         const int mean = 600 - 10 * static_cast<int>(n);
         for (int i = 0; i < 6; ++i) r.breakdownVoltage[i] = static_cast<uint16_t>(mean - 30 + 12 * i);
         r.meanVoltage = static_cast<uint16_t>(mean);
+        Judge(r);
         const std::time_t when = first + static_cast<std::time_t>(n) * everyDays * 86400;
         std::tm t{};
         gmtime_r(&when, &t);

@@ -33,6 +33,15 @@ pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "nothing printed"
 text="$(pdftotext -layout "$pdf" -)"
 e2e_check "the highlighted series is printed" grep -qF "Протокол №2" <<<"$text"
 e2e_check "no other series is printed" bash -c '! grep -qE "Протокол №(1|3)\b" <<<"$0"' "$text"
+# Its stored conclusion, wrapped to the page. The printer's font names its
+# hyphen and semicolon glyphs so that text extraction reads them as a soft
+# hyphen and a Greek question mark.
+flat="$(sed 's/\xc2\xad/-/g; s/\xcd\xbe/;/g' <<<"$text" | tr -s ' \n' '  ')"
+e2e_check "the stored conclusion is printed" grep -qF "Заключение: Пробивное напряжение 52,1 кВ (среднее шести \
+пробоев по ГОСТ 6581-75) не ниже 50 кВ (норма: хорошо от 50 кВ, удовлетворительно от 30 кВ) — соответствует, \
+состояние хорошее. Отклонение от методики: скорость подъема напряжения 1 кВ/с вместо 2 кВ/с; пауза 2 мин вместо \
+5 мин; без задержки перед испытанием." <<<"$flat"
+pdftoppm -png -r 60 "$pdf" "$E2E_SCREENS/$E2E_NAME-page" 2>/dev/null
 # The print dialog must hand the input back to the viewer, not to the main
 # window behind it, which stays locked until the viewer closes.
 sleep 1

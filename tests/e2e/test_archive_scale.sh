@@ -59,6 +59,10 @@ e2e_check "row 1: date and time ($(cell 2 14) $(cell 2 15))" [ "$(cell 2 14) $(c
 # "57,0" and "58,2" became the numbers 57 and 58.2, not texts.
 e2e_check "row 1: U1 and U2 as numbers ($(cell 2 16) $(cell 2 17))" [ "$(cell 2 16) $(cell 2 17)" = "57 58.2" ]
 e2e_check "row 5: mean ($(cell 6 22))" [ "$(cell 6 22)" = 56 ]
+# The decision stored with the series, after the columns above.
+decision="$(cell 1 30)|$(for c in $(seq 30 35); do printf '%s|' "$(cell 2 "$c")"; done)"
+e2e_check "row 1: method, norm, rule, conclusion, deviations ($decision)" [ "$decision" = \
+  "Методика|ГОСТ 6581-75|30|50||соотв.|скорость подъема напряжения 1 кВ/с вместо 2 кВ/с; пауза 2 мин вместо 5 мин; без задержки перед испытанием|" ]
 
 ui find "$ARCHIVE_VIEWER" 10 close >/dev/null
 rm -f "$E2E_DATA/log.dat"

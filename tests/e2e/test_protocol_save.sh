@@ -22,10 +22,11 @@ e2e_check "protocol file written" test -s "$saved"
 e2e_check "file ends in one zero byte" test "$(tail -c 1 "$saved" | od -An -tx1 | tr -d ' ')" = 00
 text="$(protocol_rtf_text "$saved")"
 for want in "ПРОТОКОЛ № $PROTOCOL_NUMBER" "$PROTOCOL_ORG_LINE1" "$PROTOCOL_ORG_LINE2" "Масло ГК" \
-            "ОРЛА-К200В заводской номер K2V000017" "45.2 кВ, 47.0 кВ, >100 кВ" "Петров П.П." "Иванов И.И."; do
+            "ОРЛА-К200В заводской номер K2V000017" "45.2 кВ, 47.0 кВ, >100 кВ" "Заключение:" "Петров П.П." \
+            "Иванов И.И."; do
   e2e_check "document shows \"$want\"" grep -qF -- "$want" <<<"$text"
 done
-e2e_check "no key left unfilled" bash -c '! grep -qE "PROTOKOLNUM|ULIST|USREDNEE|USQERROR|ORGNAME|TESTENAME" <<<"$1"' _ "$text"
+e2e_check "no key left unfilled" bash -c '! grep -qE "PROTOKOLNUM|ULIST|USREDNEE|USQERROR|ORGNAME|TESTENAME|ZAKLUCHENIE" <<<"$1"' _ "$text"
 
 rm -f "$E2E_DATA/template.rtf"
 missing="$E2E_RUN/missing.rtf"

@@ -1,3 +1,4 @@
+// The printed protocol page: wrapping and where each text goes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -163,6 +164,17 @@ TEST_F(ProtocolLayoutTest, VoltagesWithoutBreakdownAndEmptyList) {
     const PrintedText& value = *(label + 1);
     EXPECT_EQ(value.text, "");
     EXPECT_EQ(value.line, label->line);
+}
+
+// 80 characters to the 800-pixel text width: two lines, signatures below them.
+TEST_F(ProtocolLayoutTest, ConclusionWrapsAcrossTheTextWidthAndPushesTheSignatures) {
+    record = JudgedProtocolRecord();
+    std::vector<PrintedText> page = Layout();
+    std::string joined;
+    for (const PrintedText& t : page)
+        if (t.line >= 25 && t.line <= 26 && t.x == 150) joined += t.text;
+    EXPECT_EQ(joined, std::string("Заключение: ") + kJudgedConclusion);
+    EXPECT_EQ(LineOf(page, "Испытания произвел"), 29);
 }
 
 TEST_F(ProtocolLayoutTest, DirectorTextIsPlain) {

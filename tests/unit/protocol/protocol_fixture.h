@@ -1,8 +1,10 @@
 #pragma once
+// A filled record and settings shared by the protocol tests.
 #include <cstring>
 
 #include "app/program_settings.h"
 #include "results/test_record.h"
+#include "results/verdict.h"
 
 // A record whose text slots carry garbage after their terminators, as the
 // main window's records do.
@@ -22,8 +24,23 @@ inline TestRecord ProtocolRecord() {
     r.meanVoltage = 474;
     r.boundVoltage = 0;
     r.rmsError = 14;
+    r.verdict = VerdictBlock{};  // written before series were judged
     return r;
 }
+
+// That series judged against ГОСТ and 40 kV; three breakdowns of six.
+inline TestRecord JudgedProtocolRecord() {
+    TestRecord r = ProtocolRecord();
+    r.verdict.present = 1;
+    r.verdict.method = kMethodGost;
+    r.verdict.normMinimum = 400;
+    r.verdict.verdict = kVerdictMeets;
+    r.verdict.deviations = deviation_bits::kBreakdowns;
+    return r;
+}
+constexpr char kJudgedConclusion[] =
+    "Пробивное напряжение 47,4 кВ (среднее трех пробоев по ГОСТ 6581-75) не ниже нормы 40 кВ — соответствует. "
+    "Отклонение от методики: 3 пробоя вместо 6.";
 
 inline void FillSettings(ProgramSettings& s) {
     std::memset(s.organisationName, 0, sizeof s.organisationName);

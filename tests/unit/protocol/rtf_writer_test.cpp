@@ -148,19 +148,23 @@ TEST(FillProtocolTemplate, AllKeysInTheirOrder) {
     std::string text =
         "PROTOKOLNUM|MATERIALNAME|STANDARTNAME|MATERIALSTORAGE|MATERIALDATE|MATERIALAPPEARANCE|"
         "MATERIALT|TISP|HUMIDITY|MATERIALPREPARATION|ISPDATE|TESTER|TESTENAME|ORGNAME|DIREKTOR|"
-        "DIREKTONAME|ORLANAME|ULIST|USREDNEE|USQERROR";
+        "DIREKTONAME|ORLANAME|ULIST|USREDNEE|USQERROR|ZAKLUCHENIE";
     FillProtocolTemplate(text, r, settings);
     std::string expected;
     const char* values[] = {"12", "Масло ГК", "ГОСТ 6581-75", "Трансформатор Т-1", "1 мая 2026 г.",
                             "Прозрачное", "20 °C", "22 °C", "45 %", "Отстой 30 мин", "2 мая 2026 г.",
                             "Инженер", "Петров П.П.", "ООО Лаборатория\r\nг. Тверь",
                             "Начальник лаборатории", "Иванов И.И.", "ОРЛА-К200В заводской номер 0042",
-                            "45.2 кВ, 47.0 кВ, 50.1 кВ", "47.4 кВ", "1.4 кВ"};
+                            "45.2 кВ, 47.0 кВ, 50.1 кВ", "47.4 кВ", "1.4 кВ", ""};
     for (const char* v : values) {
         if (!expected.empty()) expected += '|';
         RtfEscape(expected, v);
     }
     EXPECT_EQ(text, expected);
+    // Not judged above: empty. A judged series brings its stored conclusion.
+    std::string judged = "<ZAKLUCHENIE>";
+    FillProtocolTemplate(judged, JudgedProtocolRecord(), settings);
+    EXPECT_EQ(judged, "<" + Escaped(kJudgedConclusion) + ">");
 }
 
 TEST(FillProtocolTemplate, TextWithoutTerminatorStopsAtItsSlot) {

@@ -10,6 +10,7 @@
 
 #include "results/archive.h"
 #include "results/archive_verify.h"
+#include "results/verdict.h"
 
 namespace {
 
@@ -119,6 +120,31 @@ TEST(ArchiveCsv, MeanWithoutBreakdownShowsTheBoundAndHeaderMatchesRows) {
     std::string header = ArchiveCsvHeader({";", ","});
     EXPECT_EQ(Cells(header, ';').size(), static_cast<size_t>(kArchiveCsvColumns));
     EXPECT_EQ(header.compare(0, 6, "\xD0\x9D\xD0\xBE\xD0\xBC"), 0);  // "Ном..."
+}
+
+std::string U8(const char* cp1251) { return Cp1251ToUtf8(cp1251, std::strlen(cp1251)); }
+
+// The stored decision in the last six cells, as stored; none for a series
+// from before judging.
+TEST(ArchiveCsv, StoredDecisionFillsTheLastColumns) {
+    struct Case { VerdictBlock block; const char* point; const char* cells[kArchiveCsvVerdictColumns]; };
+    const Case cases[] = {
+        {VerdictBlock{}, ",", {"", "", "", "", "", ""}},
+        {VerdictBlock{1, kMethodAstm2mm, 300, 505, kDispersionRange, 92, kVerdictMeets,
+                      deviation_bits::kBreakdowns | deviation_bits::kRiseRate, {}}, ".",
+         {"ASTM D1816, зазор 2 мм", "30.0", "50.5", "размах не более 92 %", "соотв.",
+          "3 пробоя вместо 5; скорость подъема напряжения 2 кВ/с вместо 0,5 кВ/с"}},
+        {VerdictBlock{1, kMethodOwn, 0, 0, kDispersionCv, 10, kVerdictNotJudged, 0, {}}, ",",
+         {"своя методика", "", "", "КВ не более 10 %", "", ""}},
+    };
+    const int first = kArchiveCsvColumns - kArchiveCsvVerdictColumns;
+    EXPECT_EQ(Cells(ArchiveCsvHeader({";", ","}), ';')[first], U8("Методика"));
+    for (const Case& c : cases) {
+        TestRecord r = Series();
+        r.verdict = c.block;
+        std::vector<std::string> cells = Cells(ArchiveCsvRow(r, {";", c.point}), ';');
+        for (int k = 0; k < kArchiveCsvVerdictColumns; ++k) EXPECT_EQ(cells.at(first + k), U8(c.cells[k])) << k;
+    }
 }
 
 // ---- verify
