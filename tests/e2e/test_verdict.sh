@@ -25,7 +25,8 @@ install_protocol_template "$E2E_DATA" || e2e_abort "template not installed"
 e2e_start
 e2e_wait_connected 60 || e2e_abort "no connection"
 e2e_check "the method line" [ "$(ui find "$E2E_CAPTION" 10 text 138)" = "Методика: IEC 60156" ]
-e2e_check "the norm chosen" [ "$(ui find "$E2E_CAPTION" 10 combo-selected 175)" = 3 ]
+chosen="$(ui find "$E2E_CAPTION" 10 combo-selected 175)"
+e2e_check "the norm chosen ($chosen)" [ "$chosen" = 3 ]
 
 # <series> <expected verdict line> <column text>
 run_series_and_check() {
@@ -53,5 +54,23 @@ run_series_and_check() {
 
 run_series_and_check 1 "не ниже 40 кВ (норма: хорошо от 40 кВ, удовлетворительно от 30 кВ) — соответствует"
 run_series_and_check 2 "ниже нормы 30 кВ — не соответствует"
+
+ui_must find "$E2E_CAPTION" 10 menu 204 wait-selected "$ARCHIVE_VIEWER" 701 1 60 >/dev/null
+rows="$(ui find "$ARCHIVE_VIEWER" 10 list-rows "$ARCHIVE_VIEWER" 701)"
+e2e_check "archive column: meets, then fails" [ "$(awk -F'|' '{ print $NF }' <<<"$rows" | tr '\n' ' ')" = "соотв. не соотв. " ]
+e2e_shot archive
+ui find "$ARCHIVE_VIEWER" 10 close >/dev/null
+
+# The CSV as a Russian Excel would read it; LibreOffice prints the cells.
+csv="$E2E_RUN/export.csv"
+"$BUILD/native/bin/orla-archive" export "$E2E_DATA/log.dat" --csv "$csv" || e2e_fail "orla-archive export"
+out="$E2E_RUN/lo"
+mkdir -p "$out"
+HOME="$out" LC_ALL=C.UTF-8 LANG=C.UTF-8 timeout 180 soffice --headless --infilter="CSV:59,34,76,1,,1049" \
+  --convert-to "txt:Text - txt - csv (StarCalc):9,34,76,1,,1049" --outdir "$out" "$csv" >/dev/null 2>&1
+cells() { awk -F'\t' -v r="$1" 'NR == r { print $30 "|" $31 "|" $32 "|" $33 "|" $34 "|" $35 }' "$out/export.txt" | tr -d '\r'; }
+e2e_check "CSV header ($(cells 1))" [ "$(cells 1)" = "Методика|Норма, кВ|Граница «хорошо», кВ|Правило разброса|Заключение|Отклонения от методики" ]
+e2e_check "CSV series 1 ($(cells 2))" [ "$(cells 2)" = "IEC 60156|30|40||соотв.|" ]
+e2e_check "CSV series 2 ($(cells 3))" [ "$(cells 3)" = "IEC 60156|30|40||не соотв.|" ]
 
 e2e_end
