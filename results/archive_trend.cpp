@@ -179,13 +179,14 @@ std::string NormText(const char* word, uint16_t tenths) {
     return text;
 }
 
-// Above each line, at the plot's right end, where the newest series lie
-// higher than the norm as long as the oil is good.
-void AddNormLabels(DrawList& list, NormLimits norm, float x1, float width, float top) {
+// The minimum's label under its line at the left, the good limit's above
+// its own at the right: oil gets worse with the years, so both usually lie
+// clear of the marks, and two close limits keep their labels apart.
+void AddNormLabels(DrawList& list, NormLimits norm, float x0, float x1, float width, float top) {
     if (norm.minimum == 0) return;
     SetColor(list, kTrendNormColor);
-    list.RasterPos(x1 - 0.16f * width, norm.minimum / 10.0f + 0.015f * top);
-    list.Text(true, NormText("норма", norm.minimum));
+    list.RasterPos(x0 + 0.01f * width, norm.minimum / 10.0f - 0.015f * top);
+    list.Text(false, NormText("норма", norm.minimum));
     if (norm.good == 0) return;
     list.RasterPos(x1 - 0.16f * width, norm.good / 10.0f + 0.015f * top);
     list.Text(true, NormText("хорошо", norm.good));
@@ -216,6 +217,13 @@ void AddMarks(DrawList& list, const TestRecord* records, const std::vector<uint3
             SetVertexColor(list, BelowNorm(records[i], norm) ? kTrendBelowNormColor : kTrendMeanColor);
             list.Point(x - 3 * halfW, MeanKilovolts(records[i]));
             list.Point(x + 3 * halfW, MeanKilovolts(records[i]));
+        }
+        // A failing mean is a bar across its values, where a dash would hide.
+        SetVertexColor(list, kTrendBelowNormColor);
+        for (uint32_t i : series) {
+            if (!BelowNorm(records[i], norm)) continue;
+            const float x = static_cast<float>(TrendDay(records[i].testTime) - origin);
+            AddBand(list, x - 3 * halfW, x + 3 * halfW, MeanKilovolts(records[i]), 0.5f * halfH);
         }
         // The joining line keeps its colour: only the means that fail stand out.
         SetVertexColor(list, kTrendMeanColor);
@@ -258,6 +266,7 @@ void AddTitle(DrawList& list, const TestRecord* records, const std::vector<uint3
             title += dates;
         }
     }
+    SetColor(list, kTrendLabelColor);
     list.RasterPos(x0, titleY);
     list.Text(false, title);
 }
@@ -365,7 +374,7 @@ DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* 
     AddNormLines(list, norm, x0, x1, e.top);
     AddMarks(list, records, series, e.origin, width, e.top, norm);
     AddScaleLabels(list, ticks, x0, width, e.top, e.step);
-    AddNormLabels(list, norm, x1, width, e.top);
+    AddNormLabels(list, norm, x0, x1, width, e.top);
     AddTitle(list, records, series, source, x0 - 0.11f * width, 1.13f * e.top);
     return list;
 }

@@ -27,8 +27,8 @@ namespace {
 // material gives up what the others take, so at the viewer's least width
 // every column, the conclusion included, is in sight.
 constexpr ListColumn kColumns[kArchiveColumnCount] = {
-    {"Номер протокола", 80}, {"Наименование материала", 167}, {"Результаты испытания", 260},
-    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Заключение", 68},
+    {"Номер протокола", 80}, {"Наименование материала", 159}, {"Результаты испытания", 260},
+    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Заключение", 76},
 };
 
 ArchiveSession* SessionOf(HWND viewer) {
