@@ -25,7 +25,8 @@ void StretchToRightEdge(HWND pane, int id, const RECT& client) {
     GetWindowRect(edit, &r);
     MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&r), 2);
     int width = client.right - r.left - 10;
-    SetWindowPos(edit, nullptr, 0, 0, width > 0 ? width : 0, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(edit, nullptr, 0, 0, width > 0 ? width : 0, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void StretchTextEdits(HWND pane) {

@@ -71,7 +71,8 @@ void AddRows(ArchiveSession* s, size_t upTo) {
     for (; s->taken < upTo; ++s->taken) {
         const TestRecord& r = s->records[s->taken];
         s->conclusions.Add(r);
-        if (all || s->filter.Matches(r, s->conclusions.Text(s->taken))) s->rows.push_back(static_cast<uint32_t>(s->taken));
+        if (all || s->filter.Matches(r, s->conclusions.Text(s->taken)))
+            s->rows.push_back(static_cast<uint32_t>(s->taken));
     }
     SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
