@@ -5,6 +5,8 @@
 #include <array>
 #include <cstring>
 
+#include "results/verdict.h"
+
 namespace {
 
 // Upper-case letters of Windows-1251 outside the two contiguous blocks, each
@@ -64,27 +66,57 @@ bool ArchiveFilter::SlotContains(const char* slot) const {
     return false;
 }
 
-bool ArchiveFilter::Matches(const TestRecord& record) const {
-    if (fromDay_ != 0 || toDay_ != 0) {
-        const uint32_t day = ArchiveDayKey(record.testTime);
-        if (fromDay_ != 0 && day < fromDay_) return false;
-        if (toDay_ != 0 && day > toDay_) return false;
-    }
-    if (needle_.empty()) return true;
+bool ArchiveFilter::InDates(const TestRecord& record) const {
+    if (fromDay_ == 0 && toDay_ == 0) return true;
+    const uint32_t day = ArchiveDayKey(record.testTime);
+    return (fromDay_ == 0 || day >= fromDay_) && (toDay_ == 0 || day <= toDay_);
+}
+
+bool ArchiveFilter::TextsContain(const TestRecord& record) const {
     for (int k : kArchiveSearchedTexts)
         if (SlotContains(record.protocolText[k])) return true;
     return false;
 }
 
-void ArchiveFilter::Filter(const TestRecord* records, size_t count, std::vector<uint32_t>* out) const {
+bool ArchiveFilter::Matches(const TestRecord& record) const {
+    if (!InDates(record)) return false;
+    if (needle_.empty() || TextsContain(record)) return true;
+    ArchiveConclusions one;
+    one.Add(record);
+    return one.Text(0).find(needle_) != std::string_view::npos;
+}
+
+bool ArchiveFilter::Matches(const TestRecord& record, std::string_view foldedConclusion) const {
+    if (!InDates(record)) return false;
+    return needle_.empty() || TextsContain(record) || foldedConclusion.find(needle_) != std::string_view::npos;
+}
+
+void ArchiveFilter::Filter(const TestRecord* records, size_t count, std::vector<uint32_t>* out,
+                           const ArchiveConclusions* conclusions) const {
     out->clear();
     if (MatchesAll()) {
         out->resize(count);
         for (size_t i = 0; i < count; ++i) (*out)[i] = static_cast<uint32_t>(i);
         return;
     }
+    const bool indexed = conclusions && conclusions->size() >= count;
     for (size_t i = 0; i < count; ++i)
-        if (Matches(records[i])) out->push_back(static_cast<uint32_t>(i));
+        if (indexed ? Matches(records[i], conclusions->Text(i)) : Matches(records[i]))
+            out->push_back(static_cast<uint32_t>(i));
+}
+
+void ArchiveConclusions::Add(const TestRecord& record) {
+    // Only judged records have a conclusion; the rest cost no composing.
+    if (record.verdict.present) {
+        const std::string text = ConclusionText(record);
+        for (char c : text) folded_.push_back(static_cast<char>(kFold[static_cast<uint8_t>(c)]));
+    }
+    ends_.push_back(static_cast<uint32_t>(folded_.size()));
+}
+
+std::string_view ArchiveConclusions::Text(size_t i) const {
+    const uint32_t begin = i == 0 ? 0 : ends_[i - 1];
+    return std::string_view(folded_).substr(begin, ends_[i] - begin);
 }
 
 int ArchiveRowOf(const std::vector<uint32_t>& rows, uint32_t record) {

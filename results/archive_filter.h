@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "results/test_record.h"
@@ -17,8 +18,24 @@ uint32_t ArchiveDayKey(uint16_t year, uint16_t month, uint16_t day);
 inline uint32_t ArchiveDayKey(const SystemTime& t) { return ArchiveDayKey(t.wYear, t.wMonth, t.wDay); }
 
 // The protocol texts the find searches: protocol number, material, standard,
-// sample source and both tester texts.
+// sample source and both tester texts. It searches the stored conclusion too.
 constexpr int kArchiveSearchedTexts[] = {0, 1, 2, 3, 11, 12};
+
+// The records' conclusions, folded, in one buffer. Composing a conclusion
+// costs more than searching it, and a keystroke would compose one per record;
+// so each is composed once, when the viewer takes its record.
+class ArchiveConclusions {
+public:
+    // Appends the next record's conclusion (nothing for a record not judged).
+    void Add(const TestRecord& record);
+    size_t size() const { return ends_.size(); }
+    // The folded conclusion of the i-th record added.
+    std::string_view Text(size_t i) const;
+
+private:
+    std::string folded_;
+    std::vector<uint32_t> ends_;
+};
 
 class ArchiveFilter {
 public:
@@ -29,18 +46,24 @@ public:
                            uint32_t toDay = 0);
 
     // True when the record lies in the date range and, unless the text is
-    // empty, one searched text contains it regardless of letter case. Reads no
-    // text past its 256-byte slot, terminated or not.
+    // empty, one searched text or the conclusion contains it regardless of
+    // letter case. Reads no text past its 256-byte slot, terminated or not.
     bool Matches(const TestRecord& record) const;
+    // The same with the record's conclusion as ArchiveConclusions holds it.
+    bool Matches(const TestRecord& record, std::string_view foldedConclusion) const;
 
     // Replaces *out by the indices of the matching records, ascending. Keeps
-    // the vector's storage, so a caller refiltering per keystroke allocates once.
-    void Filter(const TestRecord* records, size_t count, std::vector<uint32_t>* out) const;
+    // the vector's storage, so a caller refiltering per keystroke allocates
+    // once. conclusions, when given, holds the first count records' ones.
+    void Filter(const TestRecord* records, size_t count, std::vector<uint32_t>* out,
+                const ArchiveConclusions* conclusions = nullptr) const;
 
     bool MatchesAll() const { return needle_.empty() && fromDay_ == 0 && toDay_ == 0; }
 
 private:
     bool SlotContains(const char* slot) const;
+    bool InDates(const TestRecord& record) const;
+    bool TextsContain(const TestRecord& record) const;
 
     std::string needle_;  // folded
     uint32_t fromDay_;

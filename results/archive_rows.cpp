@@ -1,9 +1,11 @@
+// Texts of the archive viewer's rows and of its details pane.
 #include "results/archive_rows.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "app/format.h"
+#include "results/verdict.h"
 
 namespace {
 
@@ -28,6 +30,11 @@ void JoinVoltages(const TestRecord& r, const char* format, char* out, size_t siz
 
 void ArchiveVoltageList(const TestRecord& r, char* out, size_t size) { JoinVoltages(r, "%s ", out, size); }
 
+std::string ArchiveConclusionLine(const TestRecord& r) {
+    const std::string conclusion = ConclusionText(r);
+    return conclusion.empty() ? conclusion : "Заключение: " + conclusion;
+}
+
 void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out) {
     CopyText(out->cells[0], r.protocolText[0]);
     CopyText(out->cells[1], r.protocolText[1]);
@@ -36,4 +43,5 @@ void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out) {
     std::snprintf(out->cells[4], kProtocolTextSize, "%u.%u.%u", r.testTime.wDay, r.testTime.wMonth,
                   r.testTime.wYear);
     std::snprintf(out->cells[5], kProtocolTextSize, "%u:%02u", r.testTime.wHour, r.testTime.wMinute);
+    std::snprintf(out->cells[6], kProtocolTextSize, "%s", VerdictShortText(r));
 }

@@ -10,6 +10,7 @@
 
 #include "picture/color.h"
 #include "results/archive_filter.h"
+#include "results/verdict.h"
 
 namespace {
 
@@ -124,9 +125,76 @@ void SetVertexColor(DrawList& list, uint32_t ref) {
     list.SetVertexColor(c.r, c.g, c.b, c.a);
 }
 
+// The norm every judged series drawn was judged against; a limit two of them
+// disagree on is no limit of the picture. Series not judged have no say.
+NormLimits SharedNorm(const TestRecord* records, const std::vector<uint32_t>& series) {
+    NormLimits shared{0, 0};
+    bool goodAgrees = true;
+    for (uint32_t i : series) {
+        const VerdictBlock& v = records[i].verdict;
+        if (!v.present || v.normMinimum == 0) continue;
+        if (shared.minimum == 0) {
+            shared = {v.normMinimum, v.normGood};
+            continue;
+        }
+        if (v.normMinimum != shared.minimum) return {0, 0};
+        goodAgrees = goodAgrees && v.normGood == shared.good;
+    }
+    if (!goodAgrees) shared.good = 0;
+    return shared;
+}
+
+// A bound that did not break down says nothing against the norm, as when
+// the series was judged.
+bool BelowNorm(const TestRecord& r, NormLimits norm) {
+    return norm.minimum && !(r.meanVoltage & kNoBreakdownBit) && (r.meanVoltage & kVoltageMask) < norm.minimum;
+}
+
+void AddBand(DrawList& list, float left, float right, float y, float half) {
+    list.Begin(DrawOp::Kind::Quad);
+    list.Point(left, y - half);
+    list.Point(right, y - half);
+    list.Point(right, y + half);
+    list.Point(left, y + half);
+}
+
+// Bands a little thicker than the grid's lines, so the norm stands out from it.
+void AddNormLines(DrawList& list, NormLimits norm, float x0, float x1, float top) {
+    if (norm.minimum == 0) return;
+    const float half = 0.004f * top;
+    SetVertexColor(list, kTrendNormColor);
+    AddBand(list, x0, x1, norm.minimum / 10.0f, half);
+    if (norm.good == 0) return;
+    const float dash = (x1 - x0) / 80;
+    for (float x = x0; x < x1; x += 2 * dash) AddBand(list, x, std::min(x + dash, x1), norm.good / 10.0f, half);
+}
+
+// "40 кВ", "40,5 кВ": as the conclusions write a norm.
+std::string NormText(const char* word, uint16_t tenths) {
+    char text[48];
+    if (tenths % 10 == 0)
+        std::snprintf(text, sizeof text, "%s %u кВ", word, tenths / 10u);
+    else
+        std::snprintf(text, sizeof text, "%s %u,%u кВ", word, tenths / 10u, tenths % 10u);
+    return text;
+}
+
+// The minimum's label under its line at the left, the good limit's above
+// its own at the right: oil gets worse with the years, so both usually lie
+// clear of the marks, and two close limits keep their labels apart.
+void AddNormLabels(DrawList& list, NormLimits norm, float x0, float x1, float width, float top) {
+    if (norm.minimum == 0) return;
+    SetColor(list, kTrendNormColor);
+    list.RasterPos(x0 + 0.01f * width, norm.minimum / 10.0f - 0.015f * top);
+    list.Text(false, NormText("норма", norm.minimum));
+    if (norm.good == 0) return;
+    list.RasterPos(x1 - 0.16f * width, norm.good / 10.0f + 0.015f * top);
+    list.Text(true, NormText("хорошо", norm.good));
+}
+
 // Marks keep their size on screen whatever the span: a fraction of the plot.
 void AddMarks(DrawList& list, const TestRecord* records, const std::vector<uint32_t>& series, int64_t origin,
-              float width, float top) {
+              float width, float top, NormLimits norm) {
     const float halfW = 0.006f * width, halfH = 0.012f * top;
     for (uint32_t i : series) {
         const TestRecord& r = records[i];
@@ -143,13 +211,22 @@ void AddMarks(DrawList& list, const TestRecord* records, const std::vector<uint3
         }
     }
     if (!series.empty()) {
-        SetVertexColor(list, kTrendMeanColor);
         list.Begin(DrawOp::Kind::Lines);
         for (uint32_t i : series) {
             const float x = static_cast<float>(TrendDay(records[i].testTime) - origin);
+            SetVertexColor(list, BelowNorm(records[i], norm) ? kTrendBelowNormColor : kTrendMeanColor);
             list.Point(x - 3 * halfW, MeanKilovolts(records[i]));
             list.Point(x + 3 * halfW, MeanKilovolts(records[i]));
         }
+        // A failing mean is a bar across its values, where a dash would hide.
+        SetVertexColor(list, kTrendBelowNormColor);
+        for (uint32_t i : series) {
+            if (!BelowNorm(records[i], norm)) continue;
+            const float x = static_cast<float>(TrendDay(records[i].testTime) - origin);
+            AddBand(list, x - 3 * halfW, x + 3 * halfW, MeanKilovolts(records[i]), 0.5f * halfH);
+        }
+        // The joining line keeps its colour: only the means that fail stand out.
+        SetVertexColor(list, kTrendMeanColor);
         list.Begin(DrawOp::Kind::LineStrip);
         for (uint32_t i : series)
             list.Point(static_cast<float>(TrendDay(records[i].testTime) - origin), MeanKilovolts(records[i]));
@@ -189,6 +266,7 @@ void AddTitle(DrawList& list, const TestRecord* records, const std::vector<uint3
             title += dates;
         }
     }
+    SetColor(list, kTrendLabelColor);
     list.RasterPos(x0, titleY);
     list.Text(false, title);
 }
@@ -218,47 +296,44 @@ std::vector<uint32_t> TrendRecords(const TestRecord* records, size_t count, cons
     return found;
 }
 
-DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* source) {
-    std::vector<uint32_t> series = TrendRecords(records, count, source);
-    series.erase(std::remove_if(series.begin(), series.end(),
-                                [&](uint32_t i) { return StoredValueCount(records[i]) == 0; }),
-                 series.end());
+namespace {
 
-    // Positions are kept relative to the first day so that float vertices
-    // still tell minutes apart decades after 1970.
-    const int64_t origin = series.empty() ? 0 : static_cast<int64_t>(std::floor(TrendDay(records[series[0]].testTime)));
+// Where the picture's series lie, and the scale that shows them and the norm.
+struct Extent {
+    int64_t origin;  // the first series' day: positions are kept relative to it
+    double lo, hi;   // days drawn, from origin
+    float step, top; // kilovolts between ticks, and the scale's top
+};
+
+Extent MeasureSeries(const TestRecord* records, const std::vector<uint32_t>& series, NormLimits norm) {
+    // Relative to the first day, float vertices still tell minutes apart
+    // decades after 1970.
+    Extent e{series.empty() ? 0 : static_cast<int64_t>(std::floor(TrendDay(records[series[0]].testTime))), 0, 0, 0, 0};
     double first = 0, last = 0;
-    float highest = 0;
+    float highest = std::max(norm.minimum, norm.good) / 10.0f;
     for (size_t k = 0; k < series.size(); ++k) {
         const TestRecord& r = records[series[k]];
-        const double x = TrendDay(r.testTime) - origin;
+        const double x = TrendDay(r.testTime) - e.origin;
         if (k == 0) first = x;
         last = x;
         highest = std::max(highest, MeanKilovolts(r));
         for (int v = 0; v < StoredValueCount(r); ++v) highest = std::max(highest, Kilovolts(r.breakdownVoltage[v]));
     }
-    double lo, hi;
     if (last - first < 2) {
         const double middle = (first + last) / 2;
-        lo = middle - 1.5;
-        hi = middle + 1.5;
+        e.lo = middle - 1.5;
+        e.hi = middle + 1.5;
     } else {
         const double pad = 0.04 * (last - first);
-        lo = first - pad;
-        hi = last + pad;
+        e.lo = first - pad;
+        e.hi = last + pad;
     }
-    const float step = highest > 0 ? std::max(1.0f, NiceStep(highest, 6)) : 2.0f;
-    const float top = highest > 0 ? std::ceil(highest / step) * step : 10.0f;
-    const float width = static_cast<float>(hi - lo);
-    const float x0 = static_cast<float>(lo), x1 = static_cast<float>(hi);
+    e.step = highest > 0 ? std::max(1.0f, NiceStep(highest, 6)) : 2.0f;
+    e.top = highest > 0 ? std::ceil(highest / e.step) * e.step : 10.0f;
+    return e;
+}
 
-    DrawList list;
-    // Room above the plot for the title.
-    list.Ortho(x0 - 0.12f * width, x1 + 0.07f * width, -0.1f * top, 1.15f * top, -1, 1);
-    const DrawColor back = ColorFromRef(kTrendBackground);
-    list.Clear(back.r, back.g, back.b);
-
-    const std::vector<DateTick> ticks = DateTicks(origin, lo, hi);
+void AddGridAndAxes(DrawList& list, const std::vector<DateTick>& ticks, float x0, float x1, float step, float top) {
     list.Begin(DrawOp::Kind::Lines);
     SetVertexColor(list, kTrendGridColor);
     for (float v = step; v <= top + step / 2; v += step) {
@@ -274,9 +349,32 @@ DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* 
     list.Point(x1, 0);
     list.Point(x0, 0);
     list.Point(x0, top);
+}
 
-    AddMarks(list, records, series, origin, width, top);
-    AddScaleLabels(list, ticks, x0, width, top, step);
-    AddTitle(list, records, series, source, x0 - 0.11f * width, 1.13f * top);
+}  // namespace
+
+DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* source) {
+    std::vector<uint32_t> series = TrendRecords(records, count, source);
+    series.erase(std::remove_if(series.begin(), series.end(),
+                                [&](uint32_t i) { return StoredValueCount(records[i]) == 0; }),
+                 series.end());
+    const NormLimits norm = SharedNorm(records, series);
+    const Extent e = MeasureSeries(records, series, norm);
+    const float width = static_cast<float>(e.hi - e.lo);
+    const float x0 = static_cast<float>(e.lo), x1 = static_cast<float>(e.hi);
+
+    DrawList list;
+    // Room above the plot for the title.
+    list.Ortho(x0 - 0.12f * width, x1 + 0.07f * width, -0.1f * e.top, 1.15f * e.top, -1, 1);
+    const DrawColor back = ColorFromRef(kTrendBackground);
+    list.Clear(back.r, back.g, back.b);
+
+    const std::vector<DateTick> ticks = DateTicks(e.origin, e.lo, e.hi);
+    AddGridAndAxes(list, ticks, x0, x1, e.step, e.top);
+    AddNormLines(list, norm, x0, x1, e.top);
+    AddMarks(list, records, series, e.origin, width, e.top, norm);
+    AddScaleLabels(list, ticks, x0, width, e.top, e.step);
+    AddNormLabels(list, norm, x0, x1, width, e.top);
+    AddTitle(list, records, series, source, x0 - 0.11f * width, 1.13f * e.top);
     return list;
 }

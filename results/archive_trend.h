@@ -18,6 +18,8 @@ constexpr uint32_t kTrendLabelColor = 0x000000;
 constexpr uint32_t kTrendValueColor = 0xB06020;        // single breakdown values
 constexpr uint32_t kTrendNoBreakdownColor = 0x2020E0;  // values that did not break down, at their bound
 constexpr uint32_t kTrendMeanColor = 0x802000;         // the means and the line joining them
+constexpr uint32_t kTrendNormColor = 0x0060B0;         // the shared norm's limits and their labels
+constexpr uint32_t kTrendBelowNormColor = 0x0000D0;    // means below the shared norm's minimum
 
 // Indices of the records whose sample source (protocol text 3) equals
 // source, both trimmed of blanks and compared regardless of letter case;
@@ -34,6 +36,10 @@ double TrendDay(const SystemTime& t);
 // series' single values as small quads (those without a breakdown at their
 // bound, in their own colour), each series' mean as a short dash, and the
 // means joined by one line in date order. Series without values are left out.
+// When the judged series among them were all judged against one norm minimum,
+// it is a solid band across the plot labelled "норма 40 кВ", the good limit
+// they share (if any) a dashed one labelled "хорошо 60 кВ", and each mean
+// that broke down below the minimum is drawn red.
 // x is in days counted from the first series' day, y in kilovolts; the
 // projection covers every mark with room for the labels. Above the plot, the
 // last text is the title: the source trimmed, then the first and last series'

@@ -1,14 +1,14 @@
 // Archive benchmark: writes series with the program's own writer and times
 // loading them back, on the real file system of the build machine.
-// Every series is judged as the program judges one that ends: against
-// ГОСТ 6581-75 with a 30/50 kV norm, run at 1 kV/s, 2 min pauses and no
-// delay, so each carries the three deviations that make the longest text.
-//   bench_archive write N    appends N series to ./log.dat
+//   bench_archive write N [judged]
+//                            appends N series to ./log.dat; judged: each with a
+//                            stored conclusion, as the program writes them now
 //   bench_archive load       loads ./log.dat, prints time per series and peak memory
-//   bench_archive source N SOURCE YYYY-MM-DD DAYS
+//   bench_archive source N SOURCE YYYY-MM-DD DAYS [MIN_KV [GOOD_KV]]
 //                            appends N series of one sample source (bytes as given,
 //                            Windows-1251 for the program), the first on that day,
-//                            then one every DAYS days, each mean 1 kV below the last
+//                            then one every DAYS days, each mean 1 kV below the last;
+//                            MIN_KV [GOOD_KV] judge each by ГОСТ against that norm
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -106,26 +106,36 @@ bool Deliver(void* context, size_t, bool) {
     return true;
 }
 
-// The settings of the series and the decision on it, taken after its values.
-void Judge(TestRecord& r) {
-    r.settingsSnapshot.countAndLift = 6;
-    r.settingsSnapshot.pauseAndFlags = 2;
-    r.settingsSnapshot.riseRate = 10;
-    r.settingsSnapshot.maxVoltage = 1000;
-    r.verdict = JudgeSeries(r, BuiltInMethod(kMethodGost), NormLimits{300, 500});
+// The instrument set as ГОСТ asks, so a judged series has no deviations
+// unless a caller gives it some.
+void SetGostSettings(TestRecord& r) {
+    const TestMethod& gost = *BuiltInMethod(kMethodGost);
+    r.settingsSnapshot.countAndLift = static_cast<uint8_t>(gost.breakdowns);
+    r.settingsSnapshot.pauseAndFlags = static_cast<uint8_t>(gost.pauseMinutes | settings_bits::kPreTestDelay);
+    r.settingsSnapshot.riseRate = gost.riseRate;
 }
 
-int Write(long count) {
+// Judged series take turns at the three outcomes of a mean of 52.1 kV, and
+// every tenth was run at another rise rate, so the conclusions differ as a
+// laboratory's do.
+void JudgeInTurn(TestRecord& r, long n) {
+    static const NormLimits kNorms[] = {{400, 0}, {500, 600}, {550, 0}};
+    SetGostSettings(r);
+    if (n % 10 == 0) r.settingsSnapshot.riseRate = 10;
+    r.verdict = JudgeSeries(r, BuiltInMethod(kMethodGost), kNorms[n % 3]);
+}
+
+int Write(long count, bool judged) {
     TestRecord r;
     std::memset(&r, 0, sizeof r);
     r.valueCount = 6;
     for (int i = 0; i < 6; ++i) r.breakdownVoltage[i] = static_cast<uint16_t>(500 + i * 7);
     r.meanVoltage = 521;
     r.testTime = SystemTime{2026, 12, 1, 7, 12, 0, 0, 0};
-    Judge(r);
     for (long n = 0; n < count; ++n) {
         std::snprintf(r.protocolText[0], kProtocolTextSize, "%ld", n + 1);
         std::snprintf(r.protocolText[1], kProtocolTextSize, "Масло трансформаторное ГК");
+        if (judged) JudgeInTurn(r, n);
         if (!ArchiveAppend(r)) return 1;
     }
     return 0;
@@ -133,7 +143,7 @@ int Write(long count) {
 
 // A sample source whose oil gets worse: the mean falls from 60 kV by 1 kV a
 // series, the six values spread around it.
-int WriteSource(long count, const char* source, const char* firstDay, long everyDays) {
+int WriteSource(long count, const char* source, const char* firstDay, long everyDays, NormLimits norm) {
     std::tm day{};
     if (std::sscanf(firstDay, "%d-%d-%d", &day.tm_year, &day.tm_mon, &day.tm_mday) != 3) return 2;
     day.tm_year -= 1900;
@@ -145,11 +155,11 @@ int WriteSource(long count, const char* source, const char* firstDay, long every
     r.valueCount = 6;
     r.boundVoltage = 1000;
     std::snprintf(r.protocolText[3], kProtocolTextSize, "%s", source);
+    if (norm.minimum) SetGostSettings(r);
     for (long n = 0; n < count; ++n) {
         const int mean = 600 - 10 * static_cast<int>(n);
         for (int i = 0; i < 6; ++i) r.breakdownVoltage[i] = static_cast<uint16_t>(mean - 30 + 12 * i);
         r.meanVoltage = static_cast<uint16_t>(mean);
-        Judge(r);
         const std::time_t when = first + static_cast<std::time_t>(n) * everyDays * 86400;
         std::tm t{};
         gmtime_r(&when, &t);
@@ -157,10 +167,13 @@ int WriteSource(long count, const char* source, const char* firstDay, long every
                                 static_cast<uint16_t>(t.tm_wday), static_cast<uint16_t>(t.tm_mday),
                                 static_cast<uint16_t>(t.tm_hour), 0, 0, 0};
         std::snprintf(r.protocolText[0], kProtocolTextSize, "%ld", n + 1);
+        if (norm.minimum) r.verdict = JudgeSeries(r, BuiltInMethod(kMethodGost), norm);
         if (!ArchiveAppend(r)) return 1;
     }
     return 0;
 }
+
+uint16_t Tenths(const char* kilovolts) { return static_cast<uint16_t>(std::atof(kilovolts) * 10 + 0.5); }
 
 int Load() {
     Sink sink;
@@ -179,10 +192,14 @@ int Load() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "write") == 0) return Write(std::atol(argv[2]));
+    if ((argc == 3 || (argc == 4 && std::strcmp(argv[3], "judged") == 0)) && std::strcmp(argv[1], "write") == 0)
+        return Write(std::atol(argv[2]), argc == 4);
     if (argc == 2 && std::strcmp(argv[1], "load") == 0) return Load();
-    if (argc == 6 && std::strcmp(argv[1], "source") == 0)
-        return WriteSource(std::atol(argv[2]), argv[3], argv[4], std::atol(argv[5]));
-    std::fprintf(stderr, "usage: bench_archive write N | load | source N SOURCE YYYY-MM-DD DAYS\n");
+    if (argc >= 6 && argc <= 8 && std::strcmp(argv[1], "source") == 0) {
+        const NormLimits norm{argc > 6 ? Tenths(argv[6]) : uint16_t(0), argc > 7 ? Tenths(argv[7]) : uint16_t(0)};
+        return WriteSource(std::atol(argv[2]), argv[3], argv[4], std::atol(argv[5]), norm);
+    }
+    std::fprintf(stderr,
+                 "usage: bench_archive write N [judged] | load | source N SOURCE YYYY-MM-DD DAYS [MIN_KV [GOOD_KV]]\n");
     return 2;
 }

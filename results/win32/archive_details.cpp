@@ -19,18 +19,21 @@ void SetNumber(HWND pane, int id, float value, int decimals, const char* unit) {
     SetDlgItemTextA(pane, id, text);
 }
 
+void StretchToRightEdge(HWND pane, int id, const RECT& client) {
+    HWND edit = GetDlgItem(pane, id);
+    RECT r;
+    GetWindowRect(edit, &r);
+    MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&r), 2);
+    int width = client.right - r.left - 10;
+    SetWindowPos(edit, nullptr, 0, 0, width > 0 ? width : 0, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void StretchTextEdits(HWND pane) {
     RECT client;
     GetClientRect(pane, &client);
-    for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) {
-        HWND edit = GetDlgItem(pane, id);
-        RECT r;
-        GetWindowRect(edit, &r);
-        MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&r), 2);
-        int width = client.right - r.left - 10;
-        SetWindowPos(edit, nullptr, 0, 0, width > 0 ? width : 0, r.bottom - r.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) StretchToRightEdge(pane, id, client);
+    StretchToRightEdge(pane, IDC_DETAILS_CONCLUSION, client);
 }
 
 }  // namespace
@@ -49,12 +52,14 @@ void ShowArchiveDetails(HWND pane, const TestRecord& r) {
     SetDlgItemTextA(pane, IDC_DETAILS_MEAN, text);
     SetNumber(pane, IDC_DETAILS_RMS_ERROR, r.rmsError / 10.0f, 1, "кВ");
     SetNumber(pane, IDC_DETAILS_VARIATION, static_cast<float>(r.variationPercent), 0, "%");
+    SetDlgItemTextA(pane, IDC_DETAILS_CONCLUSION, ArchiveConclusionLine(r).c_str());
 }
 
 void ClearArchiveDetails(HWND pane) {
     for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) SetDlgItemTextA(pane, id, "");
     for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) SetDlgItemTextA(pane, id, "");
     for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) SetDlgItemTextA(pane, id, "");
+    SetDlgItemTextA(pane, IDC_DETAILS_CONCLUSION, "");
 }
 
 INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -63,6 +68,7 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPAR
             for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) MakeClipboardAware(GetDlgItem(pane, id));
+            MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_CONCLUSION));
             return TRUE;
         case WM_SIZE:
             StretchTextEdits(pane);

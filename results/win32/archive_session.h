@@ -32,6 +32,7 @@ struct ArchiveSession {
     size_t taken = 0;                 // records the viewer has taken from the reader
     bool loadingDone = false;
     ArchiveFilter filter;
+    ArchiveConclusions conclusions;   // one per record taken
     std::vector<uint32_t> rows;       // ascending record indices of the rows listed
     int64_t cachedRecord = -1;        // the record whose cells cachedCells holds
     ArchiveRowTexts cachedCells;

@@ -22,12 +22,13 @@
 
 namespace {
 
-// Column 0 is wide enough for a protocol number such as "П-17/2026"; the
-// material gives up what that and the time take, so at the viewer's least
-// width every column, the time included, is in sight.
+// Column 0 is wide enough for a protocol number such as "П-17/2026", the
+// results for six values, the conclusion for its header and "недейств."; the
+// material gives up what the others take, so at the viewer's least width
+// every column, the conclusion included, is in sight.
 constexpr ListColumn kColumns[kArchiveColumnCount] = {
-    {"Номер протокола", 80},      {"Наименование материала", 195}, {"Результаты испытания", 300},
-    {"Среднее напряжение", 70}, {"Дата", 70},                     {"Время", 45},
+    {"Номер протокола", 80}, {"Наименование материала", 159}, {"Результаты испытания", 260},
+    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Заключение", 76},
 };
 
 ArchiveSession* SessionOf(HWND viewer) {
@@ -67,8 +68,12 @@ void Layout(HWND viewer, ArchiveSession* s) {
 void AddRows(ArchiveSession* s, size_t upTo) {
     if (s->taken >= upTo) return;
     const bool all = s->filter.MatchesAll();
-    for (; s->taken < upTo; ++s->taken)
-        if (all || s->filter.Matches(s->records[s->taken])) s->rows.push_back(static_cast<uint32_t>(s->taken));
+    for (; s->taken < upTo; ++s->taken) {
+        const TestRecord& r = s->records[s->taken];
+        s->conclusions.Add(r);
+        if (all || s->filter.Matches(r, s->conclusions.Text(s->taken)))
+            s->rows.push_back(static_cast<uint32_t>(s->taken));
+    }
     SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
@@ -151,7 +156,7 @@ void ApplyFind(HWND viewer, ArchiveSession* s) {
     const TestRecord* shown = SelectedRecord(s);
     const int64_t kept = shown ? shown - s->records : -1;
     s->filter = ArchiveFilter(text, PickedDay(viewer, IDC_ARCHIVE_FROM), PickedDay(viewer, IDC_ARCHIVE_TO));
-    s->filter.Filter(s->records, s->taken, &s->rows);
+    s->filter.Filter(s->records, s->taken, &s->rows, &s->conclusions);
     s->cachedRecord = -1;
     SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), 0);
     InvalidateRect(s->list, nullptr, TRUE);

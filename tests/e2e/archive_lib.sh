@@ -4,12 +4,13 @@ ARCHIVE_VIEWER="Результаты ранее проведенных испы�
 ARCHIVE_GROUP=10248
 
 # Writes n series into <folder>/log.dat with the program's own archive writer,
-# built natively with the rest of the native build.
-archive_make_log() {  # <n> <folder>
+# built natively with the rest of the native build; "judged" gives each a
+# stored conclusion.
+archive_make_log() {  # <n> <folder> [judged]
   # Always asked of CMake: a no-op when current, and a test run on its own
   # after a source edit must not write with an old tool.
   cmake --build "$BUILD/native" --target bench_archive >/dev/null || return 1
-  mkdir -p "$2" && (cd "$2" && "$BUILD/native/bin/bench_archive" write "$1")
+  mkdir -p "$2" && (cd "$2" && "$BUILD/native/bin/bench_archive" write "$1" ${3:+"$3"})
 }
 
 archive_size() { stat -c %s "$E2E_DATA/log.dat" 2>/dev/null || echo missing; }

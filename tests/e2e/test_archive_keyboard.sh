@@ -11,7 +11,7 @@ ensure_packages "${PROTOCOL_PACKAGES[@]}"
 e2e_begin archive_keyboard
 trap 'protocol_stop_cups; _e2e_cleanup' EXIT
 protocol_start_cups || e2e_abort "CUPS PDF printer not set up"
-archive_make_log 3 "$E2E_DATA" || e2e_abort "could not write log.dat"
+archive_make_log 3 "$E2E_DATA" judged || e2e_abort "could not write log.dat"
 archive_write_ini
 e2e_start
 ui_must find "$E2E_CAPTION" 30 menu 204
@@ -38,9 +38,7 @@ e2e_check "no other series is printed" bash -c '! grep -qE "Протокол №
 # hyphen and a Greek question mark.
 flat="$(sed 's/\xc2\xad/-/g; s/\xcd\xbe/;/g' <<<"$text" | tr -s ' \n' '  ')"
 e2e_check "the stored conclusion is printed" grep -qF "Заключение: Пробивное напряжение 52,1 кВ (среднее шести \
-пробоев по ГОСТ 6581-75) не ниже 50 кВ (норма: хорошо от 50 кВ, удовлетворительно от 30 кВ) — соответствует, \
-состояние хорошее. Отклонение от методики: скорость подъема напряжения 1 кВ/с вместо 2 кВ/с; пауза 2 мин вместо \
-5 мин; без задержки перед испытанием." <<<"$flat"
+пробоев по ГОСТ 6581-75) не ниже нормы 50 кВ, но ниже 60 кВ — удовлетворительно." <<<"$flat"
 pdftoppm -png -r 60 "$pdf" "$E2E_SCREENS/$E2E_NAME-page" 2>/dev/null
 # The print dialog must hand the input back to the viewer, not to the main
 # window behind it, which stays locked until the viewer closes.

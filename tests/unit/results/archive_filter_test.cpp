@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "results/archive_filter.h"
+#include "results/verdict.h"
 
 namespace {
 
@@ -42,6 +43,25 @@ TEST(ArchiveFilter, TextInEverySearchedFieldAndNoOther) {
         EXPECT_FALSE(ArchiveFilter("тм-2000").Matches(r));
         EXPECT_TRUE(ArchiveFilter("").Matches(r)) << "an empty text matches all";
     }
+}
+
+TEST(ArchiveFilter, TheStoredConclusionIsSearchedToo) {
+    TestRecord r = Record(3, "ТМ-1");
+    r.valueCount = 2;
+    r.breakdownVoltage[0] = r.breakdownVoltage[1] = r.meanVoltage = 352;
+    r.verdict = JudgeSeries(r, BuiltInMethod(kMethodGost), {400, 0});
+    ArchiveConclusions conclusions;
+    conclusions.Add(Record(3, "ТМ-2"));  // not judged: an empty conclusion
+    conclusions.Add(r);
+    const struct { const char* query; bool found; } cases[] = {
+        {"НЕ СООТВЕТСТВУЕТ", true}, {"отклонение от методики", true}, {"гост 6581", true}, {"тм-1", true},
+        {"соответствует, состояние", false}, {"тм-2", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ArchiveFilter(c.query).Matches(r), c.found) << c.query;
+        EXPECT_EQ(ArchiveFilter(c.query).Matches(r, conclusions.Text(1)), c.found) << c.query;
+    }
+    EXPECT_TRUE(conclusions.Text(0).empty());
 }
 
 TEST(ArchiveFilter, DatesIncludeBothEdgesWhateverTheTimeOfDay) {
@@ -91,14 +111,20 @@ TEST(ArchiveFilter, FiltersFiftyThousandRecords) {
         std::strcpy(r.protocolText[11], "Инженер-лаборант");
         std::strcpy(r.protocolText[12], "Иванова Е. Ё.");
         r.testTime = SystemTime{static_cast<uint16_t>(2016 + i / 5000), 6, 0, 15, 9, 0, 0, 0};
+        // Judged as every series is now, so each has a conclusion to search.
+        r.valueCount = 1;
+        r.breakdownVoltage[0] = r.meanVoltage = static_cast<uint16_t>(300 + i % 400);
+        r.verdict = JudgeSeries(r, BuiltInMethod(kMethodGost), {400, 600});
     }
+    ArchiveConclusions conclusions;
+    for (size_t i = 0; i < kCount; ++i) conclusions.Add(records[i]);
     std::vector<uint32_t> rows;
-    ArchiveFilter("").Filter(records.get(), kCount, &rows);
+    ArchiveFilter("").Filter(records.get(), kCount, &rows, &conclusions);
     EXPECT_EQ(rows.size(), kCount);
 
     const auto start = std::chrono::steady_clock::now();
-    ArchiveFilter("т-17 ПОДСТ", ArchiveDayKey(2020, 6, 15), ArchiveDayKey(2021, 6, 15)).Filter(records.get(), kCount,
-                                                                                                &rows);
+    ArchiveFilter("т-17 ПОДСТ", ArchiveDayKey(2020, 6, 15), ArchiveDayKey(2021, 6, 15))
+        .Filter(records.get(), kCount, &rows, &conclusions);
     const auto took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::printf("[ timing ] filtering %zu records took %.1f ms\n", kCount, took);
     ASSERT_EQ(rows.size(), 20u);  // 10 per 5000, two years

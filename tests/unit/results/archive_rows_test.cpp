@@ -1,8 +1,10 @@
+// The texts of an archive viewer row and of its details pane.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "results/archive_rows.h"
+#include "results/verdict.h"
 
 TEST(ArchiveRows, ColumnsOfASeries) {
     TestRecord r{};
@@ -22,9 +24,16 @@ TEST(ArchiveRows, ColumnsOfASeries) {
     EXPECT_STREQ(t.cells[3], "56.2 кВ");
     EXPECT_STREQ(t.cells[4], "1.5.2026");
     EXPECT_STREQ(t.cells[5], "9:05");
+    EXPECT_STREQ(t.cells[6], "") << "not judged";
     char list[256];
     ArchiveVoltageList(r, list, sizeof list);
     EXPECT_STREQ(list, "52.3 кВ 60.0 кВ ");
+    EXPECT_EQ(ArchiveConclusionLine(r), "");
+
+    r.verdict = JudgeSeries(r, nullptr, {600, 0});
+    ArchiveRowCells(r, &t);
+    EXPECT_STREQ(t.cells[6], "не соотв.");
+    EXPECT_EQ(ArchiveConclusionLine(r), "Заключение: " + ConclusionText(r));
 }
 
 TEST(ArchiveRows, EmptyAndDamagedRecordsStayInBounds) {

@@ -7,6 +7,7 @@
 
 #include "picture/color.h"
 #include "results/archive_trend.h"
+#include "results/verdict.h"
 
 namespace {
 
@@ -35,11 +36,18 @@ bool Same(DrawColor a, uint32_t ref) {
     return a.r == b.r && a.g == b.g && a.b == b.b;
 }
 
+// Each series judged against its norm in turn; {0, 0} leaves one not judged.
+void Judge(std::vector<TestRecord>& records, const std::vector<NormLimits>& norms) {
+    for (size_t i = 0; i < norms.size(); ++i)
+        if (norms[i].minimum) records[i].verdict = JudgeSeries(records[i], nullptr, norms[i]);
+}
+
 struct Summary {
-    int values = 0, noBreakdowns = 0;
+    int values = 0, noBreakdowns = 0, redMeans = 0;
     std::vector<DrawPoint> meanLine;
     float left = 0, right = 0, bottom = 0, top = 0;
     std::vector<DrawPoint> marks;  // quad centres
+    float normY = 0, goodY = 0;    // the solid band, the dashed one
 };
 
 Summary Summarise(const DrawList& list) {
@@ -53,6 +61,12 @@ Summary Summarise(const DrawList& list) {
             s.marks.push_back({(a.x + c.x) / 2, (a.y + c.y) / 2, a.color});
             if (Same(a.color, kTrendValueColor)) ++s.values;
             if (Same(a.color, kTrendNoBreakdownColor)) ++s.noBreakdowns;
+            // The solid band spans the plot; a dash is a fraction of it.
+            const bool across = list.points[op.first + 1].x - a.x > (s.right - s.left) / 2;
+            if (Same(a.color, kTrendNormColor)) (across ? s.normY : s.goodY) = s.marks.back().y;
+        } else if (op.kind == DrawOp::Kind::Lines) {
+            for (uint32_t k = op.first; k < op.first + op.count; k += 2)
+                s.redMeans += Same(list.points[k].color, kTrendBelowNormColor);
         } else if (op.kind == DrawOp::Kind::LineStrip) {
             s.meanLine.assign(list.points.begin() + op.first, list.points.begin() + op.first + op.count);
         }
@@ -89,27 +103,48 @@ TEST(ArchiveTrend, GeometryOfOneTwoAndManySeries) {
                         {static_cast<uint16_t>(600 - 5 * k), static_cast<uint16_t>(620 - 5 * k)},
                         static_cast<uint16_t>(610 - 5 * k)});
     many.push_back({"T2", {2015, 1, 0, 1, 0, 0, 0, 0}, {900}, 900});  // another source, not drawn
+    // Three series whose means are 38.5, 45 and 30 kV (the last not judged).
+    const std::vector<Series> judged = {{"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {380, 390}, 385},
+                                        {"T1", {2021, 6, 0, 1, 10, 0, 0, 0}, {450}, 450},
+                                        {"T1", {2022, 6, 0, 1, 10, 0, 0, 0}, {300}, 300}};
     const struct {
         const char* name;
         std::vector<Series> series;
         int values, noBreakdowns;
         size_t means;
+        std::vector<NormLimits> norms;
+        float normKv, goodKv;  // 0: no such line
+        int redMeans;
     } cases[] = {
-        {"one", {{"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {523, 600, nb | 700}, 562}}, 2, 1, 1},
+        {"one", {{"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {523, 600, nb | 700}, 562}}, 2, 1, 1, {}, 0, 0, 0},
         {"two", {{"T1", {2023, 6, 0, 1, 10, 0, 0, 0}, {300, 350}, 325}, {"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {nb | 1000}, nb | 1000}},
-         2, 1, 2},
+         2, 1, 2, {}, 0, 0, 0},
         {"one day", {{"T1", {2020, 6, 0, 1, 14, 0, 0, 0}, {300}, 300}, {"T1", {2020, 6, 0, 1, 9, 0, 0, 0}, {200}, 200}},
-         2, 0, 2},
-        {"many", many, 80, 0, 40},
-        {"no values", {{"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {}, 0}}, 0, 0, 0},
-        {"none", {{"T3", {2020, 6, 0, 1, 10, 0, 0, 0}, {400}, 400}}, 0, 0, 0},
+         2, 0, 2, {}, 0, 0, 0},
+        {"many", many, 80, 0, 40, {}, 0, 0, 0},
+        {"no values", {{"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {}, 0}}, 0, 0, 0, {}, 0, 0, 0},
+        {"none", {{"T3", {2020, 6, 0, 1, 10, 0, 0, 0}, {400}, 400}}, 0, 0, 0, {}, 0, 0, 0},
+        {"a shared norm above every mark", judged, 4, 0, 3, {{400, 700}, {400, 700}}, 40, 70, 2},
+        {"good limits differ", judged, 4, 0, 3, {{400, 600}, {400, 0}, {400, 600}}, 40, 0, 2},
+        {"minimums differ", judged, 4, 0, 3, {{400, 0}, {450, 0}}, 0, 0, 0},
+        {"a bound is no failure", {{"T1", {2020, 6, 0, 1, 10, 0, 0, 0}, {nb | 300}, nb | 300}}, 0, 1, 1,
+         {{400, 0}}, 40, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto records = Records(c.series);
-        const Summary s = Summarise(BuildArchiveTrend(records.data(), records.size(), "t1"));
+        auto records = Records(c.series);
+        Judge(records, c.norms);
+        const DrawList list = BuildArchiveTrend(records.data(), records.size(), "t1");
+        const Summary s = Summarise(list);
         EXPECT_EQ(s.values, c.values);
         EXPECT_EQ(s.noBreakdowns, c.noBreakdowns);
+        EXPECT_FLOAT_EQ(s.normY, c.normKv);
+        EXPECT_FLOAT_EQ(s.goodY, c.goodKv);
+        EXPECT_EQ(s.redMeans, c.redMeans);
+        EXPECT_GT(s.top, std::max(c.normKv, c.goodKv)) << "the norm lies in the picture";
+        const bool labelled = std::count(list.texts.begin(), list.texts.end(),
+                                         "норма " + std::to_string(static_cast<int>(c.normKv)) + " кВ");
+        EXPECT_EQ(labelled, c.normKv > 0);
         ASSERT_EQ(s.meanLine.size(), c.means);
         for (size_t k = 1; k < s.meanLine.size(); ++k) EXPECT_LT(s.meanLine[k - 1].x, s.meanLine[k].x) << k;
         for (const DrawPoint& p : s.meanLine) ExpectCovered(s, p.x, p.y);
