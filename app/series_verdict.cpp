@@ -69,8 +69,8 @@ void ShowMethodAndNorms() {
     // No method, no norm: a limit holds only for results of its own method.
     if (FindMethod(g_normBook, s.methodName)) {
         for (const Norm* n : NormsOfMethod(g_normBook, s.methodName)) {
-            if (n->name == s.normName) selected = static_cast<int>(items.size());
             g_listedNorms.push_back(*n);
+            if (n->name == s.normName) selected = static_cast<int>(g_listedNorms.size());
         }
         for (const Norm& n : g_listedNorms) items.push_back(n.name.c_str());
     }

@@ -26,7 +26,7 @@ e2e_start
 e2e_wait_connected 60 || e2e_abort "no connection"
 e2e_check "the method line" [ "$(ui find "$E2E_CAPTION" 10 text 138)" = "Методика: IEC 60156" ]
 chosen="$(ui find "$E2E_CAPTION" 10 combo-selected 175)"
-e2e_check "the norm chosen ($chosen)" [ "$chosen" = 3 ]
+e2e_check "the norm chosen ($chosen: $(ui find "$E2E_CAPTION" 10 text 175))" [ "$chosen" = 3 ]
 
 # <series> <expected verdict line> <column text>
 run_series_and_check() {

@@ -103,6 +103,8 @@ TEST_F(SeriesVerdictTest, AChosenMethodAndNormJudgeTheNextSeriesAndAreKept) {
     char saved[256];
     platform::ProfileGetString("Programm", "Norm", "", saved, sizeof saved, g_programSettings.iniPath);
     EXPECT_STREQ(saved, kIecC) << "written at once, not only at exit";
+    ShowMethodAndNorms();
+    EXPECT_EQ(Selected(), 3) << "a restart shows the norm chosen";
 
     TestRecord r = IecSeries(352, "Т-1");
     r.verdict = JudgeFinishedSeries(r);
