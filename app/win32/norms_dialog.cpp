@@ -22,9 +22,11 @@ struct Editing {
     bool saved;
 };
 
-constexpr ListColumn kNormColumns[] = {{"Норма", 222}, {"Методика", 126}, {"Минимум, кВ", 66}, {"Хорошо, кВ", 64}};
-constexpr ListColumn kMethodColumns[] = {{"Методика", 150}, {"Пробоев", 52}, {"Скорость", 58},
-                                         {"Пауза", 44},     {"Задержка", 58}, {"Разброс", 116}};
+// Pixels; each list's columns fill it under Wine's dialog font, so no
+// sideways scroll bar takes a row's place.
+constexpr ListColumn kNormColumns[] = {{"Норма", 190}, {"Методика", 112}, {"Минимум, кВ", 86}, {"Хорошо, кВ", 76}};
+constexpr ListColumn kMethodColumns[] = {{"Методика", 118}, {"Пробоев", 58}, {"Скорость", 62},
+                                         {"Пауза", 44},     {"Задержка", 62}, {"Разброс", 122}};
 constexpr int kKilovoltsLimit = 6;
 constexpr int kPercentLimit = 3;
 constexpr int kTextSize = 256;
@@ -216,8 +218,10 @@ void Save(HWND dialog) {
 void Open(HWND dialog, Editing* state) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     CentreDialogOnOwner(dialog);
+    // The tip shows the whole of a long norm's name that its column cuts.
+    const LPARAM look = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
     for (int id : {IDC_NORMS_LIST, IDC_METHODS_LIST})
-        SendDlgItemMessageA(dialog, id, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+        SendDlgItemMessageA(dialog, id, LVM_SETEXTENDEDLISTVIEWSTYLE, look, look);
     InsertListColumns(GetDlgItem(dialog, IDC_NORMS_LIST), kNormColumns, sizeof kNormColumns / sizeof kNormColumns[0]);
     InsertListColumns(GetDlgItem(dialog, IDC_METHODS_LIST), kMethodColumns,
                       sizeof kMethodColumns / sizeof kMethodColumns[0]);
