@@ -2,7 +2,8 @@
 # The norms dialog: opened from "Настройки", it lists the shipped examples,
 # refuses a wrong minimum with a box, takes a norm with a Cyrillic name and a
 # decimal minimum and an own method, removes a norm after asking; ОК writes
-# norms.ini, which the dialog shows again, and Esc drops what was changed.
+# norms.ini, which the dialog shows again; a failed write keeps the dialog
+# open with the change, and Esc drops it.
 source "$(dirname "$0")/lib.sh"
 e2e_begin norms
 
@@ -49,6 +50,11 @@ e2e_check "reopened, the dialog shows the saved book" [ "$(wc -l <<<"$listed")" 
 e2e_shot reopened
 ui_must find "$DIALOG" list-key "$DIALOG" 1111 0x24 click 1118 find "$E2E_CAPTION" msgbox "Удалить норму" yes 10 \
   >/dev/null
+# A file that cannot be written keeps the dialog open with the change in it.
+mkdir "$E2E_DATA/norms.ini.tmp"
+ui_must find "$DIALOG" click 1 find "$E2E_CAPTION" msgbox "Не удалось записать файл" ok 10 >/dev/null
+e2e_check "after a failed write the change is still there" [ "$(rows 1111 | wc -l)" = 9 ]
+rmdir "$E2E_DATA/norms.ini.tmp"
 ui_must find "$DIALOG" key escape >/dev/null
 open_dialog
 e2e_check "Esc dropped the removal" [ "$(rows 1111 | wc -l)" = 10 ]
