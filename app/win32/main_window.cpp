@@ -11,6 +11,7 @@
 #include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
 #include "app/win32/about_box.h"
+#include "app/win32/norms_dialog.h"
 #include "app/win32/settings_dialogs.h"
 #include "app/win32/window_rules.h"
 #include "link/current_record.h"
@@ -156,6 +157,7 @@ bool Command(HWND window, int id) {
         case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
         case CMD_DEVICE_SETTINGS: ShowDeviceSettingsDialog(window); return true;
         case CMD_PROGRAM_SETTINGS: ShowProgramSettingsDialog(window); return true;
+        case CMD_NORMS: ShowNormsDialog(window); return true;
         case CMD_ABOUT: ShowAboutBox(window); return true;
         case CMD_DEVICE_RESULTS:
             ShowDeviceResultsWindow(window);

@@ -48,6 +48,20 @@ std::vector<int> Numbers(const std::string& line) {
     return numbers;
 }
 
+// A menu item's command: its number, or an id of app/resource_ids.h by name.
+int MenuCommand(const std::string& line) {
+    std::vector<int> n = Numbers(line);
+    if (!n.empty()) return n[0];
+    std::istringstream in(line.substr(line.rfind('"') + 1));
+    std::string name;
+    std::getline(in, name, ',');
+    std::getline(in, name, ',');
+    name.erase(0, name.find_first_not_of(' '));
+    name.erase(name.find_last_not_of(" \r") + 1);
+    const std::map<std::string, int> named = {{"CMD_NORMS", CMD_NORMS}};
+    return named.at(name);
+}
+
 class MainResources : public ::testing::Test {
 protected:
     std::string script = ScriptText();
@@ -85,15 +99,15 @@ TEST_F(MainResources, EveryFormFieldSitsBesideItsLabelAndScrolls) {
 TEST_F(MainResources, MenuAndAcceleratorsSendOnlyHandledCommands) {
     const std::set<int> handled = {CMD_NEXT_FIELD,    CMD_PREVIOUS_FIELD,  CMD_SPACE,           IDC_PRINT,  CMD_SAVE_PROTOCOL,
                                    CMD_ARCHIVE,       CMD_EXIT,            CMD_ABOUT,  CMD_DEVICE_SETTINGS,
-                                   CMD_PROGRAM_SETTINGS};
+                                   CMD_PROGRAM_SETTINGS, CMD_NORMS};
     std::set<int> menu;
-    for (const auto& line : Lines(script, "MENUITEM \"")) menu.insert(Numbers(line).at(0));
-    EXPECT_EQ(menu, (std::set<int>{201, 172, 204, 205, 206, 207, 209}));
+    for (const auto& line : Lines(script, "MENUITEM \"")) menu.insert(MenuCommand(line));
+    EXPECT_EQ(menu, (std::set<int>{201, 172, 204, 205, 206, 207, 209, 211}));
     for (int id : menu) EXPECT_EQ(handled.count(id), 1u) << id;
 
     for (const auto& line : Lines(script, "MENUITEM \"")) {
         bool grayed = line.find("GRAYED") != std::string::npos;
-        EXPECT_EQ(grayed, Numbers(line).at(0) == CMD_DEVICE_SETTINGS) << line;
+        EXPECT_EQ(grayed, MenuCommand(line) == CMD_DEVICE_SETTINGS) << line;
     }
     std::map<std::string, int> keys;
     for (const char* key : {"VK_F1", "VK_TAB", "VK_SPACE"})

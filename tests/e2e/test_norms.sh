@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The norms dialog: opened from "Настройки", it lists the shipped examples,
+# refuses a wrong minimum with a box, takes a norm with a Cyrillic name and a
+# decimal minimum and an own method, removes a norm after asking; ОК writes
+# norms.ini, which the dialog shows again; a failed write keeps the dialog
+# open with the change, and Esc drops it.
+source "$(dirname "$0")/lib.sh"
+e2e_begin norms
+
+DIALOG="Нормы испытаний"
+NAME="Масло ТК-1, входной контроль"
+FIRST="IEC 60422:2024 табл. 5, масло в эксплуатации, категория A (выше 170 кВ)"
+# The dialog's boxes bear its caption: a box is looked for from the main window.
+rows() { ui find "$DIALOG" 10 list-rows "$DIALOG" "$1"; }
+norms_file() { tr -d '\r' <"$E2E_DATA/norms.ini" | iconv -f CP1251 -t UTF-8; }
+open_dialog() { ui_must find "$E2E_CAPTION" 10 menu 211 find "$DIALOG" 10 >/dev/null; }
+
+e2e_start
+e2e_wait_connected 30 || e2e_abort "no connection"
+e2e_check "the item follows Настройки программы" [ "$(ui find "$E2E_CAPTION" menu-items 211)" = "206 207 211" ]
+open_dialog
+e2e_check "the ten examples are listed" [ "$(rows 1111 | wc -l)" = 10 ]
+ui_must find "$DIALOG" set-text 1112 "$NAME" combo-select 1113 1 set-text 1114 "0" click 1116 >/dev/null
+sleep 1; e2e_shot wrong-minimum
+e2e_check "a wrong minimum is refused with a box" \
+  ui find "$E2E_CAPTION" msgbox "Минимум нормы должен быть числом киловольт от 0,1 до 100." ok 10
+ui_must find "$DIALOG" set-text 1114 "52,5" click 1116 >/dev/null
+e2e_check "the norm is added" [ "$(rows 1111 | tail -n 1)" = "$NAME|IEC 60156|52.5|" ]
+ui_must find "$DIALOG" set-text 1132 "Своя, 3 пробоя" combo-select 1133 2 combo-select 1137 2 set-text 1138 10 \
+  click 1139 >/dev/null
+e2e_check "the own method is added and offered for norms" [ "$(rows 1131)" = \
+  "Своя, 3 пробоя|3|2 кВ/с|5 мин|есть|КВ не более 10 %" -a "$(ui list-count "$DIALOG" 1113)" = 5 ]
+ui_must find "$DIALOG" list-key "$DIALOG" 1111 0x24 >/dev/null  # Home selects the first row
+e2e_check "the selected row fills the fields" [ "$(ui find "$DIALOG" text 1112 text 1114 text 1115 | tr '\n' '|')" = \
+  "$FIRST|50|60|" ]
+e2e_shot filled
+ui_must find "$DIALOG" click 1118 find "$E2E_CAPTION" msgbox "Удалить норму «$FIRST» для методики «IEC 60156»?" yes 10 >/dev/null
+ui_must find "$DIALOG" click 1 >/dev/null
+sleep 1
+e2e_check "ОК closed the dialog" [ "$(ui find "$E2E_CAPTION" shown "$DIALOG")" = 0 ]
+e2e_check "norms.ini holds the new norm" grep -qxF "Name=$NAME" <<<"$(norms_file)"
+e2e_check "norms.ini holds its minimum" grep -qxF "Minimum=52.5" <<<"$(norms_file)"
+e2e_check "norms.ini holds the own method" grep -qxF "Percent=10" <<<"$(norms_file)"
+e2e_check "norms.ini lost the removed norm" [ "$(norms_file | grep -cF "категория A")" = 0 ]
+
+open_dialog
+listed="$(rows 1111)"
+e2e_check "reopened, the dialog shows the saved book" [ "$(wc -l <<<"$listed")" = 10 -a \
+  "$(tail -n 1 <<<"$listed")" = "$NAME|IEC 60156|52.5|" ]
+e2e_shot reopened
+ui_must find "$DIALOG" list-key "$DIALOG" 1111 0x24 click 1118 find "$E2E_CAPTION" msgbox "Удалить норму" yes 10 \
+  >/dev/null
+# A file that cannot be written keeps the dialog open with the change in it.
+mkdir "$E2E_DATA/norms.ini.tmp"
+ui_must find "$DIALOG" click 1 find "$E2E_CAPTION" msgbox "Не удалось записать файл" ok 10 >/dev/null
+e2e_check "after a failed write the change is still there" [ "$(rows 1111 | wc -l)" = 9 ]
+rmdir "$E2E_DATA/norms.ini.tmp"
+ui_must find "$DIALOG" key escape >/dev/null
+open_dialog
+e2e_check "Esc dropped the removal" [ "$(rows 1111 | wc -l)" = 10 ]
+ui_must find "$DIALOG" key escape >/dev/null
+e2e_end
