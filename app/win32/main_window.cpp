@@ -157,7 +157,10 @@ bool Command(HWND window, int id) {
         case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
         case CMD_DEVICE_SETTINGS: ShowDeviceSettingsDialog(window); return true;
         case CMD_PROGRAM_SETTINGS: ShowProgramSettingsDialog(window); return true;
-        case CMD_NORMS: ShowNormsDialog(window); return true;
+        case CMD_NORMS:
+            // A norm or method changed or gone: the list must offer what the book holds.
+            if (ShowNormsDialog(window)) ShowMethodAndNorms();
+            return true;
         case CMD_ABOUT: ShowAboutBox(window); return true;
         case CMD_DEVICE_RESULTS:
             ShowDeviceResultsWindow(window);

@@ -289,9 +289,6 @@ INT_PTR CALLBACK NormsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 bool ShowNormsDialog(HWND owner) {
-    // Until the book is read at start-up it is empty; an empty book is also
-    // what a file without entries reads as, so reading it again costs nothing.
-    if (g_normBook.norms.empty() && g_normBook.ownMethods.empty()) g_normBook = LoadNormBook(NormBookPath().c_str());
     Editing state{g_normBook, false};
     DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_NORMS), owner, NormsProc, reinterpret_cast<LPARAM>(&state));
     return state.saved;

@@ -6,11 +6,6 @@
 
 #include <cstring>
 
-// <windows.h> maps ReplaceFile to ReplaceFileA; the seam's own function
-// would then be defined under that name and the portable callers of
-// platform::ReplaceFile would find nothing at link time.
-#undef ReplaceFile
-
 namespace platform {
 namespace {
 HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
