@@ -28,9 +28,8 @@ struct VerdictBlock {
     uint8_t dispersionPercent;  // the rule's P
     uint8_t verdict;            // Verdict
     uint8_t deviations;         // Deviation bits
-    uint8_t reserved10[10];     // bytes 54..63 of the record
 };
-static_assert(sizeof(VerdictBlock) == 20, "verdict block");
+static_assert(sizeof(VerdictBlock) == 10, "verdict block");
 static_assert(offsetof(VerdictBlock, method) == 1, "layout");
 static_assert(offsetof(VerdictBlock, normMinimum) == 2, "layout");
 static_assert(offsetof(VerdictBlock, normGood) == 4, "layout");
@@ -38,7 +37,23 @@ static_assert(offsetof(VerdictBlock, dispersionRule) == 6, "layout");
 static_assert(offsetof(VerdictBlock, dispersionPercent) == 7, "layout");
 static_assert(offsetof(VerdictBlock, verdict) == 8, "layout");
 static_assert(offsetof(VerdictBlock, deviations) == 9, "layout");
-static_assert(offsetof(VerdictBlock, reserved10) == 10, "layout");
+
+// Which version of a series a record is, and where it came from. The
+// archive is append-only: a mended protocol text is a new record of the
+// same series with the next amendment number. Zero in older records.
+struct RecordMarks {
+    uint16_t amendment;     // 0 = as archived when the series ended, k = the k-th amendment
+    uint16_t amendedAt[2];  // seconds since 2000-01-01 00:00 local time, low word first
+    uint8_t origin;         // RecordOrigin bits
+    uint8_t reserved[3];
+};
+static_assert(sizeof(RecordMarks) == 10, "record marks");
+static_assert(offsetof(RecordMarks, amendedAt) == 2, "layout");
+static_assert(offsetof(RecordMarks, origin) == 6, "layout");
+static_assert(offsetof(RecordMarks, reserved) == 7, "layout");
+namespace origin_bits {
+constexpr uint8_t kFromInstrumentMemory = 0x01;  // taken from the results the instrument stored
+}  // namespace origin_bits
 
 // The record of one series. Written to the archive as raw bytes, so the
 // layout below is a file format.
@@ -57,6 +72,7 @@ struct TestRecord {
     uint8_t resetCount;
     SystemTime testTime;
     VerdictBlock verdict;
+    RecordMarks marks;
     char protocolText[kProtocolTextCount][kProtocolTextSize];
     DeviceSettings settingsSnapshot;
     uint16_t crc;
@@ -76,6 +92,7 @@ static_assert(offsetof(TestRecord, resetCause) == 26, "layout");
 static_assert(offsetof(TestRecord, resetCount) == 27, "layout");
 static_assert(offsetof(TestRecord, testTime) == 28, "layout");
 static_assert(offsetof(TestRecord, verdict) == 44, "layout");
+static_assert(offsetof(TestRecord, marks) == 54, "layout");
 static_assert(offsetof(TestRecord, protocolText) == 64, "layout");
 static_assert(offsetof(TestRecord, settingsSnapshot) == 3392, "layout");
 static_assert(offsetof(TestRecord, crc) == 3412, "layout");
@@ -85,6 +102,14 @@ static_assert(offsetof(TestRecord, reserved3414) == 3414, "layout");
 // claim more than there are slots; nothing may read past them.
 inline int StoredValueCount(const TestRecord& record) {
     return record.valueCount < kVoltageSlots ? record.valueCount : kVoltageSlots;
+}
+
+inline uint32_t AmendedAt(const TestRecord& r) {
+    return r.marks.amendedAt[0] | static_cast<uint32_t>(r.marks.amendedAt[1]) << 16;
+}
+inline void SetAmendedAt(TestRecord& r, uint32_t seconds) {
+    r.marks.amendedAt[0] = static_cast<uint16_t>(seconds);
+    r.marks.amendedAt[1] = static_cast<uint16_t>(seconds >> 16);
 }
 
 // The first 64 bytes: what the service data log keeps of a series.

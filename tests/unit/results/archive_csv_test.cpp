@@ -131,10 +131,10 @@ TEST(ArchiveCsv, StoredDecisionFillsTheLastColumns) {
     const Case cases[] = {
         {VerdictBlock{}, ",", {"", "", "", "", "", ""}},
         {VerdictBlock{1, kMethodAstm2mm, 300, 505, kDispersionRange, 92, kVerdictMeets,
-                      deviation_bits::kBreakdowns | deviation_bits::kRiseRate, {}}, ".",
+                      deviation_bits::kBreakdowns | deviation_bits::kRiseRate}, ".",
          {"ASTM D1816, зазор 2 мм", "30.0", "50.5", "размах не более 92 %", "соотв.",
           "3 пробоя вместо 5; скорость подъема напряжения 2 кВ/с вместо 0,5 кВ/с"}},
-        {VerdictBlock{1, kMethodOwn, 0, 0, kDispersionCv, 10, kVerdictNotJudged, 0, {}}, ",",
+        {VerdictBlock{1, kMethodOwn, 0, 0, kDispersionCv, 10, kVerdictNotJudged, 0}, ",",
          {"своя методика", "", "", "КВ не более 10 %", "", ""}},
     };
     const int first = kArchiveCsvColumns - kArchiveCsvVerdictColumns;

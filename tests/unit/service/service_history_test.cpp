@@ -27,8 +27,7 @@ TestRecord Series(std::vector<uint16_t> voltages, int number = 0) {
     r.seriesLength = 6;
     r.valueCount = static_cast<uint8_t>(voltages.size());
     for (size_t i = 0; i < voltages.size() && i < kVoltageSlots; ++i) r.breakdownVoltage[i] = voltages[i];
-    r.verdict.reserved10[0] = static_cast<uint8_t>(number);
-    r.verdict.reserved10[1] = static_cast<uint8_t>(number >> 8);
+    r.marks.amendment = static_cast<uint16_t>(number);
     r.testTime = {2026, 4, 4, 9, 10, 30, 0, 0};
     return r;
 }
