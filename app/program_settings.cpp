@@ -74,6 +74,11 @@ void TouchFile(const char* path) {
 
 }  // namespace
 
+namespace {
+extern std::string g_lastWritten;
+std::string Snapshot(const ProgramSettings& s);
+}  // namespace
+
 void LoadProgramSettings(ProgramSettings& s) {
     char folder[256] = {};
     // Without an application-data folder the settings live beside the
@@ -112,22 +117,47 @@ void LoadProgramSettings(ProgramSettings& s) {
     platform::ProfileGetString(kProgramm, "Norm", "", s.normName, sizeof s.normName, ini);
     s.serviceMode = ReadNumber(kProgramm, "ServiceMode", ini) != 0;
     if (s.serviceMode) s.progonkaMode = ReadNumber(kProgramm, "ProgonkaMode", ini) != 0;
+    g_lastWritten = Snapshot(s);
 }
 
 void RestoreFormText(const ProgramSettings& s) {
     for (int i = 0; i < 13; ++i) ui::SetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i]);
 }
 
-bool SaveProgramSettings(ProgramSettings& s) {
-    for (int i = 0; i < 13; ++i)
-        ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i], sizeof s.formText[i]);
-    const char* ini = s.iniPath;
-    TouchFile(ini);
+namespace {
+
+// Copies the file's bytes to the temporary file, so that keys the program
+// does not write (ServiceMode, ProgonkaMode, a user's own) are carried over.
+bool CopyForWriting(const char* from, const char* to) {
+    std::string bytes;
+    platform::FileHandle in = platform::OpenExclusive(from, platform::OpenMode::ReadExisting);
+    if (in != platform::kNoFile) {
+        char buffer[4096];
+        uint32_t got = 0;
+        while (platform::ReadFile(in, buffer, sizeof buffer, &got) && got > 0) bytes.append(buffer, got);
+        platform::CloseFile(in);
+    }
+    platform::FileHandle out = platform::OpenExclusive(to, platform::OpenMode::WriteAlways);
+    if (out == platform::kNoFile) return false;
+    uint32_t written = 0;
+    bool ok = platform::SeekTo(out, 0) &&
+              platform::WriteFile(out, bytes.data(), static_cast<uint32_t>(bytes.size()), &written) &&
+              written == bytes.size() && platform::TruncateHere(out);
+    platform::CloseFile(out);
+    return ok;
+}
+
+bool WriteKeys(const ProgramSettings& s, const char* ini) {
     // Every write is checked: a folder that cannot be written must not lose
     // the form texts without a word.
     bool ok = platform::ProfileWriteString(kProgramm, "FirstRun", "0", ini);
-    EncodeLineBreaks(s.organisationName);
-    ok &= platform::ProfileWriteString(kProgramm, "OrganisationName", s.organisationName, ini);
+    // Encoded in a copy: the field stays as typed, for the protocols printed
+    // while the program runs on.
+    char name[sizeof s.organisationName];
+    std::memcpy(name, s.organisationName, sizeof name);
+    name[sizeof name - 1] = 0;
+    EncodeLineBreaks(name);
+    ok &= platform::ProfileWriteString(kProgramm, "OrganisationName", name, ini);
     ok &= platform::ProfileWriteString(kProgramm, "PriborSerialNumber", s.priborSerialNumber, ini);
     ok &= platform::ProfileWriteString(kProgramm, "Direktor", s.direktor, ini);
     ok &= platform::ProfileWriteString(kProgramm, "DirektorName", s.direktorName, ini);
@@ -136,18 +166,60 @@ bool SaveProgramSettings(ProgramSettings& s) {
         MakeNumberedKey(key, "String", i);
         ok &= platform::ProfileWriteString(kProgramm, key, s.formText[i], ini);
     }
-    ok &= SaveMethodAndNorm(s);
-    int left = 0, top = 0, right = 0, bottom = 0;
-    if (ui::GetWindowRect(ui::Window::Main, &left, &top, &right, &bottom)) {
-        ok &= WriteNumber("X", left, ini);
-        ok &= WriteNumber("Y", top, ini);
-        ok &= WriteNumber("W", right - left, ini);
-        ok &= WriteNumber("H", bottom - top, ini);
-    }
+    ok &= platform::ProfileWriteString(kProgramm, "Method", s.methodName, ini);
+    ok &= platform::ProfileWriteString(kProgramm, "Norm", s.normName, ini);
+    ok &= WriteNumber("X", s.windowX, ini);
+    ok &= WriteNumber("Y", s.windowY, ini);
+    ok &= WriteNumber("W", s.windowW, ini);
+    ok &= WriteNumber("H", s.windowH, ini);
     return ok;
 }
 
-bool SaveMethodAndNorm(const ProgramSettings& s) {
-    bool ok = platform::ProfileWriteString(kProgramm, "Method", s.methodName, s.iniPath);
-    return platform::ProfileWriteString(kProgramm, "Norm", s.normName, s.iniPath) && ok;
+// What the file holds after the last write, to skip writes that change nothing.
+std::string g_lastWritten;
+
+std::string Snapshot(const ProgramSettings& s) {
+    std::string text(reinterpret_cast<const char*>(&s.windowX), 4 * sizeof s.windowX);
+    for (const char* field : {s.organisationName, s.priborSerialNumber, s.direktor, s.direktorName, s.methodName,
+                              s.normName})
+        text += std::string(field) + '\0';
+    for (const auto& form : s.formText) text += std::string(form, strnlen(form, sizeof form)) + '\0';
+    return text;
 }
+
+// The form and the window as they stand now.
+void TakeFromWindow(ProgramSettings& s) {
+    for (int i = 0; i < 13; ++i)
+        ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i], sizeof s.formText[i]);
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (ui::GetWindowRect(ui::Window::Main, &left, &top, &right, &bottom)) {
+        s.windowX = left;
+        s.windowY = top;
+        s.windowW = right - left;
+        s.windowH = bottom - top;
+    }
+}
+
+}  // namespace
+
+bool WriteProgramSettings(const ProgramSettings& s) {
+    // A power cut during the writes leaves the temporary file half done and
+    // the settings file whole; the swap at the end is one step.
+    const std::string temporary = std::string(s.iniPath) + ".tmp";
+    bool ok = CopyForWriting(s.iniPath, temporary.c_str()) && WriteKeys(s, temporary.c_str()) &&
+              platform::MoveFileOver(temporary.c_str(), s.iniPath);
+    if (ok) g_lastWritten = Snapshot(s);
+    return ok;
+}
+
+bool SaveProgramSettings(ProgramSettings& s) {
+    TakeFromWindow(s);
+    return WriteProgramSettings(s);
+}
+
+bool SaveProgramSettingsIfChanged(ProgramSettings& s) {
+    TakeFromWindow(s);
+    return Snapshot(s) == g_lastWritten || WriteProgramSettings(s);
+}
+
+bool SaveMethodAndNorm(const ProgramSettings& s) { return WriteProgramSettings(s); }

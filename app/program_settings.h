@@ -28,6 +28,12 @@ void RestoreFormText(const ProgramSettings& settings);
 // Takes the form texts and the window rectangle back and writes the keys;
 // false when any key could not be written.
 bool SaveProgramSettings(ProgramSettings& settings);
+// The same, only when the form, the window or a setting changed since the
+// last write; for the main window's timer, so a crash loses at most its period.
+bool SaveProgramSettingsIfChanged(ProgramSettings& settings);
+// Writes every key from the record as it is: to ORLA-K200V.ini.tmp, then
+// swapped in, so a write cut by a power failure never damages the file.
+bool WriteProgramSettings(const ProgramSettings& settings);
 // Writes the chosen method and norm at once: they decide how the next
 // series is judged and must survive a crash. False when either failed.
 bool SaveMethodAndNorm(const ProgramSettings& settings);

@@ -36,6 +36,10 @@ namespace {
 constexpr uint8_t kStartCommand = 0x42;
 constexpr uint8_t kStopCommand = 0x41;
 constexpr int kNormListWidth = 520;  // pixels of the open norm list
+constexpr UINT_PTR kSettingsTimer = 1;
+// The form and the window placement reach the disk this often when they
+// changed, so a crash or a power cut loses at most this much typing.
+constexpr UINT kSettingsPeriodMs = 30000;
 
 // The verdict line's colour: green for a pass, red for a fail or an invalid
 // series, dark yellow for the fair band, the window's own text otherwise.
@@ -112,6 +116,7 @@ void StartUp(HWND window) {
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_MAIN))));
     EnableProtocolOutput(false);
+    SetTimer(window, kSettingsTimer, kSettingsPeriodMs, nullptr);
     StartLinkWorker();
 }
 
@@ -199,6 +204,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return Command(window, LOWORD(wParam)) ? TRUE : FALSE;
         case WM_CTLCOLORSTATIC: return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case kPostedMessageBox: ShowPostedMessageBox(lParam); return TRUE;
+        case WM_TIMER:
+            // A failure here is told at exit, when the last write is tried.
+            if (wParam == kSettingsTimer) SaveProgramSettingsIfChanged(g_programSettings);
+            return TRUE;
         default: return FALSE;
     }
 }

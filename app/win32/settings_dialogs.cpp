@@ -144,7 +144,13 @@ INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, L
             return FALSE;  // the focus is set
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-                case IDOK: TakeProgramTexts(dialog); EndDialog(dialog, 1); break;
+                case IDOK:
+                    TakeProgramTexts(dialog);
+                    // On disk now: a first start's entries must survive a crash.
+                    if (!SaveProgramSettings(g_programSettings))
+                        MessageBoxA(dialog, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
+                    EndDialog(dialog, 1);
+                    break;
                 case IDCANCEL: EndDialog(dialog, 1); break;
                 default: break;
             }

@@ -129,6 +129,18 @@ e2e_start() {
   e2e_log "program started (pid $E2E_APP_PID)"
 }
 
+# Ends the program as a power cut or Task Manager would: no WM_CLOSE, no
+# exit code of its own (kill -9 of its Wine process).
+e2e_kill() {
+  # Only this test's program: other runs may use other Wine prefixes.
+  local pid
+  for pid in $(pgrep -f 'ORLA-K200V\.exe'); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill -9 "$pid"
+  done
+  if [ -n "$E2E_APP_PID" ]; then wait "$E2E_APP_PID" 2>/dev/null; E2E_APP_PID=; fi
+  e2e_log "program killed"
+}
+
 # True once the program's process has ended, within the timeout.
 e2e_wait_exit() {  # <timeout s>
   local deadline=$((SECONDS + ${1:-20}))

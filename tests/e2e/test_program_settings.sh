@@ -2,7 +2,8 @@
 # The program settings dialog: it opens at a first start, keeps a two-line
 # organisation name through a restart (encoded in the settings file) and into
 # a saved protocol and through an Enter pressed as it opens; ОТМЕНА and the
-# close box change nothing.
+# close box change nothing. OK writes them at once: a kill -9 right after it
+# loses nothing.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
@@ -28,6 +29,14 @@ ui_must find "$DIALOG" set-text 102 "$ORG1\\n$ORG2" set-text 106 "K2V000017" \
 e2e_shot first-run-filled
 ui_must find "$DIALOG" click 1 >/dev/null
 e2e_wait_connected 30 || e2e_abort "no connection"
+# On disk at OK: a crash right after it loses nothing.
+e2e_kill
+e2e_check "name written at OK with its line break encoded" \
+  [ "$(e2e_ini_value Programm OrganisationName)" = "$ORG1®\`$ORG2" ]
+e2e_check "settings written at OK, before any exit" [ "$(e2e_ini_value Programm PriborSerialNumber)" = K2V000017 -a \
+  "$(e2e_ini_value Programm DirektorName)" = "Сидоров С.С." -a "$(e2e_ini_value Programm FirstRun)" = 0 ]
+e2e_start
+e2e_wait_connected 30 || e2e_abort "no connection after the kill"
 
 # ОТМЕНА and the close box leave the texts alone.
 ui_must find "$E2E_CAPTION" 10 menu 207 find "$DIALOG" 10 set-text 108 "Другой" set-text 102 "Другая" click 2 >/dev/null
@@ -42,8 +51,9 @@ e2e_check "Enter breaks the line in the name field" [ "$typed" = "AB"$'\n'"c"$'\
 ui_must find "$DIALOG" click 2 find "$E2E_CAPTION" 10 close wait-exit 20 >/dev/null
 e2e_wait_exit 20
 
-e2e_check "name saved with its line break encoded" \
-  [ "$(e2e_ini_value Programm OrganisationName)" = "$ORG1®\`$ORG2" ]
+# Read back after the kill, the CR came back as a blank (the file's rule).
+e2e_check "name saved with its line break as read back" \
+  [ "$(e2e_ini_value Programm OrganisationName)" = "$ORG1 \`$ORG2" ]
 e2e_check "serial, head and name saved" [ "$(e2e_ini_value Programm PriborSerialNumber)" = K2V000017 -a \
   "$(e2e_ini_value Programm Direktor)" = "Начальник лаборатории" -a "$(e2e_ini_value Programm DirektorName)" = "Сидоров С.С." ]
 e2e_check "FirstRun cleared" [ "$(e2e_ini_value Programm FirstRun)" = 0 ]

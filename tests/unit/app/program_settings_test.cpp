@@ -122,3 +122,40 @@ TEST_F(SettingsStore, NoApplicationDataFolderFallsBackToTheCurrentFolder) {
     EXPECT_EQ(std::string(s.iniPath), ".\\ORLA-K200V\\ORLA-K200V.ini");
     EXPECT_EQ(fake::WorkingFolder(), ".\\ORLA-K200V");
 }
+
+// Written while the program runs: through a temporary file, only when
+// something changed, and never leaving the typed name encoded in memory.
+TEST_F(SettingsStore, WritesDuringTheRunAreWholeAndOnlyWhenChanged) {
+    WriteIni("[Programm]\r\nServiceMode=1\r\n");
+    LoadProgramSettings(s);
+    std::strcpy(s.organisationName, "ООО Энерго\r\nЛаборатория");
+    ASSERT_TRUE(SaveProgramSettings(s));
+    EXPECT_STREQ(s.organisationName, "ООО Энерго\r\nЛаборатория");
+    EXPECT_NE(IniText().find("ServiceMode=1"), std::string::npos) << "keys the program never writes stay";
+    EXPECT_FALSE(fake::FileExists(kIni + ".tmp"));
+
+    // A hand edit of the file shows whether the next tick rewrote it.
+    auto handEdit = [] {
+        std::string ini = IniText();
+        ini.replace(ini.find("Direktor="), 9, "Direktor=Рука");
+        fake::FileBytes(kIni).assign(ini.begin(), ini.end());
+    };
+    struct Step {
+        const char* typed;  // into field 140, or nullptr for no change
+        bool tmpLocked;
+        bool ok;
+        const char* inFile;
+    } steps[] = {
+        {"12", false, true, "String0=12"},
+        {nullptr, false, true, "Direktor=Рука"},  // nothing changed: not rewritten
+        {"13", true, false, "String0=12"},        // no temporary file: the old file stays whole
+        {nullptr, false, true, "String0=13"},     // the change is still pending and goes at the next tick
+    };
+    for (const Step& step : steps) {
+        if (step.typed) fake::TypeText(ui::Window::Main, 140, step.typed);
+        else if (!step.tmpLocked && std::string(step.inFile) == "Direktor=Рука") handEdit();
+        fake::SetFileLocked(kIni + ".tmp", step.tmpLocked);
+        EXPECT_EQ(SaveProgramSettingsIfChanged(s), step.ok) << step.inFile;
+        EXPECT_NE(IniText().find(step.inFile), std::string::npos) << IniText();
+    }
+}
