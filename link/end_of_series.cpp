@@ -40,7 +40,6 @@ void EndOfSeries() {
     // Judged once, here: the record keeps what was concluded when it ended.
     // First, as the block still holds the previous series' decision.
     record.verdict = JudgeFinishedSeries(record);
-    ServiceHistoryAddSeries(record);
     for (int k = 0; k < kProtocolTextCount; ++k)
         ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + k, record.protocolText[k], kProtocolTextSize);
     {
@@ -54,6 +53,9 @@ void EndOfSeries() {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         g_currentRecord.crc = record.crc;
     }
+    // After the archive: a series in the service log is then always in
+    // log.dat too, whenever the program is cut off.
+    ServiceHistoryAddSeries(record);
     ShowVerdict(record);
     EnableProtocolOutput(true);
     if (g_programSettings.progonkaMode) {
