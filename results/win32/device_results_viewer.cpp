@@ -24,7 +24,7 @@ constexpr ListColumn kColumns[] = {
     {"Среднее напряжение", 70},
     {"Ср.квадр. ошибка", 70},
     {"Коэффициент вариации", 70},
-    {"В архиве", 55},
+    {"В архиве", 62},
 };
 
 std::vector<int> SelectedRows(HWND viewer) {

@@ -92,6 +92,10 @@ ui_must find "$VIEWER" 10 wait-enabled 802 1 5 click 802 \
   msgbox "Уже были в архиве и пропущены: 2." ok 20 >/dev/null
 sleep 1
 e2e_check "a second \"В архив\" adds nothing" [ "$(archive_size)" = $((2 * ARCHIVE_GROUP)) ]
+ui_must find "$E2E_CAPTION" 10 menu 204 find "$ARCHIVE_VIEWER" 20 sleep 1 >/dev/null
+e2e_check "the archive lists them" [ "$(ui find "$ARCHIVE_VIEWER" 10 list-count "$ARCHIVE_VIEWER" 701)" = 2 ]
+e2e_shot archive
+ui_must find "$ARCHIVE_VIEWER" 10 key escape >/dev/null
 open_viewer
 sleep 1
 e2e_check "a second opening fetches again into one list" wait_rows $STORED
