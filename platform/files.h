@@ -1,4 +1,5 @@
 #pragma once
+// Files, folders and profiles as the core reaches them, behind the platform seam.
 #include <cstddef>
 #include <cstdint>
 
@@ -32,6 +33,10 @@ void CloseFile(FileHandle file);
 // Puts from in the place of to in one step (MoveFileEx, replacing): a reader
 // sees the old file or the new one, never half of either. False leaves both.
 bool MoveFileOver(const char* from, const char* to);
+// Renames from to to only when to does not exist yet (MoveFileEx without
+// replacing); false leaves both, with the system error code (80 or 183 when
+// to exists, 32 when either is open).
+bool MoveFileNew(const char* from, const char* to, uint32_t* systemError = nullptr);
 
 // Folders. AppDataFolder is CSIDL_APPDATA; false when it cannot be determined.
 bool AppDataFolder(char* buffer, size_t size);

@@ -1,4 +1,5 @@
-// Loading and clearing of log.dat for the archive viewer.
+// Loading and clearing of log.dat, and loading of archives moved aside, for
+// the archive viewer.
 #include "results/archive_loader.h"
 
 #include <cstdio>
@@ -21,10 +22,10 @@ constexpr uint32_t kRetryTotalMs = 1000;
 // the receiver's records, so no whole-file buffer is needed.
 constexpr size_t kChunkGroups = 256;
 
-platform::FileHandle OpenArchive(uint32_t* error) {
+platform::FileHandle OpenArchive(uint32_t* error, const char* path = kArchiveFileName,
+                                 platform::OpenMode mode = platform::OpenMode::ReadWriteExisting) {
     for (uint32_t waited = 0;; waited += kRetryStepMs) {
-        platform::FileHandle file =
-            platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadWriteExisting, error);
+        platform::FileHandle file = platform::OpenExclusive(path, mode, error);
         if (file != platform::kNoFile || *error != kSharingViolation || waited >= kRetryTotalMs) return file;
         platform::Wait(kRetryStepMs);
     }
@@ -94,6 +95,25 @@ size_t ReadGroups(platform::FileHandle file, TestRecord* records, size_t count, 
     return done;
 }
 
+// Hands over the whole groups of an open file of the given length; closes it.
+ArchiveLoadResult LoadWholeGroups(platform::FileHandle file, uint64_t length, const ArchiveLoadSink& sink) {
+    size_t count = static_cast<size_t>(length / kArchiveGroupSize);
+    if (count == 0) {
+        platform::CloseFile(file);
+        return Result(ArchiveLoadOutcome::Loaded);
+    }
+    TestRecord* records = sink.begin(sink.context, count);
+    if (!records) {
+        platform::CloseFile(file);
+        return Result(ArchiveLoadOutcome::Stopped);
+    }
+    ArchiveLoadResult result = Result(ArchiveLoadOutcome::Loaded);
+    size_t got = ReadGroups(file, records, count, sink, &result);
+    platform::CloseFile(file);
+    if (got == 0) return Result(ArchiveLoadOutcome::Unreadable);
+    return result;
+}
+
 }  // namespace
 
 ArchiveLoadResult ArchiveLoad(const ArchiveLoadSink& sink) {
@@ -116,24 +136,24 @@ ArchiveLoadResult ArchiveLoad(const ArchiveLoadSink& sink) {
         if (!platform::FileSize(file, &length)) length = 0;
         if (answer == ui::kAnswerYes && length % kArchiveGroupSize != 0) length = Repair(file, length);
     }
-    size_t count = static_cast<size_t>(length / kArchiveGroupSize);
     if (length == 0) {
         platform::CloseFile(file);
         return Result(ArchiveLoadOutcome::Unreadable);
     }
-    if (count == 0) {
+    return LoadWholeGroups(file, length, sink);
+}
+
+ArchiveLoadResult ArchiveLoadReadOnly(const char* path, const ArchiveLoadSink& sink) {
+    uint32_t error = 0;
+    platform::FileHandle file = OpenArchive(&error, path, platform::OpenMode::ReadExisting);
+    if (file == platform::kNoFile) return Result(ArchiveLoadOutcome::Unreadable);
+    uint64_t length = 0;
+    if (!platform::FileSize(file, &length) || length == 0) {
         platform::CloseFile(file);
-        return Result(ArchiveLoadOutcome::Loaded);
+        return Result(ArchiveLoadOutcome::NoResults);
     }
-    TestRecord* records = sink.begin(sink.context, count);
-    if (!records) {
-        platform::CloseFile(file);
-        return Result(ArchiveLoadOutcome::Stopped);
-    }
-    ArchiveLoadResult result = Result(ArchiveLoadOutcome::Loaded);
-    size_t got = ReadGroups(file, records, count, sink, &result);
-    platform::CloseFile(file);
-    if (got == 0) return Result(ArchiveLoadOutcome::Unreadable);
+    ArchiveLoadResult result = LoadWholeGroups(file, length, sink);
+    result.tornTail = length % kArchiveGroupSize != 0;
     return result;
 }
 
@@ -157,6 +177,17 @@ bool ArchiveMismatchWarning(const ArchiveLoadResult& result, char* out, size_t s
     if (used < size)
         std::snprintf(out + used, size - used, "%s).\nЭти записи показаны, но их данные могут быть искажены.",
                       shown < result.crcMismatches ? ", ..." : "");
+    return true;
+}
+
+bool ArchiveLoadWarning(const ArchiveLoadResult& result, char* out, size_t size) {
+    if (size == 0) return false;
+    out[0] = 0;
+    const bool mismatches = ArchiveMismatchWarning(result, out, size);
+    if (!result.tornTail) return mismatches;
+    const size_t used = std::strlen(out);
+    std::snprintf(out + used, size - used, "%sПоследняя серия в файле записана не полностью и не показана.",
+                  mismatches ? "\n" : "");
     return true;
 }
 

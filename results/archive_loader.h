@@ -1,10 +1,9 @@
 #pragma once
+// Loading log.dat and other archive files into the archive viewer, and clearing log.dat.
 #include <cstddef>
 #include <cstdint>
 
 #include "results/test_record.h"
-
-// Loading and clearing of log.dat, for the archive viewer.
 
 enum class ArchiveLoadOutcome {
     Loaded,      // every whole group was handed over (possibly none)
@@ -30,6 +29,7 @@ struct ArchiveLoadResult {
     size_t records;          // records handed over
     size_t crcMismatches;    // of those, how many failed their crc
     size_t firstMismatches[kArchiveMismatchesKept];  // their indices, in order
+    bool tornTail;           // read-only loading: the last group is incomplete and was left out
 };
 
 // Runs on the viewer's reader thread. Asks "Исправить ошибки?" when the file
@@ -37,11 +37,19 @@ struct ArchiveLoadResult {
 // system error code when the file cannot be opened; closes the viewer when a
 // repair leaves nothing.
 ArchiveLoadResult ArchiveLoad(const ArchiveLoadSink& sink);
+// The same for another archive file (one moved aside by "Удалить все"),
+// which is only ever read: a torn tail is neither completed nor cut, only its
+// whole groups are handed over and tornTail is set. No question, no caption.
+ArchiveLoadResult ArchiveLoadReadOnly(const char* path, const ArchiveLoadSink& sink);
 // The message the viewer shows for an outcome, or nullptr.
 const char* ArchiveLoadMessage(ArchiveLoadOutcome outcome);
 // Text of the warning about records whose crc does not hold; false when
 // there are none.
 bool ArchiveMismatchWarning(const ArchiveLoadResult& result, char* out, size_t size);
+
+// The mismatch warning and, for a torn tail, that the last series is
+// incomplete; false when there is neither.
+bool ArchiveLoadWarning(const ArchiveLoadResult& result, char* out, size_t size);
 
 // Empties log.dat. True also when there is no file; false when it stayed busy.
 bool ArchiveClear();

@@ -7,6 +7,7 @@
 #define IDC_ARCHIVE_PRINT 172
 #define IDC_ARCHIVE_SAVE 176
 #define IDC_ARCHIVE_CLEAR 703
+#define IDC_ARCHIVE_OPEN 713  // "Открыть архив…"
 // Finding rows: the text, its label and the date range with its labels.
 #define IDC_ARCHIVE_FIND 705
 #define IDC_ARCHIVE_FIND_LABEL 706

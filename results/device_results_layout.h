@@ -9,11 +9,11 @@ struct ViewerBox {
 // A minimised window has an empty client area; no size goes below zero.
 inline int NotNegative(int n) { return n > 0 ? n : 0; }
 
-// The list fills the client area from its own position: the width leaves the
-// client's left margin on both sides.
+// The list fills the client area from its own position down: the width
+// leaves the client's left margin on both sides; above it lies the button row.
 inline ViewerBox DeviceResultsListBox(int clientLeft, int clientTop, int clientRight, int clientBottom, int listX,
                                       int listY) {
-    return {listX, listY, NotNegative(clientRight - 2 * clientLeft), NotNegative(clientBottom - clientTop)};
+    return {listX, listY, NotNegative(clientRight - 2 * clientLeft), NotNegative(clientBottom - (listY > clientTop ? listY : clientTop))};
 }
 
 // The progress bar lies across the middle, a pixel short of the right edge,

@@ -3,9 +3,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
 
 #include "app/format.h"
 #include "platform/ui.h"
+#include "results/archive_import.h"
 #include "results/device_results_ids.h"
 #include "results/statistics.h"
 
@@ -15,7 +19,7 @@ void ClearStoredResults() { std::memset(g_storedResults, 0, sizeof g_storedResul
 
 namespace {
 
-constexpr int kColumnCount = 6;
+constexpr int kColumnCount = 7;
 constexpr size_t kCell = 256;
 constexpr uint32_t kSecondsPerDay = 86400;
 constexpr uint32_t kSecondsPerHour = 3600;
@@ -23,28 +27,18 @@ constexpr uint32_t kSecondsPerHour = 3600;
 // Only the list uses it; kept out of the worker's stack, as the current
 // record is, because it is 3416 bytes.
 TestRecord g_scratch;
+// The table index of each row listed, and the last index the list covers.
+std::vector<uint32_t> g_rows;
+uint32_t g_highest = 0;
 
-// The entry's voltages and settings in the scratch record, with the
-// statistics the instrument would show for them.
-void LoadScratch(const StoredResultEntry& entry) {
-    static_assert(sizeof g_scratch.breakdownVoltage == sizeof entry.voltage, "six voltage words each");
-    std::memcpy(g_scratch.breakdownVoltage, entry.voltage, sizeof entry.voltage);
-    // The count is kept as sent; the statistics and the voltage texts read
-    // no more than the six slots there are.
-    g_scratch.valueCount = entry.count;
-    g_scratch.seriesLength = entry.count;
-    g_scratch.boundVoltage = entry.boundVoltage;
-    g_scratch.settingsSnapshot.pauseAndFlags = entry.errorOfMean ? settings_bits::kErrorOfMean : 0;
-    ComputeSeriesStatistics(g_scratch);
-}
+// The entry as the archive would take it, with the statistics the
+// instrument would show for it.
+void LoadScratch(const StoredResultEntry& entry) { StoredResultRecord(entry, &g_scratch); }
 
-void RowCells(const StoredResultEntry& entry, char (*cells)[kCell]) {
+void RowCells(const StoredResultEntry& entry, bool archived, char (*cells)[kCell]) {
     LoadScratch(entry);
-    // The instrument stores universal time and its own hour offset; the sum
-    // wraps like the instrument's 32-bit clock does.
-    const uint32_t local = entry.timeStamp + static_cast<uint32_t>(static_cast<int32_t>(entry.hourOffset) *
-                                                                   static_cast<int32_t>(kSecondsPerHour));
-    const CalendarTime when = SecondsToCalendar(local);
+    // The instrument stores universal time and its own hour offset.
+    const CalendarTime when = SecondsToCalendar(StoredLocalSeconds(entry));
     std::snprintf(cells[0], kCell, "%u.%u.%u", when.day, when.month, when.year);
     std::snprintf(cells[1], kCell, "%u:%02d", when.hour, static_cast<int>(when.minute));
     cells[2][0] = 0;
@@ -58,6 +52,19 @@ void RowCells(const StoredResultEntry& entry, char (*cells)[kCell]) {
     std::snprintf(cells[3], kCell, "%.1f кВ", g_scratch.meanVoltage / 10.0);
     std::snprintf(cells[4], kCell, "%.1f кВ", g_scratch.rmsError / 10.0);
     std::snprintf(cells[5], kCell, "%.1f %%", static_cast<double>(g_scratch.variationPercent));
+    std::snprintf(cells[6], kCell, "%s", archived ? "да" : "");
+}
+
+// Which rows the archive holds, by one reading of log.dat for all of them.
+// Unreadable, it is taken to hold none; "В архив" checks again anyway.
+std::vector<char> ArchivedFlags(const std::vector<uint32_t>& rows) {
+    std::vector<const StoredResultEntry*> entries;
+    for (uint32_t index : rows) entries.push_back(&g_storedResults[index]);
+    std::unique_ptr<bool[]> held(new (std::nothrow) bool[rows.size() + 1]);
+    std::vector<char> flags(rows.size(), 0);
+    if (held && FindArchived(entries.data(), entries.size(), held.get()))
+        for (size_t i = 0; i < rows.size(); ++i) flags[i] = held[i];
+    return flags;
 }
 
 }  // namespace
@@ -68,17 +75,33 @@ void FillStoredResultsList(uint32_t highest) {
     ui::ShowControl(viewer, IDC_DEVICE_RESULTS_LIST, false);
     // The index is 16 bits on the wire; a larger one must not run past the table.
     const uint32_t last = highest < kStoredResultSlots ? highest : kStoredResultSlots - 1;
+    g_highest = last;
+    g_rows.clear();
+    for (uint32_t index = 0; index <= last; ++index)
+        if (g_storedResults[index].timeStamp != 0) g_rows.push_back(index);
+    const std::vector<char> archived = ArchivedFlags(g_rows);
     char cells[kColumnCount][kCell];
     const char* row[kColumnCount];
     for (int c = 0; c < kColumnCount; ++c) row[c] = cells[c];
-    for (uint32_t index = 0; index <= last; ++index) {
-        const StoredResultEntry& entry = g_storedResults[index];
-        if (entry.timeStamp == 0) continue;
-        RowCells(entry, cells);
+    for (size_t i = 0; i < g_rows.size(); ++i) {
+        RowCells(g_storedResults[g_rows[i]], archived[i] != 0, cells);
         // The viewer closed while it was being filled: nothing more to list.
         if (ui::ListAddRow(viewer, IDC_DEVICE_RESULTS_LIST, row, kColumnCount) < 0) return;
     }
     ui::ShowControl(viewer, IDC_DEVICE_RESULTS_LIST, true);
+}
+
+void ImportStoredRows(const int* rows, size_t count, char* summary, size_t size) {
+    std::vector<const StoredResultEntry*> entries;
+    for (size_t i = 0; i < count; ++i)
+        if (rows[i] >= 0 && static_cast<size_t>(rows[i]) < g_rows.size())
+            entries.push_back(&g_storedResults[g_rows[rows[i]]]);
+    const ImportCounts counts = ImportStoredResults(entries.data(), entries.size());
+    summary[0] = 0;
+    // A failed append has told the user already; with nothing added there is no more to say.
+    if (!counts.failed || counts.added > 0) ImportSummaryText(counts, summary, size);
+    ui::ListClear(ui::Window::DeviceResults, IDC_DEVICE_RESULTS_LIST);
+    FillStoredResultsList(g_highest);
 }
 
 CalendarTime SecondsToCalendar(uint32_t t) {

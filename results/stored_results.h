@@ -32,8 +32,15 @@ extern StoredResultEntry g_storedResults[kStoredResultSlots];
 void ClearStoredResults();
 
 // Lists every non-empty entry 0..highest in list 701 of the device-results
-// viewer (runs on the link worker; the list is hidden while it is filled).
+// viewer, each with whether the archive holds it (runs on the link worker;
+// the list is hidden while it is filled).
 void FillStoredResultsList(uint32_t highest);
+
+// "В архив": takes the given rows of the list into the archive, those it
+// holds already excepted, and lists them again. summary receives the text
+// for the user, empty when nothing could be read or appended (the user has
+// been told then). User-interface thread, while no transfer runs.
+void ImportStoredRows(const int* rows, size_t count, char* summary, size_t size);
 
 struct CalendarTime {
     uint32_t year;  // up to 2106 for a 32-bit count

@@ -285,6 +285,24 @@ bool MoveFileOver(const char* from, const char* to) {
     return true;
 }
 
+bool MoveFileNew(const char* from, const char* to, uint32_t* systemError) {
+    constexpr uint32_t kNotFound = 2, kSharing = 32, kExists = 183;
+    std::string a = Resolve(from), b = Resolve(to);
+    uint32_t error = 0;
+    for (const auto& entry : S().open)
+        if (entry.second.path == a || entry.second.path == b) error = kSharing;
+    if (!error && (S().locked[a] || S().locked[b])) error = kSharing;
+    if (!error && !S().files.count(a)) error = kNotFound;
+    if (!error && S().files.count(b)) error = kExists;
+    if (error) {
+        if (systemError) *systemError = error;
+        return false;
+    }
+    S().files[b] = S().files[a];
+    S().files.erase(a);
+    return true;
+}
+
 bool SameFile(const char* a, const char* b) {
     auto normal = [](const char* path) {
         std::string p = Resolve(path);

@@ -38,6 +38,12 @@ bool MoveFileOver(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool MoveFileNew(const char* from, const char* to, uint32_t* systemError) {
+    if (MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH)) return true;
+    if (systemError) *systemError = GetLastError();
+    return false;
+}
+
 FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError) {
     DWORD access = GENERIC_READ | GENERIC_WRITE;
     DWORD disposition = OPEN_ALWAYS;

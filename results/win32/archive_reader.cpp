@@ -1,5 +1,5 @@
-// The archive viewer's reader thread: loads log.dat and hands the records to
-// the viewer as they are decoded.
+// The archive viewer's reader thread: loads log.dat, or the file the viewer
+// was opened on, and hands the records to the viewer as they are decoded.
 #include <new>
 
 #include "platform/ui.h"
@@ -54,13 +54,14 @@ void Report(ArchiveSession* s, const char* text) {
 DWORD WINAPI ArchiveReader(LPVOID argument) {
     auto* session = static_cast<ArchiveSession*>(argument);
     ReaderState state{session, 0, false, GetTickCount()};
-    ArchiveLoadResult result = ArchiveLoad(ArchiveLoadSink{&state, Begin, Deliver});
+    const ArchiveLoadSink sink{&state, Begin, Deliver};
+    ArchiveLoadResult result = session->path[0] ? ArchiveLoadReadOnly(session->path, sink) : ArchiveLoad(sink);
     const char* message = ArchiveLoadMessage(result.outcome);
     if (state.noMemory) message = ArchiveLoadMessage(ArchiveLoadOutcome::Unreadable);
     if (message) {
         Report(session, message);
     } else if (result.outcome == ArchiveLoadOutcome::Loaded && session->viewerOpen) {
-        ArchiveMismatchWarning(result, session->warning, sizeof session->warning);
+        ArchiveLoadWarning(result, session->warning, sizeof session->warning);
         SendMessageA(session->viewer, kLoadingDoneMessage, 0, 0);
     }
     ReleaseArchiveSession(session);

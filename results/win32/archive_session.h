@@ -19,6 +19,11 @@ constexpr UINT kMismatchWarningMessage = WM_APP + 72;
 
 struct ArchiveSession {
     std::atomic<int> holders{2};
+    // Empty for log.dat. Another file is shown read-only in a second viewer,
+    // which stands in for the first in the window registry while it is open.
+    char path[MAX_PATH] = {};
+    HWND previousViewer = nullptr;
+    HWND previousDetails = nullptr;
     std::atomic<bool> viewerOpen{true};
     HWND viewer = nullptr;
     HWND list = nullptr;

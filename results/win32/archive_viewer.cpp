@@ -1,9 +1,11 @@
 // The archive viewer (dialog 700): the list of every archived series, found by
-// text and date, with printing, saving, export and a sample source's trend.
+// text and date, with printing, saving, export and a sample source's trend;
+// also, read-only, of an archive file moved aside by "Удалить все".
 #include "results/win32/archive_viewer.h"
 
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <new>
 
@@ -13,6 +15,8 @@
 #include "app/win32/window_rules.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
+#include "platform/clock.h"
+#include "results/archive_aside.h"
 #include "results/archive_filter.h"
 #include "results/archive_loader.h"
 #include "results/archive_rows.h"
@@ -189,15 +193,55 @@ void ShowTrend(HWND viewer, ArchiveSession* s) {
     ShowArchiveTrend(viewer, s->records, s->taken, source);
 }
 
+// Nothing is destroyed: the series go to a dated file beside log.dat, which
+// "Открыть архив…" still shows.
 void ClearArchive(HWND viewer) {
-    // Every stored series goes: a stray Enter must not be enough.
-    if (MessageBoxA(viewer, "Будут удалены все результаты измерений.", "Внимание!",
-                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    SystemTime now;
+    platform::LocalTime(&now);
+    char name[kArchiveAsideNameSize], text[512];
+    ArchiveAsideName(now, 1, name, sizeof name);
+    wsprintfA(text, "Все результаты будут перенесены в файл %s в папке данных; архив начнется заново. Продолжить?",
+              name);
+    // A stray Enter must not be enough.
+    if (MessageBoxA(viewer, text, "Внимание!", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    const ArchiveAsideResult aside = ArchiveMoveAside(now);
+    if (!aside.moved && !aside.noArchive) {
+        wsprintfA(text, "Не удалось перенести результаты в файл %s (код ошибки %u). Архив оставлен как был.",
+                  aside.name, static_cast<unsigned>(aside.error));
+        MessageBoxA(viewer, text, "Ошибка!", MB_OK | MB_ICONERROR);
         return;
-    if (!ArchiveClear())
-        MessageBoxA(viewer, "Не удалось удалить результаты измерений: файл log.dat занят.", "Ошибка!",
-                    MB_OK | MB_ICONERROR);
+    }
     SendMessageA(viewer, WM_CLOSE, 0, 0);
+}
+
+void ShowArchiveViewerOf(HWND owner, const char* path);
+
+// Another archive file, which the viewer it opens only reads.
+void OpenOtherArchive(HWND viewer) {
+    char folder[MAX_PATH] = "", fileName[MAX_PATH] = "";
+    // The working folder is the data folder, where log.dat and the files moved aside lie.
+    GetCurrentDirectoryA(sizeof folder, folder);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = viewer;
+    dialog.lpstrFilter = "Архив ОРЛА-К200В (log*.dat)\0log*.dat\0";
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = sizeof fileName;
+    dialog.lpstrInitialDir = folder;
+    // The dialog must not move the working folder: the archive is addressed by bare name.
+    dialog.Flags = OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (GetOpenFileNameA(&dialog)) ShowArchiveViewerOf(viewer, fileName);
+}
+
+// A viewer of another file names it and cannot clear it.
+void MarkReadOnly(HWND viewer, ArchiveSession* s) {
+    const char* name = s->path;
+    for (const char* c = s->path; *c; ++c)
+        if (*c == '\\' || *c == '/') name = c + 1;
+    char caption[MAX_PATH + 64];
+    wsprintfA(caption, "Результаты ранее проведенных испытаний: %s", name);
+    SetWindowTextA(viewer, caption);
+    EnableWindow(GetDlgItem(viewer, IDC_ARCHIVE_CLEAR), FALSE);
 }
 
 bool StartReader(ArchiveSession* s) {
@@ -214,8 +258,11 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     s->viewer = viewer;
     s->list = GetDlgItem(viewer, IDC_ARCHIVE_LIST);
     s->details = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ARCHIVE_DETAILS), viewer, ArchiveDetailsProc, 0);
+    s->previousViewer = WindowHandle(ui::Window::ArchiveViewer);
+    s->previousDetails = WindowHandle(ui::Window::ArchiveDetails);
     RegisterWindow(ui::Window::ArchiveViewer, viewer);
     RegisterWindow(ui::Window::ArchiveDetails, s->details);
+    if (s->path[0]) MarkReadOnly(viewer, s);
     SendMessageA(viewer, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
     CentreDialogOnOwner(viewer);
@@ -238,10 +285,11 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     return FALSE;  // the focus is set
 }
 
-void UnregisterViewer(HWND viewer) {
+// The viewer this one was opened from, if any, is the archive viewer again.
+void UnregisterViewer(HWND viewer, ArchiveSession* s) {
     if (WindowHandle(ui::Window::ArchiveViewer) != viewer) return;
-    RegisterWindow(ui::Window::ArchiveViewer, nullptr);
-    RegisterWindow(ui::Window::ArchiveDetails, nullptr);
+    RegisterWindow(ui::Window::ArchiveViewer, s->previousViewer);
+    RegisterWindow(ui::Window::ArchiveDetails, s->previousDetails);
 }
 
 INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -298,7 +346,10 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
                     if (const TestRecord* r = SelectedRecord(s)) SaveProtocolRtf(*r);
                     return TRUE;
                 case IDC_ARCHIVE_CLEAR:
-                    ClearArchive(viewer);
+                    if (!s->path[0]) ClearArchive(viewer);
+                    return TRUE;
+                case IDC_ARCHIVE_OPEN:
+                    OpenOtherArchive(viewer);
                     return TRUE;
                 case IDC_ARCHIVE_FIND:
                     if (HIWORD(wParam) == EN_CHANGE) ApplyFind(viewer, s);
@@ -315,11 +366,11 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
             EndDialog(viewer, 0);
             // Ended, though not yet destroyed: a box asked for now must not
             // be given to it as its owner, or it would go with it.
-            UnregisterViewer(viewer);
+            UnregisterViewer(viewer, s);
             return TRUE;
         case WM_DESTROY:
             s->viewerOpen = false;
-            UnregisterViewer(viewer);
+            UnregisterViewer(viewer, s);
             SetWindowLongPtrA(viewer, GWLP_USERDATA, 0);
             ReleaseArchiveSession(s);
             return TRUE;
@@ -335,10 +386,13 @@ void ReleaseArchiveSession(ArchiveSession* s) {
     delete s;
 }
 
-void ShowArchiveViewer() {
-    HWND owner = WindowHandle(ui::Window::Main);
+namespace {
+
+// path nullptr: log.dat.
+void ShowArchiveViewerOf(HWND owner, const char* path) {
     auto* session = new (std::nothrow) ArchiveSession;
     if (!session) return;
+    if (path) lstrcpynA(session->path, path, sizeof session->path);
     INT_PTR shown = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ARCHIVE_VIEWER), owner, ViewerProc,
                                     reinterpret_cast<LPARAM>(session));
     // The dialog never came up, so neither did its reader.
@@ -347,3 +401,7 @@ void ShowArchiveViewer() {
         ReleaseArchiveSession(session);
     }
 }
+
+}  // namespace
+
+void ShowArchiveViewer() { ShowArchiveViewerOf(WindowHandle(ui::Window::Main), nullptr); }

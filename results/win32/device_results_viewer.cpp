@@ -1,8 +1,11 @@
 // The viewer of results stored in the instrument: a list the link worker
-// fills at the end of a transfer, with a progress bar over it until then.
+// fills at the end of a transfer, with a progress bar over it until then,
+// and "В архив", which takes the rows chosen into the archive.
 #include "results/win32/device_results_viewer.h"
 
 #include <commctrl.h>
+
+#include <vector>
 
 #include "app/resource_ids.h"
 #include "app/win32/list_columns.h"
@@ -10,6 +13,7 @@
 #include "platform/win32/window_registry.h"
 #include "results/device_results_ids.h"
 #include "results/device_results_layout.h"
+#include "results/stored_results.h"
 
 namespace {
 
@@ -20,7 +24,35 @@ constexpr ListColumn kColumns[] = {
     {"Среднее напряжение", 70},
     {"Ср.квадр. ошибка", 70},
     {"Коэффициент вариации", 70},
+    {"В архиве", 62},
 };
+
+std::vector<int> SelectedRows(HWND viewer) {
+    std::vector<int> rows;
+    HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST);
+    for (int row = -1;;) {
+        row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+        if (row < 0) return rows;
+        rows.push_back(row);
+    }
+}
+
+// Nothing is taken while the transfer still fills the table the rows stand for.
+void UpdateImportButton(HWND viewer) {
+    HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST);
+    const bool chosen = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    EnableWindow(GetDlgItem(viewer, IDC_DEVICE_RESULTS_IMPORT), chosen && !g_deviceState.storedResultsRequest);
+}
+
+void Import(HWND viewer) {
+    UpdateImportButton(viewer);
+    if (!IsWindowEnabled(GetDlgItem(viewer, IDC_DEVICE_RESULTS_IMPORT))) return;
+    const std::vector<int> rows = SelectedRows(viewer);
+    char summary[256];
+    ImportStoredRows(rows.data(), rows.size(), summary, sizeof summary);
+    UpdateImportButton(viewer);
+    if (summary[0]) MessageBoxA(viewer, summary, "В архив", MB_OK | MB_ICONINFORMATION);
+}
 
 void Layout(HWND viewer) {
     RECT client;
@@ -80,8 +112,14 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
                 Close(viewer);
                 return TRUE;
             }
+            if (LOWORD(wParam) == IDC_DEVICE_RESULTS_IMPORT) {
+                Import(viewer);
+                return TRUE;
+            }
             return FALSE;
         case WM_NOTIFY: {
+            const auto* note = reinterpret_cast<const NMHDR*>(lParam);
+            if (note->idFrom == IDC_DEVICE_RESULTS_LIST && note->code == LVN_ITEMCHANGED) UpdateImportButton(viewer);
             const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
             if (key->hdr.idFrom == IDC_DEVICE_RESULTS_LIST && key->hdr.code == LVN_KEYDOWN &&
                 key->wVKey == VK_ESCAPE) {

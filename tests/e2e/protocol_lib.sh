@@ -27,12 +27,13 @@ protocol_window_gone() {  # <title regex> <timeout s>
   return 1
 }
 
-# Types a Windows path into the open save dialog and confirms it, answering
-# Wine's overwrite or create prompt (a second window of the dialog's title)
-# when one comes. A dialog that is merely slow to close gets no second key:
-# that key would land on whatever the program shows next.
-protocol_answer_save_dialog() {  # <windows path>
-  local w title='^(Сохранить как|Save As)$' deadline n
+# Types a Windows path into the open save dialog (or another file dialog
+# whose title matches the pattern given) and confirms it, answering Wine's
+# overwrite or create prompt (a second window of the dialog's title) when one
+# comes. A dialog that is merely slow to close gets no second key: that key
+# would land on whatever the program shows next.
+protocol_answer_save_dialog() {  # <windows path> [title regex]
+  local w title="${2:-^(Сохранить как|Save As)$}" deadline n
   w="$(protocol_wait_window "$title" 30)" || return 1
   xdotool windowfocus --sync "$w" 2>/dev/null
   sleep 0.5

@@ -1,8 +1,10 @@
 #!/bin/bash
 # Item 210 lists the results stored in the instrument with their dates, times,
 # voltages and statistics; the progress bar shows while they come; closing the
-# viewer (close box or Esc) stops the transfer.
+# viewer (close box or Esc) stops the transfer. "В архив" takes the rows
+# chosen into log.dat once.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/archive_lib.sh"
 e2e_begin device_results
 
 VIEWER="Результаты испытаний, сохраненные в приборе"
@@ -28,8 +30,8 @@ for i in range(n):
     rms = int(math.sqrt(q + 0.5))
     cv = int(rms * 100 / m + 0.5)
     volts = "".join(" %.1f кВ" % (v / 10.0) for v in x)
-    print("%d.%d.%d|%d:%02d|%s|%.1f кВ|%.1f кВ|%.1f %%" % (when.day, when.month, when.year, when.hour, when.minute,
-                                                        volts, m / 10.0, rms / 10.0, cv))
+    print("%d.%d.%d|%d:%02d|%s|%.1f кВ|%.1f кВ|%.1f %%|" % (when.day, when.month, when.year, when.hour, when.minute,
+                                                         volts, m / 10.0, rms / 10.0, cv))
 PY
 }
 
@@ -74,6 +76,26 @@ e2e_check "the stored results, their dates, times, voltages and statistics" [ "$
 [ "$got" = "$want" ] || diff <(echo "$want") <(echo "$got")
 e2e_check "one request per stored result" [ "$(stored_requests)" = "$STORED" ]
 e2e_check "the progress bar is gone after the transfer" no_progress_bar
+
+# --- "В архив": the first two rows, then the same two again
+HOME_KEY=0x24  # VK_HOME: selects the first row
+archived_column() { ui find "$E2E_CAPTION" 10 list-rows "$VIEWER" 701 | awk -F'|' '{printf "%s,", $7}'; }
+e2e_check "\"В архив\" is disabled with nothing selected" [ "$(ui find "$VIEWER" 10 enabled 802)" = 0 ]
+ui_must find "$VIEWER" 10 focus 701 key "$HOME_KEY" key shift+down >/dev/null
+e2e_check "two rows selected enable \"В архив\"" [ "$(ui find "$VIEWER" 10 wait-enabled 802 1 5 enabled 802)" = 1 ]
+ui_must find "$VIEWER" 10 click 802 msgbox "В архив добавлено результатов: 2." ok 20 >/dev/null
+e2e_check "log.dat holds the two groups" archive_wait_size $((2 * ARCHIVE_GROUP)) 10
+e2e_check "the column says so (got $(archived_column))" [ "$(archived_column)" = "да,да,,,," ]
+e2e_shot imported
+ui_must find "$VIEWER" 10 focus 701 key "$HOME_KEY" key shift+down >/dev/null
+ui_must find "$VIEWER" 10 wait-enabled 802 1 5 click 802 \
+  msgbox "Уже были в архиве и пропущены: 2." ok 20 >/dev/null
+sleep 1
+e2e_check "a second \"В архив\" adds nothing" [ "$(archive_size)" = $((2 * ARCHIVE_GROUP)) ]
+ui_must find "$E2E_CAPTION" 10 menu 204 find "$ARCHIVE_VIEWER" 20 sleep 1 >/dev/null
+e2e_check "the archive lists them" [ "$(ui find "$ARCHIVE_VIEWER" 10 list-count "$ARCHIVE_VIEWER" 701)" = 2 ]
+e2e_shot archive
+ui_must find "$ARCHIVE_VIEWER" 10 key escape >/dev/null
 open_viewer
 sleep 1
 e2e_check "a second opening fetches again into one list" wait_rows $STORED

@@ -196,6 +196,20 @@ TEST_F(ArchiveLoadTest, NoLeavesTheFileAndIgnoresTheTail) {
     EXPECT_EQ(LogDat().size(), 10248u + 6833u);
 }
 
+TEST_F(ArchiveLoadTest, AnotherFileIsOnlyReadAndItsTornTailReported) {
+    Store(2);
+    fake::FileBytes("log-20261208-234501.dat") = LogDat();
+    fake::FileBytes("log-20261208-234501.dat").resize(10248 + 6832);
+    ArchiveLoadResult r = ArchiveLoadReadOnly("log-20261208-234501.dat", ArchiveLoadSink{&got, Begin, Deliver});
+    EXPECT_EQ(r.records, 1u);
+    EXPECT_TRUE(r.tornTail);
+    EXPECT_TRUE(Questions().empty());
+    EXPECT_EQ(fake::FileBytes("log-20261208-234501.dat").size(), 10248u + 6832u);
+    char text[256];
+    ASSERT_TRUE(ArchiveLoadWarning(r, text, sizeof text));
+    EXPECT_STREQ(text, "Последняя серия в файле записана не полностью и не показана.");
+}
+
 TEST_F(ArchiveLoadTest, HundredByteFile) {
     LogDat().assign(100, 1);
     fake::QueueMessageBoxAnswer(ui::kAnswerNo);
