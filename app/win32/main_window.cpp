@@ -159,6 +159,7 @@ bool Command(HWND window, int id) {
             return true;
         }
         case CMD_ARCHIVE: ShowArchiveViewer(); return true;
+        case CMD_OPEN_ARCHIVE: ShowOtherArchive(); return true;
         case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
         case CMD_DEVICE_SETTINGS: ShowDeviceSettingsDialog(window); return true;
         case CMD_PROGRAM_SETTINGS: ShowProgramSettingsDialog(window); return true;

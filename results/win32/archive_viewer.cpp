@@ -405,3 +405,5 @@ void ShowArchiveViewerOf(HWND owner, const char* path) {
 }  // namespace
 
 void ShowArchiveViewer() { ShowArchiveViewerOf(WindowHandle(ui::Window::Main), nullptr); }
+
+void ShowOtherArchive() { OpenOtherArchive(WindowHandle(ui::Window::Main)); }

@@ -37,6 +37,13 @@ e2e_check "viewer closed" [ "$(ui find "$E2E_CAPTION" shown "$ARCHIVE_VIEWER")" 
 ui_must find "$E2E_CAPTION" menu 204 msgbox "Результатов ранее проведенных испытаний не найдено!" ok 20
 sleep 1
 e2e_check "viewer closed after the message" [ "$(ui find "$E2E_CAPTION" shown "$ARCHIVE_VIEWER")" = 0 ]
+# With log.dat empty the viewer cannot open, but the file moved aside can,
+# from the main window's menu.
+ui_must find "$E2E_CAPTION" 10 menu 212 >/dev/null
+protocol_answer_save_dialog "$aside" '^(Открыть|Open)$' || e2e_abort "no open dialog from the menu"
+e2e_check "the moved file opens from the menu" \
+  [ "$(ui find "$ARCHIVE_VIEWER: $aside" 20 list-count "$ARCHIVE_VIEWER: $aside" 701)" = 2 ]
+ui find "$ARCHIVE_VIEWER: $aside" 10 close >/dev/null
 
 # --- "Открыть архив…": a new series in log.dat, the old ones in the file
 # moved aside, whose last group is now torn.
