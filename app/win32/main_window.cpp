@@ -16,6 +16,7 @@
 #include "app/win32/window_rules.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
+#include "link/end_of_series.h"
 #include "link/link_worker.h"
 #include "link/window_ops.h"
 #include "platform/clock.h"
@@ -134,6 +135,9 @@ void RecordWithFormTexts(HWND window, TestRecord* copy) {
 // version is printed. A series missing from the archive prints as it is.
 void ArchiveMendedTexts(TestRecord* record) {
     static TestRecord newest, amended;  // 3416 bytes each; user-interface thread only
+    SystemTime ended;
+    if (!EndedSeriesTime(&ended)) return;
+    record->testTime = ended;
     if (!NewestArchivedVersion(*record, &newest)) return;
     SystemTime now;
     platform::LocalTime(&now);

@@ -31,7 +31,7 @@ namespace {
 // every column, the conclusion and the version included, is in sight.
 constexpr ListColumn kColumns[kArchiveColumnCount] = {
     {"Номер протокола", 80}, {"Наименование материала", 119}, {"Результаты испытания", 260},
-    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Заключение", 76}, {"Изм.", 40},
+    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Изм.", 40}, {"Заключение", 76},
 };
 
 ArchiveSession* SessionOf(HWND viewer) {
