@@ -42,6 +42,8 @@ int64_t DaysSince2000(int year, int month, int day) {
 
 }  // namespace
 
+uint64_t SeriesIdentityHash(const TestRecord& r) { return IdentityHash(r); }
+
 bool SameSeries(const TestRecord& a, const TestRecord& b) {
     return std::memcmp(&a.testTime, &b.testTime, sizeof a.testTime) == 0 && a.valueCount == b.valueCount &&
            std::memcmp(a.breakdownVoltage, b.breakdownVoltage, sizeof(uint16_t) * StoredValueCount(a)) == 0;

@@ -17,6 +17,8 @@ constexpr uint32_t kNoRecord = 0xFFFFFFFFu;
 // The same measured series: the same test time to the millisecond and the
 // same values.
 bool SameSeries(const TestRecord& a, const TestRecord& b);
+// A hash of what SameSeries compares, for grouping without the records at hand.
+uint64_t SeriesIdentityHash(const TestRecord& record);
 // Whether the 13 texts differ, each compared up to its terminator only: the
 // bytes after it are filler and never count.
 bool TextsDiffer(const TestRecord& a, const TestRecord& b);
