@@ -16,7 +16,16 @@
 
 namespace {
 constexpr uint32_t kRunInPauseMs = 2000;
+// Under g_currentRecordLock.
+SystemTime g_endedTestTime{};
+bool g_seriesEnded = false;
 }  // namespace
+
+bool EndedSeriesTime(SystemTime* out) {
+    std::lock_guard<std::mutex> guard(g_currentRecordLock);
+    *out = g_endedTestTime;
+    return g_seriesEnded;
+}
 
 bool SeriesEndedUnseen(bool measuring, uint8_t valueCount) {
     const DeviceState& s = g_deviceState;
@@ -45,6 +54,8 @@ void EndOfSeries() {
     {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         g_currentRecord = record;
+        g_endedTestTime = record.testTime;
+        g_seriesEnded = true;
     }
     // A failed append has already been reported by the archive; the finished
     // series can still be printed.

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/system_time.h"
+
 // A series has ended with at least one value: history, form texts, archive,
 // printing unlocked, and in run-in mode the next series armed.
 void EndOfSeries();
@@ -10,3 +12,7 @@ bool SeriesEndedUnseen(bool measuring, uint8_t valueCount);
 // After each accepted result or status answer: whether a series is under
 // way from now on.
 void FollowSeries(bool measuring);
+// The test time the last ended series was archived with; the current
+// record's time moves on with every answer after the end, so the series is
+// found in the archive by this one. False before any series ended.
+bool EndedSeriesTime(SystemTime* out);

@@ -2,6 +2,7 @@
 #include "protocol/print_layout.h"
 
 #include "protocol/voltage_text.h"
+#include "results/archive_versions.h"
 #include "results/verdict.h"
 
 namespace {
@@ -93,6 +94,9 @@ std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProgramS
     auto text = [&](int k) { return SlotText(record.protocolText[k], kProtocolTextSize); };
     line += 1;
     Put(page, x40, line, pitch, "Протокол №" + text(0));
+    // Only a mended version takes the extra line; the original's page stays as it was.
+    const std::string note = AmendmentNote(record);
+    if (!note.empty()) Put(page, x40, ++line, pitch, note);
 
     auto heading = [&](const char* label) { Put(page, x10, ++line, pitch, label); };
     auto item = [&](const char* label, const std::string& value) {

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "protocol/voltage_text.h"
+#include "results/archive_versions.h"
 #include "results/verdict.h"
 
 namespace {
@@ -175,6 +176,9 @@ void FillProtocolTemplate(std::string& text, const TestRecord& record, const Pro
     // What was concluded when the series ended, never judged again here; a
     // series from before judging leaves the key empty.
     ReplacePlaceholder(text, "ZAKLUCHENIE", ConclusionText(record));
+    // A mended protocol says which version of the series it is; the
+    // original leaves the key empty.
+    ReplacePlaceholder(text, "IZMENENIE", AmendmentNote(record));
 }
 
 std::string ProtocolTemplatePath() {

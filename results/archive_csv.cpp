@@ -58,6 +58,8 @@ const char* const kValueLabels[] = {
     // Appended after the columns users' spreadsheets already read by position.
     "Методика", "Норма, кВ", "Граница «хорошо», кВ", "Правило разброса", "Заключение",
     "Отклонения от методики",
+    // Which version of its series the row is: 0 as archived, k the k-th amendment.
+    "Изменение",
 };
 static_assert(kProtocolTextCount + sizeof kValueLabels / sizeof kValueLabels[0] == kArchiveCsvColumns,
               "one label per column");
@@ -197,5 +199,6 @@ std::string ArchiveCsvRow(const TestRecord& r, const CsvFormat& format) {
     line.Add(Tenths(s.riseRate, point));
     line.Add(Tenths(s.maxVoltage, point));
     AddVerdict(line, r, point);
+    line.Add(Whole(r.marks.amendment));
     return line.Finish();
 }

@@ -19,7 +19,7 @@ constexpr char kCsvByteOrderMark[] = "\xEF\xBB\xBF";
 // conclusion, deviations.
 constexpr int kArchiveCsvVerdictColumns = 6;
 // Number of cells in a header or a row.
-constexpr int kArchiveCsvColumns = kProtocolTextCount + 2 + kVoltageSlots + 3 + 5 + kArchiveCsvVerdictColumns;
+constexpr int kArchiveCsvColumns = kProtocolTextCount + 2 + kVoltageSlots + 3 + 5 + kArchiveCsvVerdictColumns + 1;
 
 // A Windows-1251 text up to its terminator, never past size bytes, as UTF-8.
 std::string Cp1251ToUtf8(const char* text, size_t size);
@@ -30,5 +30,6 @@ std::string CsvCell(const std::string& text, const char* separator);
 std::string ArchiveCsvHeader(const CsvFormat& format);
 // The line of one series in UTF-8, ending in CR LF. Voltage slots at or above
 // valueCount are empty cells; a value without breakdown reads ">100". The
-// stored decision comes last; its six cells are empty for a series not judged.
+// stored decision follows; its six cells are empty for a series not judged.
+// Last, the record's amendment number.
 std::string ArchiveCsvRow(const TestRecord& record, const CsvFormat& format);

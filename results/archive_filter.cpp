@@ -105,6 +105,18 @@ void ArchiveFilter::Filter(const TestRecord* records, size_t count, std::vector<
             out->push_back(static_cast<uint32_t>(i));
 }
 
+void ArchiveFilter::FilterSeries(const TestRecord* records, const ArchiveVersions& versions, size_t count,
+                                 std::vector<uint32_t>* out, const ArchiveConclusions* conclusions) const {
+    out->clear();
+    const bool all = MatchesAll(), indexed = conclusions && conclusions->size() >= count;
+    for (size_t i = 0; i < count; ++i) {
+        if (versions.FirstOf(static_cast<uint32_t>(i)) != i) continue;
+        const uint32_t newest = versions.Newest(static_cast<uint32_t>(i));
+        if (all || (indexed ? Matches(records[newest], conclusions->Text(newest)) : Matches(records[newest])))
+            out->push_back(static_cast<uint32_t>(i));
+    }
+}
+
 void ArchiveConclusions::Add(const TestRecord& record) {
     // Only judged records have a conclusion; the rest cost no composing.
     if (record.verdict.present) {

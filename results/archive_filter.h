@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "results/archive_versions.h"
 #include "results/test_record.h"
 
 // Windows-1251 byte to its lower-case form (Latin, Russian with Ё, and the
@@ -57,6 +58,11 @@ public:
     // once. conclusions, when given, holds the first count records' ones.
     void Filter(const TestRecord* records, size_t count, std::vector<uint32_t>* out,
                 const ArchiveConclusions* conclusions = nullptr) const;
+
+    // The same over series: *out gets the first record of each series whose
+    // newest version matches, ascending; a series is never counted twice.
+    void FilterSeries(const TestRecord* records, const ArchiveVersions& versions, size_t count,
+                      std::vector<uint32_t>* out, const ArchiveConclusions* conclusions = nullptr) const;
 
     bool MatchesAll() const { return needle_.empty() && fromDay_ == 0 && toDay_ == 0; }
 

@@ -43,5 +43,7 @@ void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out) {
     std::snprintf(out->cells[4], kProtocolTextSize, "%u.%u.%u", r.testTime.wDay, r.testTime.wMonth,
                   r.testTime.wYear);
     std::snprintf(out->cells[5], kProtocolTextSize, "%u:%02u", r.testTime.wHour, r.testTime.wMinute);
-    std::snprintf(out->cells[6], kProtocolTextSize, "%s", VerdictShortText(r));
+    out->cells[6][0] = 0;
+    if (r.marks.amendment) std::snprintf(out->cells[6], kProtocolTextSize, "изм. %u", r.marks.amendment);
+    std::snprintf(out->cells[7], kProtocolTextSize, "%s", VerdictShortText(r));
 }

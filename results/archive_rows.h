@@ -6,9 +6,10 @@
 #include "results/test_record.h"
 
 // The column texts of an archive viewer row: the five of the first viewer,
-// the test's time of day, so the series of one day can be told apart, and
+// the test's time of day, so the series of one day can be told apart, which
+// version of the series the row shows ("изм. 2", empty for the original) and
 // the stored conclusion in short ("соотв.", empty for a series not judged).
-constexpr int kArchiveColumnCount = 7;
+constexpr int kArchiveColumnCount = 8;
 
 struct ArchiveRowTexts {
     char cells[kArchiveColumnCount][kProtocolTextSize];

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "picture/color.h"
+#include "results/archive_versions.h"
 #include "results/archive_filter.h"
 #include "results/verdict.h"
 
@@ -284,8 +285,13 @@ std::vector<uint32_t> TrendRecords(const TestRecord* records, size_t count, cons
     std::vector<uint32_t> found;
     const Span wanted = Trimmed(source);
     if (wanted.length == 0) return found;
+    // A series counts once, as its newest version: a mended source moves it.
+    ArchiveVersions versions;
+    for (size_t i = 0; i < count; ++i) versions.Add(records, static_cast<uint32_t>(i));
     for (size_t i = 0; i < count; ++i)
-        if (SameFolded(Trimmed(records[i].protocolText[3]), wanted)) found.push_back(static_cast<uint32_t>(i));
+        if (versions.Newest(versions.FirstOf(static_cast<uint32_t>(i))) == i &&
+            SameFolded(Trimmed(records[i].protocolText[3]), wanted))
+            found.push_back(static_cast<uint32_t>(i));
     // Seconds decide between two series of one minute; day keys alone would
     // let a damaged time of day reorder them.
     auto key = [&](uint32_t i) {

@@ -23,7 +23,8 @@ constexpr uint32_t kTrendBelowNormColor = 0x0000D0;    // means below the shared
 
 // Indices of the records whose sample source (protocol text 3) equals
 // source, both trimmed of blanks and compared regardless of letter case;
-// ordered by test time, ties in archive order. source is read up to its
+// each series once, by its newest version; ordered by test time, ties in
+// archive order. source is read up to its
 // terminator or 256 bytes; a blank source selects nothing, since series
 // without a named source have nothing in common.
 std::vector<uint32_t> TrendRecords(const TestRecord* records, size_t count, const char* source);

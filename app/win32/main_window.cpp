@@ -16,12 +16,15 @@
 #include "app/win32/window_rules.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
+#include "link/end_of_series.h"
 #include "link/link_worker.h"
 #include "link/window_ops.h"
 #include "platform/clock.h"
 #include "picture/win32/status_picture.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
+#include "results/archive.h"
+#include "results/archive_versions.h"
 #include "results/stored_results.h"
 #include "results/verdict.h"
 #include "results/win32/archive_viewer.h"
@@ -127,6 +130,24 @@ void RecordWithFormTexts(HWND window, TestRecord* copy) {
         GetDlgItemTextA(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
 }
 
+// A protocol must never say what the archive does not hold: texts mended
+// since the series was archived go in first as its next version, and that
+// version is printed. A series missing from the archive prints as it is.
+void ArchiveMendedTexts(TestRecord* record) {
+    static TestRecord newest, amended;  // 3416 bytes each; user-interface thread only
+    SystemTime ended;
+    if (!EndedSeriesTime(&ended)) return;
+    record->testTime = ended;
+    if (!NewestArchivedVersion(*record, &newest)) return;
+    SystemTime now;
+    platform::LocalTime(&now);
+    if (!AmendmentNeeded(*record, newest, SecondsSince2000(now), &amended)) {
+        *record = newest;  // the version printed is the one archived, its marks included
+        return;
+    }
+    if (ArchiveAppend(amended)) *record = amended;
+}
+
 // Tab and Shift+Tab come as accelerators: the window is no dialog box, so
 // nothing else walks the form.
 void MoveToField(HWND window, int (*order)(int)) {
@@ -152,6 +173,7 @@ bool Command(HWND window, int id) {
         case CMD_SAVE_PROTOCOL: {
             static TestRecord copy;  // 3416 bytes; only the user-interface thread gets here
             RecordWithFormTexts(window, &copy);
+            ArchiveMendedTexts(&copy);
             if (id == IDC_PRINT)
                 PrintProtocol(copy);
             else

@@ -1,6 +1,8 @@
 // orla-archive: checks a copy of log.dat and exports it as CSV, without the GUI.
 //   orla-archive verify log.dat
-//   orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,]
+//   orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,] [--all-versions]
+// The export gives each series once, as its newest version, unless
+// --all-versions asks for every record in file order.
 // Exit status of verify: 0 sound, 1 copies mended by the vote (every record
 // intact), 2 damaged (a crc fails or the last group is torn), 3 not readable.
 // Export: 0 written (warnings about damage go to stderr), 3 on any failure.
@@ -8,12 +10,15 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "results/archive.h"
 #include "results/archive_csv.h"
+#include "results/archive_versions.h"
 #include "results/archive_verify.h"
 
 // ---- the archive's writer is linked in with the vote but never called here;
@@ -52,7 +57,7 @@ constexpr const char* kDefaultDecimalPoint = ",";
 int Usage() {
     std::fprintf(stderr,
                  "usage: orla-archive verify log.dat\n"
-                 "       orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,]\n");
+                 "       orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,] [--all-versions]\n");
     return kExitFailed;
 }
 
@@ -89,10 +94,30 @@ int Verify(const char* path) {
     return kExitDamaged;
 }
 
+// Which records are the newest version of their series, by one pass over
+// the file: an amendment takes over from the latest series it belongs to.
+std::vector<bool> NewestVersions(std::istream& in) {
+    std::vector<bool> newest;
+    std::unordered_map<uint64_t, uint32_t> latest;  // series identity -> its newest record
+    ArchiveVerifyStream(in, [&](const TestRecord& r) {
+        const uint64_t key = SeriesIdentityHash(r);
+        auto it = latest.find(key);
+        if (r.marks.amendment != 0 && it != latest.end()) newest[it->second] = false;
+        latest[key] = static_cast<uint32_t>(newest.size());
+        newest.push_back(true);
+    });
+    return newest;
+}
+
 int Export(const char* path, int argc, char** argv) {
     const char* out = nullptr;
     CsvFormat format{kDefaultSeparator, kDefaultDecimalPoint};
+    bool allVersions = false;
     for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--all-versions") == 0) {
+            allVersions = true;
+            continue;
+        }
         if (i + 1 >= argc) return Usage();
         if (std::strcmp(argv[i], "--csv") == 0) out = argv[++i];
         else if (std::strcmp(argv[i], "--separator") == 0) format.separator = argv[++i];
@@ -111,15 +136,27 @@ int Export(const char* path, int argc, char** argv) {
         std::fprintf(stderr, "orla-archive: cannot create %s\n", out);
         return kExitFailed;
     }
+    std::vector<bool> newest;
+    if (!allVersions) {
+        newest = NewestVersions(in);
+        in.clear();
+        in.seekg(0);
+    }
     csv << kCsvByteOrderMark << ArchiveCsvHeader(format);
-    ArchiveVerifyReport report =
-        ArchiveVerifyStream(in, [&](const TestRecord& record) { csv << ArchiveCsvRow(record, format); });
+    size_t index = 0, written = 0;
+    ArchiveVerifyReport report = ArchiveVerifyStream(in, [&](const TestRecord& record) {
+        if (allVersions || (index < newest.size() && newest[index])) {
+            csv << ArchiveCsvRow(record, format);
+            ++written;
+        }
+        ++index;
+    });
     csv.close();
     if (in.bad() || csv.fail()) {
         std::fprintf(stderr, "orla-archive: export to %s failed\n", out);
         return kExitFailed;
     }
-    std::printf("%llu series written to %s\n", U(report.groups), out);
+    std::printf("%llu rows written to %s\n", U(written), out);
     if (report.crcMismatches > 0)
         std::fprintf(stderr, "warning: %llu series fail their crc; their data may be wrong: %s\n",
                      U(report.crcMismatches), ArchiveCrcFailureList(report).c_str());

@@ -1,4 +1,6 @@
 // The archive viewer's details pane: every field of the series selected in the list.
+#include <vector>
+
 #include "app/format.h"
 #include "app/resource_ids.h"
 #include "app/win32/clipboard_aware.h"
@@ -38,13 +40,33 @@ void StretchTextEdits(HWND pane) {
 
 }  // namespace
 
-void ShowArchiveDetails(HWND pane, const TestRecord& r) {
+namespace {
+
+// "Версия": every version of the series, oldest first, the shown one chosen.
+void ListVersions(HWND pane, const ArchiveSession& s, uint32_t version) {
+    HWND box = GetDlgItem(pane, IDC_DETAILS_VERSION);
+    SendMessageA(box, CB_RESETCONTENT, 0, 0);
+    const std::vector<uint32_t> versions = s.versions.Versions(s.versions.FirstOf(version));
+    for (size_t k = 0; k < versions.size(); ++k) {
+        SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(VersionLabel(s.records[versions[k]]).c_str()));
+        if (versions[k] == version) SendMessageA(box, CB_SETCURSEL, k, 0);
+    }
+}
+
+}  // namespace
+
+void ShowArchiveDetails(HWND pane, const ArchiveSession& s, uint32_t version) {
+    const TestRecord& r = s.records[version];
+    // Earlier versions are what was printed then; only the newest is mended.
+    const BOOL older = s.versions.Newest(s.versions.FirstOf(version)) != version;
     char text[kProtocolTextSize];
     for (int k = 0; k < kProtocolTextCount; ++k) {
         // A text read from the file may lack its terminator.
         lstrcpynA(text, r.protocolText[k], sizeof text);
         SetDlgItemTextA(pane, kFirstTextEdit + k, text);
+        SendDlgItemMessageA(pane, kFirstTextEdit + k, EM_SETREADONLY, older, 0);
     }
+    ListVersions(pane, s, version);
     ShowTestParametersIn(ui::Window::ArchiveDetails, r.settingsSnapshot);
     ArchiveVoltageList(r, text, sizeof text);
     SetDlgItemTextA(pane, IDC_DETAILS_VOLTAGES, text);
@@ -55,17 +77,27 @@ void ShowArchiveDetails(HWND pane, const TestRecord& r) {
     SetDlgItemTextA(pane, IDC_DETAILS_CONCLUSION, ArchiveConclusionLine(r).c_str());
 }
 
+void DetailsRecord(HWND pane, const ArchiveSession& s, TestRecord* out) {
+    *out = s.records[s.shown];
+    for (int k = 0; k < kProtocolTextCount; ++k)
+        GetDlgItemTextA(pane, kFirstTextEdit + k, out->protocolText[k], kProtocolTextSize);
+}
+
 void ClearArchiveDetails(HWND pane) {
     for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) SetDlgItemTextA(pane, id, "");
     for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) SetDlgItemTextA(pane, id, "");
     for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) SetDlgItemTextA(pane, id, "");
     SetDlgItemTextA(pane, IDC_DETAILS_CONCLUSION, "");
+    SendDlgItemMessageA(pane, IDC_DETAILS_VERSION, CB_RESETCONTENT, 0, 0);
 }
 
 INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) MakeClipboardAware(GetDlgItem(pane, id));
+            for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) {
+                MakeClipboardAware(GetDlgItem(pane, id));
+                SendDlgItemMessageA(pane, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
+            }
             for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_CONCLUSION));
@@ -75,7 +107,8 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPAR
             return TRUE;
         case WM_COMMAND:
             // The pane's buttons act on the viewer's rows.
-            if (LOWORD(wParam) == IDC_ARCHIVE_TREND || LOWORD(wParam) == IDC_ARCHIVE_EXPORT) {
+            if (LOWORD(wParam) == IDC_ARCHIVE_TREND || LOWORD(wParam) == IDC_ARCHIVE_EXPORT ||
+                (LOWORD(wParam) == IDC_DETAILS_VERSION && HIWORD(wParam) == CBN_SELCHANGE)) {
                 SendMessageA(GetParent(pane), WM_COMMAND, wParam, lParam);
                 return TRUE;
             }

@@ -25,7 +25,8 @@ struct ReaderState {
 TestRecord* Begin(void* context, size_t count) {
     auto* state = static_cast<ReaderState*>(context);
     if (!state->session->viewerOpen) return nullptr;
-    state->session->records = new (std::nothrow) TestRecord[count];
+    state->session->records = new (std::nothrow) TestRecord[count + kAmendmentRoom];
+    state->session->capacity = state->session->records ? count + kAmendmentRoom : 0;
     state->noMemory = state->session->records == nullptr;
     state->count = count;
     return state->session->records;

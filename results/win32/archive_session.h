@@ -11,6 +11,7 @@
 
 #include "results/archive_filter.h"
 #include "results/archive_rows.h"
+#include "results/archive_versions.h"
 #include "results/test_record.h"
 
 constexpr UINT kRowsLoadedMessage = WM_APP + 70;    // wParam: records ready so far
@@ -29,6 +30,7 @@ struct ArchiveSession {
     HWND list = nullptr;
     HWND details = nullptr;
     TestRecord* records = nullptr;    // ArchiveRecords, sized by the reader
+    size_t capacity = 0;              // records' room: the file's plus kAmendmentRoom
     std::atomic<size_t> ready{0};     // decoded and handed over by the reader
     char warning[512] = {};
 
@@ -38,10 +40,16 @@ struct ArchiveSession {
     bool loadingDone = false;
     ArchiveFilter filter;
     ArchiveConclusions conclusions;   // one per record taken
-    std::vector<uint32_t> rows;       // ascending record indices of the rows listed
+    ArchiveVersions versions;         // one series per row, over the records taken
+    std::vector<uint32_t> rows;       // ascending first records of the series listed
+    uint32_t shown = kNoRecord;       // the version the details pane shows
     int64_t cachedRecord = -1;        // the record whose cells cachedCells holds
     ArchiveRowTexts cachedCells;
 };
+
+// Amendments made while the viewer is open go into room left after the
+// file's records, so the list shows them without reading the file again.
+constexpr size_t kAmendmentRoom = 64;
 
 void ReleaseArchiveSession(ArchiveSession* session);
 
@@ -50,7 +58,10 @@ DWORD WINAPI ArchiveReader(LPVOID argument);
 
 // Details pane 704.
 INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam);
-void ShowArchiveDetails(HWND pane, const TestRecord& record);
+// Shows version of the series; the texts can be edited only in its newest one.
+void ShowArchiveDetails(HWND pane, const ArchiveSession& session, uint32_t version);
+// The shown version with the texts as the pane holds them.
+void DetailsRecord(HWND pane, const ArchiveSession& session, TestRecord* out);
 // Empties every field of the pane, for when no row is listed.
 void ClearArchiveDetails(HWND pane);
 

@@ -8,6 +8,7 @@
 #include <commdlg.h>
 
 #include <new>
+#include <vector>
 
 #include "app/resource_ids.h"
 #include "app/win32/dialog_placement.h"
@@ -19,7 +20,9 @@
 #include "results/archive_aside.h"
 #include "results/archive_filter.h"
 #include "results/archive_loader.h"
+#include "results/archive.h"
 #include "results/archive_rows.h"
+#include "results/archive_versions.h"
 #include "results/archive_viewer_ids.h"
 #include "results/win32/archive_session.h"
 #include "results/win32/archive_trend_window.h"
@@ -29,10 +32,10 @@ namespace {
 // Column 0 is wide enough for a protocol number such as "П-17/2026", the
 // results for six values, the conclusion for its header and "недейств."; the
 // material gives up what the others take, so at the viewer's least width
-// every column, the conclusion included, is in sight.
+// every column, the conclusion and the version included, is in sight.
 constexpr ListColumn kColumns[kArchiveColumnCount] = {
-    {"Номер протокола", 80}, {"Наименование материала", 159}, {"Результаты испытания", 260},
-    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Заключение", 76},
+    {"Номер протокола", 80}, {"Наименование материала", 119}, {"Результаты испытания", 260},
+    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Изм.", 40}, {"Заключение", 76},
 };
 
 ArchiveSession* SessionOf(HWND viewer) {
@@ -67,23 +70,28 @@ void Layout(HWND viewer, ArchiveSession* s) {
     RedrawWindow(s->details, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-// Takes the records the reader has handed over so far; those the find lets
-// through become rows at the end of the list.
+// Takes the records the reader has handed over so far; the series they
+// start that the find lets through become rows at the end of the list. An
+// amendment stays in its series' row; under a find it may let the row in or
+// out, so then the rows are found again.
 void AddRows(ArchiveSession* s, size_t upTo) {
     if (s->taken >= upTo) return;
     const bool all = s->filter.MatchesAll();
+    bool refind = false;
     for (; s->taken < upTo; ++s->taken) {
         const TestRecord& r = s->records[s->taken];
         s->conclusions.Add(r);
-        if (all || s->filter.Matches(r, s->conclusions.Text(s->taken)))
+        if (!s->versions.Add(s->records, static_cast<uint32_t>(s->taken))) refind = refind || !all;
+        else if (all || s->filter.Matches(r, s->conclusions.Text(s->taken)))
             s->rows.push_back(static_cast<uint32_t>(s->taken));
     }
+    if (refind) s->filter.FilterSeries(s->records, s->versions, s->taken, &s->rows, &s->conclusions);
     SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 const TestRecord* RecordAtRow(ArchiveSession* s, int row) {
     if (row < 0 || static_cast<size_t>(row) >= s->rows.size()) return nullptr;
-    return &s->records[s->rows[row]];
+    return &s->records[s->versions.Newest(s->rows[row])];
 }
 
 // The list asks for each cell it draws; it asks for one row's cells in a
@@ -91,7 +99,7 @@ const TestRecord* RecordAtRow(ArchiveSession* s, int row) {
 const char* CellText(ArchiveSession* s, int row, int column) {
     const TestRecord* r = RecordAtRow(s, row);
     if (!r || column < 0 || column >= kArchiveColumnCount) return "";
-    const int64_t index = s->rows[row];
+    const int64_t index = s->versions.Newest(s->rows[row]);
     if (s->cachedRecord != index) {
         ArchiveRowCells(*r, &s->cachedCells);
         s->cachedRecord = index;
@@ -113,10 +121,55 @@ void AnswerCell(ArchiveSession* s, LPARAM lParam, bool wide) {
     }
 }
 
+const TestRecord* SelectedRecord(ArchiveSession* s);
+
 // Only rows listed are shown; i wraps as an unsigned index.
 void ShowDetails(ArchiveSession* s, int i) {
     if (s->rows.empty()) return;
-    ShowArchiveDetails(s->details, s->records[s->rows[static_cast<uint32_t>(i) % s->rows.size()]]);
+    s->shown = s->versions.Newest(s->rows[static_cast<uint32_t>(i) % s->rows.size()]);
+    ShowArchiveDetails(s->details, *s, s->shown);
+}
+
+// The version chosen in "Версия" replaces the one shown.
+void ShowChosenVersion(ArchiveSession* s) {
+    if (s->shown == kNoRecord) return;
+    const int k = static_cast<int>(SendDlgItemMessageA(s->details, IDC_DETAILS_VERSION, CB_GETCURSEL, 0, 0));
+    const std::vector<uint32_t> versions = s->versions.Versions(s->versions.FirstOf(s->shown));
+    if (k < 0 || static_cast<size_t>(k) >= versions.size()) return;
+    s->shown = versions[k];
+    ShowArchiveDetails(s->details, *s, s->shown);
+}
+
+// Texts mended in the newest version go into the archive first, as the
+// series' next version, and the list takes it in its room after the file's
+// records; the version printed is then that one.
+void ArchiveMendedTexts(ArchiveSession* s, TestRecord* record) {
+    static TestRecord amended;  // 3416 bytes; user-interface thread only
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const SystemTime at{now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, now.wHour, now.wMinute, now.wSecond, 0};
+    if (!AmendmentNeeded(*record, s->records[s->shown], SecondsSince2000(at), &amended)) return;
+    if (!ArchiveAppend(amended)) return;
+    *record = amended;
+    if (!s->loadingDone || s->taken >= s->capacity) return;
+    s->records[s->taken] = amended;
+    s->ready = s->taken + 1;
+    AddRows(s, s->taken + 1);
+    s->shown = static_cast<uint32_t>(s->taken - 1);
+    s->cachedRecord = -1;
+    InvalidateRect(s->list, nullptr, TRUE);
+    ShowArchiveDetails(s->details, *s, s->shown);
+}
+
+// Printing and saving take the version the pane shows.
+void OutputShown(ArchiveSession* s, bool print) {
+    if (s->shown == kNoRecord || !SelectedRecord(s)) return;
+    static TestRecord record;  // 3416 bytes; user-interface thread only
+    DetailsRecord(s->details, *s, &record);
+    if (s->versions.Newest(s->versions.FirstOf(s->shown)) == s->shown) ArchiveMendedTexts(s, &record);
+    else record = s->records[s->shown];
+    if (print) PrintProtocol(record);
+    else SaveProtocolRtf(record);
 }
 
 // The highlighted row, which is also the one the pane shows: printing or
@@ -158,13 +211,14 @@ void ApplyFind(HWND viewer, ArchiveSession* s) {
     char text[kProtocolTextSize];
     GetDlgItemTextA(viewer, IDC_ARCHIVE_FIND, text, sizeof text);
     const TestRecord* shown = SelectedRecord(s);
-    const int64_t kept = shown ? shown - s->records : -1;
+    const int64_t kept = shown ? s->versions.FirstOf(static_cast<uint32_t>(shown - s->records)) : -1;
     s->filter = ArchiveFilter(text, PickedDay(viewer, IDC_ARCHIVE_FROM), PickedDay(viewer, IDC_ARCHIVE_TO));
-    s->filter.Filter(s->records, s->taken, &s->rows, &s->conclusions);
+    s->filter.FilterSeries(s->records, s->versions, s->taken, &s->rows, &s->conclusions);
     s->cachedRecord = -1;
     SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), 0);
     InvalidateRect(s->list, nullptr, TRUE);
     if (s->rows.empty()) {
+        s->shown = kNoRecord;
         ClearArchiveDetails(s->details);
         return;
     }
@@ -340,10 +394,10 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
                     EndDialog(viewer, 0);
                     return TRUE;
                 case IDC_ARCHIVE_PRINT:
-                    if (const TestRecord* r = SelectedRecord(s)) PrintProtocol(*r);
+                    OutputShown(s, true);
                     return TRUE;
                 case IDC_ARCHIVE_SAVE:
-                    if (const TestRecord* r = SelectedRecord(s)) SaveProtocolRtf(*r);
+                    OutputShown(s, false);
                     return TRUE;
                 case IDC_ARCHIVE_CLEAR:
                     if (!s->path[0]) ClearArchive(viewer);
@@ -354,8 +408,15 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
                 case IDC_ARCHIVE_FIND:
                     if (HIWORD(wParam) == EN_CHANGE) ApplyFind(viewer, s);
                     return TRUE;
-                case IDC_ARCHIVE_EXPORT:
-                    ExportArchiveRows(viewer, s->records, s->rows);
+                case IDC_ARCHIVE_EXPORT: {
+                    // A series is exported once, as its newest version.
+                    std::vector<uint32_t> newest(s->rows.size());
+                    for (size_t i = 0; i < newest.size(); ++i) newest[i] = s->versions.Newest(s->rows[i]);
+                    ExportArchiveRows(viewer, s->records, newest);
+                    return TRUE;
+                }
+                case IDC_DETAILS_VERSION:
+                    ShowChosenVersion(s);
                     return TRUE;
                 case IDC_ARCHIVE_TREND:
                     ShowTrend(viewer, s);

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # "Сохранить протокол" through the real file dialog writes the filled
 # template; without a template the error comes after the name was chosen and
-# no file is made.
+# no file is made. A text mended after the series makes the saved protocol
+# a new version of the series in the archive.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
 source "$HERE/install_template.sh"
 source "$HERE/protocol_series.sh"
+source "$HERE/archive_lib.sh"
 ensure_packages "${PROTOCOL_PACKAGES[@]}"
 
 e2e_begin protocol_save
@@ -27,6 +29,35 @@ for want in "ПРОТОКОЛ № $PROTOCOL_NUMBER" "$PROTOCOL_ORG_LINE1" "$PROT
   e2e_check "document shows \"$want\"" grep -qF -- "$want" <<<"$text"
 done
 e2e_check "no key left unfilled" bash -c '! grep -qE "PROTOKOLNUM|ULIST|USREDNEE|USQERROR|ORGNAME|TESTENAME|ZAKLUCHENIE" <<<"$1"' _ "$text"
+
+e2e_check "the original carries no amendment line" bash -c '! grep -qF "Изменение №" <<<"$1"' _ "$text"
+
+# Mending the material after the series: saving appends the amendment first.
+ui_must find "$E2E_CAPTION" 10 set-text 141 "Масло АГК" >/dev/null
+amended="$E2E_RUN/amended.rtf"
+ui_must find "$E2E_CAPTION" 10 menu 201
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\amended" || e2e_fail "save dialog of the amendment"
+e2e_check "log.dat holds the series and its amendment" archive_wait_size $((2 * ARCHIVE_GROUP)) 20
+text="$(protocol_rtf_text "$amended")"
+for want in "Масло АГК" "Изменение №1 от "; do
+  e2e_check "amended document shows \"$want\"" grep -qF -- "$want" <<<"$text"
+done
+ui_must find "$E2E_CAPTION" menu 204
+ui_must find "$ARCHIVE_VIEWER" 20 sleep 2
+rows="$(ui find "$ARCHIVE_VIEWER" 10 list-rows "$ARCHIVE_VIEWER" 701)"
+e2e_check "one row, the amendment's ($rows)" [ "$(grep -c . <<<"$rows")" = 1 ]
+e2e_check "the row shows the amendment" grep -qF "|Масло АГК|" <<<"$rows"
+e2e_check "the row is marked as its first amendment" grep -qF "|изм. 1|" <<<"$rows"
+version="$(ui find "$ARCHIVE_VIEWER" child-text "$ARCHIVE_VIEWER" 727)"
+e2e_check "details show version \"$version\"" grep -q '^изм\. 1 от [0-9]*\.[0-9]*\.20[0-9][0-9] [0-9]*:[0-9][0-9]$' <<<"$version"
+e2e_shot viewer-amended
+original="$(ui find "$ARCHIVE_VIEWER" child-combo-select "$ARCHIVE_VIEWER" 727 0)"
+e2e_check "the original still listed ($original)" [ "$original" = "исходная" ]
+material="$(ui find "$ARCHIVE_VIEWER" child-text "$ARCHIVE_VIEWER" 141)"
+e2e_check "the original's material shown ($material)" [ "$material" = "Масло ГК" ]
+e2e_shot viewer-original
+ui_must find "$ARCHIVE_VIEWER" close
+sleep 1
 
 rm -f "$E2E_DATA/template.rtf"
 missing="$E2E_RUN/missing.rtf"

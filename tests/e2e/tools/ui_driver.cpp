@@ -637,6 +637,20 @@ int main() {
             int want = int(std::wcstol(index.c_str(), nullptr, 0));
             if (int(SendMessageW(c, CB_SETCURSEL, WPARAM(want), 0)) != want)
                 Fail(L"control " + id + L" has no item " + index);
+        } else if (cmd == L"child-combo-select") {
+            // The same for a drop-down list anywhere inside a window (a details
+            // pane's), told to its parent as the user's choice would be; prints
+            // the item's text.
+            std::wstring caption = next(L"window caption"), id = next(L"id"), index = next(L"index");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            HWND c = ControlIn(w, IdArg(id));
+            if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
+            int want = int(std::wcstol(index.c_str(), nullptr, 0));
+            if (int(SendMessageW(c, CB_SETCURSEL, WPARAM(want), 0)) != want)
+                Fail(L"control " + id + L" has no item " + index);
+            SendMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), LPARAM(c));
+            Out(Utf8(WindowText(c)));
         } else if (cmd == L"combo-selected") {
             Out(std::to_string(int(SendMessageW(Control(next(L"id")), CB_GETCURSEL, 0, 0))));
         } else if (cmd == L"set-text" || cmd == L"set-text-timed") {

@@ -102,6 +102,15 @@ TEST(PrintWrapped, LeadingBlankGivesNoEmptyLine) {
     EXPECT_EQ(line, 1);
 }
 
+TEST_F(ProtocolLayoutTest, AmendedVersionTakesOneLineUnderTheTitle) {
+    record.marks.amendment = 1;
+    SetAmendedAt(record, 0);
+    std::vector<PrintedText> page = Layout();
+    EXPECT_EQ(LineOf(page, "Изменение №1 от 1.1.2000 0:00"), 7);
+    EXPECT_EQ(Find(page, "Изменение №1 от 1.1.2000 0:00")->x, 400);
+    EXPECT_EQ(LineOf(page, "1. Основные данные"), 8);
+}
+
 TEST_F(ProtocolLayoutTest, TwoLineHeaderThenTitleAndSections) {
     std::vector<PrintedText> page = Layout();
     EXPECT_EQ(LineOf(page, "ООО Лаборатория"), 3);

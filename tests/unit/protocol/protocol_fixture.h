@@ -25,6 +25,7 @@ inline TestRecord ProtocolRecord() {
     r.boundVoltage = 0;
     r.rmsError = 14;
     r.verdict = VerdictBlock{};  // written before series were judged
+    r.marks = RecordMarks{};     // the original version of the series
     return r;
 }
 

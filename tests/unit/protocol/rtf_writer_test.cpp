@@ -165,6 +165,15 @@ TEST(FillProtocolTemplate, AllKeysInTheirOrder) {
     std::string judged = "<ZAKLUCHENIE>";
     FillProtocolTemplate(judged, JudgedProtocolRecord(), settings);
     EXPECT_EQ(judged, "<" + Escaped(kJudgedConclusion) + ">");
+    // Empty for the original; a mended version names itself.
+    std::string note = "<IZMENENIE>";
+    FillProtocolTemplate(note, r, settings);
+    EXPECT_EQ(note, "<>");
+    r.marks.amendment = 2;
+    SetAmendedAt(r, 86400 * 365 + 3600);  // 31.12.2000 1:00, 2000 being a leap year
+    note = "<IZMENENIE>";
+    FillProtocolTemplate(note, r, settings);
+    EXPECT_EQ(note, "<" + Escaped("Изменение №2 от 31.12.2000 1:00") + ">");
 }
 
 TEST(FillProtocolTemplate, TextWithoutTerminatorStopsAtItsSlot) {

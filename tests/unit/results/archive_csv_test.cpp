@@ -137,7 +137,7 @@ TEST(ArchiveCsv, StoredDecisionFillsTheLastColumns) {
         {VerdictBlock{1, kMethodOwn, 0, 0, kDispersionCv, 10, kVerdictNotJudged, 0}, ",",
          {"своя методика", "", "", "КВ не более 10 %", "", ""}},
     };
-    const int first = kArchiveCsvColumns - kArchiveCsvVerdictColumns;
+    const int first = kArchiveCsvColumns - kArchiveCsvVerdictColumns - 1;  // the amendment number ends the row
     EXPECT_EQ(Cells(ArchiveCsvHeader({";", ","}), ';')[first], U8("Методика"));
     for (const Case& c : cases) {
         TestRecord r = Series();

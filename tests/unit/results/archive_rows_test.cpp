@@ -24,7 +24,11 @@ TEST(ArchiveRows, ColumnsOfASeries) {
     EXPECT_STREQ(t.cells[3], "56.2 кВ");
     EXPECT_STREQ(t.cells[4], "1.5.2026");
     EXPECT_STREQ(t.cells[5], "9:05");
-    EXPECT_STREQ(t.cells[6], "") << "not judged";
+    EXPECT_STREQ(t.cells[6], "") << "the original";
+    EXPECT_STREQ(t.cells[7], "") << "not judged";
+    r.marks.amendment = 2;
+    ArchiveRowCells(r, &t);
+    EXPECT_STREQ(t.cells[6], "изм. 2");
     char list[256];
     ArchiveVoltageList(r, list, sizeof list);
     EXPECT_STREQ(list, "52.3 кВ 60.0 кВ ");
@@ -32,7 +36,7 @@ TEST(ArchiveRows, ColumnsOfASeries) {
 
     r.verdict = JudgeSeries(r, nullptr, {600, 0});
     ArchiveRowCells(r, &t);
-    EXPECT_STREQ(t.cells[6], "не соотв.");
+    EXPECT_STREQ(t.cells[7], "не соотв.");
     EXPECT_EQ(ArchiveConclusionLine(r), "Заключение: " + ConclusionText(r));
 }
 
