@@ -6,6 +6,7 @@ source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
 source "$HERE/install_template.sh"
 source "$HERE/protocol_series.sh"
+source "$HERE/archive_lib.sh"
 ensure_packages "${PROTOCOL_PACKAGES[@]}"
 
 e2e_begin protocol_print
@@ -44,5 +45,19 @@ overlaps="$(sed -n 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)" xMax="\([0-9
       for (i = 1; i <= NR; i++) if (valueLine[y[i]] && x0[i] < col - 1 && x1[i] > col) print w[i]
     }')"
 e2e_check "no label reaches the value column${overlaps:+ (overlapping: $(echo $overlaps))}" [ -z "$overlaps" ]
+
+# A text mended after the series: ПЕЧАТЬ archives the amendment first and
+# prints what is now archived.
+ui_must find "$E2E_CAPTION" 10 set-text 141 "Масло АГК" >/dev/null
+marker="$E2E_RUN/amended.marker"
+touch "$marker"
+ui_must find "$E2E_CAPTION" 10 click 172 >/dev/null
+protocol_answer_print_dialog || e2e_fail "print dialog of the amendment"
+pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "the amendment was not printed"
+text="$(pdftotext -layout "$pdf" - | sed 's/\xc2\xad/-/g')"
+for want in "Масло АГК" "Изменение №1 от"; do
+  e2e_check "amended page shows \"$want\"" grep -qF -- "$want" <<<"$text"
+done
+e2e_check "log.dat holds the series and its amendment" archive_wait_size $((2 * ARCHIVE_GROUP)) 20
 
 e2e_end
