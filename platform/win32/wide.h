@@ -30,9 +30,11 @@ inline std::string Narrow(const wchar_t* text, int length = -1) {
 }
 inline std::string Narrow(const std::wstring& text) { return Narrow(text.data(), static_cast<int>(text.size())); }
 
-// Copies a wide text into a caller's 1251 buffer of size bytes; returns the length copied.
+// Copies at most size - 1 characters of a wide text into a caller's 1251
+// buffer (a single-byte code page: one byte a character); returns the length.
 inline int NarrowInto(const wchar_t* text, int length, char* buffer, int size) {
     if (size <= 0) return 0;
+    if (length > size - 1) length = size - 1;
     int n = length > 0 ? WideCharToMultiByte(kTextCodePage, 0, text, length, buffer, size - 1, nullptr, nullptr) : 0;
     if (n < 0) n = 0;
     buffer[n] = '\0';
