@@ -30,6 +30,7 @@
 #include "results/win32/archive_viewer.h"
 #include "results/win32/device_results_viewer.h"
 #include "service/win32/service_view.h"
+#include "platform/win32/wide.h"
 
 HINSTANCE g_instance = nullptr;
 HWND g_serviceView = nullptr;
@@ -78,7 +79,7 @@ bool Notification(int id, int code) {
 
 void StartUp(HWND window) {
     RegisterWindow(ui::Window::Main, window);
-    RegisterStatusBar(CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Запуск программы...", window, 0));
+    RegisterStatusBar(CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"Запуск программы...", window, 0));
 
     ClearStoredResults();
     {
@@ -89,7 +90,7 @@ void StartUp(HWND window) {
         MakeClipboardAware(GetDlgItem(window, id));
         // The record holds 255 characters a text; more would be cut from
         // the protocol without the user seeing it.
-        SendDlgItemMessageA(window, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
+        SendDlgItemMessageW(window, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
     }
     StartStatusPicture(window);
 
@@ -98,11 +99,11 @@ void StartUp(HWND window) {
     RestoreFormText(g_programSettings);
     g_normBook = LoadNormBook(NormBookPath().c_str());
     // The norms' names are long; the closed list shows what fits.
-    SendDlgItemMessageA(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, kNormListWidth, 0);
+    SendDlgItemMessageW(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, kNormListWidth, 0);
     ShowMethodAndNorms();
     if (g_programSettings.firstRun) {
-        MessageBoxA(window, "Пожалуйста, заполните!", "Внимание!", MB_OK);
-        SendMessageA(window, WM_COMMAND, CMD_PROGRAM_SETTINGS, 0);
+        platform::MessageBox1251(window, "Пожалуйста, заполните!", "Внимание!", MB_OK);
+        SendMessageW(window, WM_COMMAND, CMD_PROGRAM_SETTINGS, 0);
     }
     if (g_programSettings.serviceMode) {
         g_serviceView = CreateServiceView(window);
@@ -113,11 +114,11 @@ void StartUp(HWND window) {
 
     char today[256];
     FormatTodayDate(today);
-    SetDlgItemTextA(window, IDC_SAMPLE_DATE, today);
-    SetDlgItemTextA(window, IDC_TEST_DATE, today);
+    platform::SetItemText1251(window, IDC_SAMPLE_DATE, today);
+    platform::SetItemText1251(window, IDC_TEST_DATE, today);
 
-    SendMessageA(window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_MAIN))));
+    SendMessageW(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_MAIN))));
     EnableProtocolOutput(false);
     SetTimer(window, kSettingsTimer, kSettingsPeriodMs, nullptr);
     StartLinkWorker();
@@ -127,7 +128,7 @@ void StartUp(HWND window) {
 void RecordWithFormTexts(HWND window, TestRecord* copy) {
     CopyCurrentRecord(copy);
     for (int i = 0; i < kFormFieldCount; ++i)
-        GetDlgItemTextA(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
+        platform::ItemTextInto(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
 }
 
 // A protocol must never say what the archive does not hold: texts mended
@@ -182,7 +183,7 @@ bool Command(HWND window, int id) {
         }
         case CMD_ARCHIVE: ShowArchiveViewer(); return true;
         case CMD_OPEN_ARCHIVE: ShowOtherArchive(); return true;
-        case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
+        case CMD_EXIT: SendMessageW(window, WM_CLOSE, 0, 0); return true;
         case CMD_DEVICE_SETTINGS: ShowDeviceSettingsDialog(window); return true;
         case CMD_PROGRAM_SETTINGS: ShowProgramSettingsDialog(window); return true;
         case CMD_NORMS:
@@ -210,16 +211,16 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);
             EndPaint(window, &paint);
-            if (HWND picture = GetDlgItem(window, IDC_PICTURE)) SendMessageA(picture, WM_PAINT, 0, 0);
+            if (HWND picture = GetDlgItem(window, IDC_PICTURE)) SendMessageW(picture, WM_PAINT, 0, 0);
             return TRUE;
         }
         case WM_CLOSE:
             // A series that ends after the program has gone is never archived.
-            if (SeriesUnderWay() && MessageBoxA(window, "Идет испытание. Выйти из программы?", "Внимание!",
+            if (SeriesUnderWay() && platform::MessageBox1251(window, "Идет испытание. Выйти из программы?", "Внимание!",
                                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
                 return TRUE;
             if (!SaveProgramSettings(g_programSettings))
-                MessageBoxA(window, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
+                platform::MessageBox1251(window, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
             PostQuitMessage(0);
             return TRUE;
         case WM_COMMAND:

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr char kClassName[] = "OrlaStatusImageWndClass";
+constexpr wchar_t kClassName[] = L"OrlaStatusImageWndClass";
 constexpr UINT kFrameMilliseconds = kCellLiftTickMilliseconds;
 constexpr DWORD kStartDelayMilliseconds = 30;
 constexpr int kWidth = 210, kHeight = 140, kGapRightOfParameters = 10;
@@ -38,7 +38,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
         case WM_CREATE:
             // The main window places its children around the picture.
-            SendMessageA(g_mainWindow, WM_SIZE, 0, 0);
+            SendMessageW(g_mainWindow, WM_SIZE, 0, 0);
             SetTimer(window, IDC_PICTURE, kFrameMilliseconds, nullptr);
             return 1;
         case WM_SIZE:
@@ -56,9 +56,9 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         case WM_TIMER:
             StepCellLift(&g_lift, g_deviceState.status);
-            SendMessageA(window, WM_PAINT, 0, 0);
+            SendMessageW(window, WM_PAINT, 0, 0);
             return 0;
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -67,12 +67,12 @@ void StatusPictureThread(void*) {
     RECT box;
     GetWindowRect(GetDlgItem(g_mainWindow, IDC_GROUP_PARAMETERS), &box);
     MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&box), 2);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(g_mainWindow, GWLP_HINSTANCE));
-    HWND window = CreateWindowExA(0, kClassName, "", kPictureStyle, box.right + kGapRightOfParameters, box.top,
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(g_mainWindow, GWLP_HINSTANCE));
+    HWND window = CreateWindowExW(0, kClassName, L"", kPictureStyle, box.right + kGapRightOfParameters, box.top,
                                   kWidth, kHeight, g_mainWindow, reinterpret_cast<HMENU>(IDC_PICTURE), instance,
                                   nullptr);
     // WM_SIZE came before the target existed: it takes the size itself.
-    if (!MakeDrawnTarget(window, false, &g_target)) SendMessageA(window, WM_CLOSE, 0, 0);
+    if (!MakeDrawnTarget(window, false, &g_target)) SendMessageW(window, WM_CLOSE, 0, 0);
 
     ExitThread(RunDrawnWindowLoop(window));
 }
@@ -82,6 +82,6 @@ void StatusPictureThread(void*) {
 void StartStatusPicture(HWND mainWindow) {
     g_mainWindow = mainWindow;
     RegisterDrawnWindowClass(kClassName, PictureProc,
-                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE)));
+                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mainWindow, GWLP_HINSTANCE)));
     if (!platform::StartThread(StatusPictureThread, nullptr, true, nullptr)) ThreadStartFailed();
 }
