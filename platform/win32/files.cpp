@@ -49,6 +49,10 @@ bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
 }
 }  // namespace
 
+static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND && kErrorSharingViolation == ERROR_SHARING_VIOLATION &&
+                  kErrorFileExists == ERROR_FILE_EXISTS && kErrorAlreadyExists == ERROR_ALREADY_EXISTS,
+              "the core compares GetLastError codes with these");
+
 bool SameFile(const char* a, const char* b) {
     BY_HANDLE_FILE_INFORMATION infoA, infoB;
     if (FileIdentity(a, &infoA) && FileIdentity(b, &infoB))
