@@ -128,6 +128,7 @@ void RecordWithFormTexts(HWND window, TestRecord* copy) {
     CopyCurrentRecord(copy);
     for (int i = 0; i < kFormFieldCount; ++i)
         GetDlgItemTextA(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
+    KeepArchivedNumber(copy);
 }
 
 // A protocol must never say what the archive does not hold: texts mended

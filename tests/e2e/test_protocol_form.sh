@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Space types a blank in a protocol field (and still presses no button), and
 # the blank reaches the saved protocol; a protocol is never saved over the
-# template itself, which stays as it was.
+# template itself, which stays as it was. After the series the number field
+# proposes the next number, while the series' protocol keeps its own.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
@@ -11,6 +12,8 @@ ensure_packages "${PROTOCOL_PACKAGES[@]}"
 
 e2e_begin protocol_form
 protocol_prepare_and_run_series
+number="$(ui find "$E2E_CAPTION" 10 text 140)"
+e2e_check "the number field proposes the next number (got '$number')" [ "$number" = $((PROTOCOL_NUMBER + 1)) ]
 
 # "Масло ГК" + End, Space, T: the blank lands between the words.
 ui_must find "$E2E_CAPTION" 10 focus 141 key end key space key 0x54
@@ -25,6 +28,7 @@ ui_must find "$E2E_CAPTION" 10 menu 201
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\blank" || e2e_fail "save dialog"
 text="$(protocol_rtf_text "$saved")"
 e2e_check "the blank is in the protocol" grep -qF "Масло ГК t" <<<"$text"
+e2e_check "the mended protocol keeps the series' number" grep -qF "ПРОТОКОЛ № $PROTOCOL_NUMBER" <<<"$text"
 
 # Saving under the template's own name: the standard question first, then
 # the program refuses and writes nothing.
