@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/ui.h"
 #include "results/archive.h"
+#include "results/archive_suggestions.h"
 #include "service/service_hooks.h"
 
 namespace {
@@ -93,7 +94,10 @@ void EndOfSeries() {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         g_currentRecord.crc = record.crc;
     }
-    if (archived) ProposeNextNumber(record.protocolText[0]);
+    if (archived) {
+        ArchivedTexts().Take(record);
+        ProposeNextNumber(record.protocolText[0]);
+    }
     // After the archive: a series in the service log is then always in
     // log.dat too, whenever the program is cut off.
     ServiceHistoryAddSeries(record);

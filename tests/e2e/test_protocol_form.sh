@@ -2,15 +2,19 @@
 # Space types a blank in a protocol field (and still presses no button), and
 # the blank reaches the saved protocol; a protocol is never saved over the
 # template itself, which stays as it was. After the series the number field
-# proposes the next number, while the series' protocol keeps its own.
+# proposes the next number, while the series' protocol keeps its own; the
+# material field offers the archive's materials as it is typed.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
 source "$HERE/install_template.sh"
 source "$HERE/protocol_series.sh"
+source "$HERE/archive_lib.sh"
 ensure_packages "${PROTOCOL_PACKAGES[@]}"
 
 e2e_begin protocol_form
+# Two older series of "Масло трансформаторное ГК" in the archive.
+archive_make_log 2 "$E2E_DATA" || e2e_abort "archive not written"
 protocol_prepare_and_run_series
 number="$(ui find "$E2E_CAPTION" 10 text 140)"
 e2e_check "the number field proposes the next number (got '$number')" [ "$number" = $((PROTOCOL_NUMBER + 1)) ]
@@ -44,4 +48,13 @@ e2e_shot refused
 box="$(ui find "$E2E_CAPTION" 10 msgbox "шаблон протокола" ok 20)"
 e2e_check "the program refuses to save over its template ($box)" grep -q "^Ошибка!:" <<<"$box"
 e2e_check "the template is unchanged" cmp -s "$E2E_DATA/template.rtf" "$E2E_RUN/template.before"
+
+# "Мас" offers the older series' material (two series, one text), the series
+# just run and its amendment; typing on completes from the archive.
+ui_must find "$E2E_CAPTION" 10 set-text 141 "" focus 141 type "Мас" >/dev/null
+offered="$(ui find "$E2E_CAPTION" 10 suggestions)"
+e2e_shot suggestions
+e2e_check "\"Мас\" offers the three materials of the archive (got $offered)" [ "$offered" = 3 ]
+field="$(ui find "$E2E_CAPTION" 10 type "ло т" text 141)"
+e2e_check "\"Масло т\" is completed from the archive (got '$field')" [ "$field" = "Масло трансформаторное ГК" ]
 e2e_end
