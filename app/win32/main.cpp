@@ -1,8 +1,11 @@
+// The program's entry: one copy only, the main window and the message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/win32/main_window.h"
 #include "app/resource_ids.h"
+#include "app/win32/form_autocomplete.h"
 #include "app/win32/shell_handles.h"
 #include "app/win32/window_rules.h"
 #include "platform/win32/wide.h"
@@ -37,10 +40,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     if (!InitCommonControlsEx(&classes)) InitCommonControls();
     g_instance = instance;
+    // Apartment-threaded, as Windows' autocomplete of the form's fields needs
+    // it; without COM the fields are plain edits and nothing else changes.
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
 
     HWND main = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     if (!main) {
+        if (com) CoUninitialize();
         if (richEdit) FreeLibrary(richEdit);
         return 0;
     }
@@ -63,6 +70,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     RegisterWindow(ui::Window::Main, nullptr);
     RegisterStatusBar(nullptr);
     DestroyWindow(main);
+    ReleaseFormAutocomplete();
+    if (com) CoUninitialize();
     if (richEdit) FreeLibrary(richEdit);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
 #include "app/win32/about_box.h"
+#include "app/win32/form_autocomplete.h"
 #include "app/win32/norms_dialog.h"
 #include "app/win32/settings_dialogs.h"
 #include "app/win32/window_rules.h"
@@ -24,6 +25,7 @@
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "results/archive.h"
+#include "results/archive_suggestions.h"
 #include "results/archive_versions.h"
 #include "results/stored_results.h"
 #include "results/verdict.h"
@@ -69,10 +71,11 @@ INT_PTR ColourStatic(HDC dc, HWND control) {
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-// Notifications of the norm list and the sample source field.
+// Notifications of the norm list and the form's fields.
 bool Notification(int id, int code) {
     if (id == IDC_NORM_CHOICE && code == CBN_SELCHANGE) NormChosen();
     else if (id == kFirstFormField + 3 && code == EN_KILLFOCUS) ProposeNormForSource();
+    else if (id >= kFirstFormField && id <= kLastFormField && code == EN_SETFOCUS) RefreshFormAutocomplete(id);
     else return false;
     return true;
 }
@@ -97,6 +100,8 @@ void StartUp(HWND window) {
     SetStatusText("Чтение настроек программы...");
     LoadProgramSettings(g_programSettings);
     RestoreFormText(g_programSettings);
+    LoadArchivedTexts(&ArchivedTexts());
+    AttachFormAutocomplete(window);
     g_normBook = LoadNormBook(NormBookPath().c_str());
     // The norms' names are long; the closed list shows what fits.
     SendDlgItemMessageW(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, kNormListWidth, 0);
@@ -129,6 +134,7 @@ void RecordWithFormTexts(HWND window, TestRecord* copy) {
     CopyCurrentRecord(copy);
     for (int i = 0; i < kFormFieldCount; ++i)
         platform::ItemTextInto(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
+    KeepArchivedNumber(copy);
 }
 
 // A protocol must never say what the archive does not hold: texts mended
@@ -146,7 +152,9 @@ void ArchiveMendedTexts(TestRecord* record) {
         *record = newest;  // the version printed is the one archived, its marks included
         return;
     }
-    if (ArchiveAppend(amended)) *record = amended;
+    if (!ArchiveAppend(amended)) return;
+    *record = amended;
+    ArchivedTexts().Take(amended);
 }
 
 // Tab and Shift+Tab come as accelerators: the window is no dialog box, so

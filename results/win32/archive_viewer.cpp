@@ -22,6 +22,7 @@
 #include "results/archive_loader.h"
 #include "results/archive.h"
 #include "results/archive_rows.h"
+#include "results/archive_suggestions.h"
 #include "results/archive_versions.h"
 #include "results/archive_viewer_ids.h"
 #include "results/win32/archive_session.h"
@@ -146,6 +147,7 @@ void ArchiveMendedTexts(ArchiveSession* s, TestRecord* record) {
     if (!AmendmentNeeded(*record, s->records[s->shown], SecondsSince2000(at), &amended)) return;
     if (!ArchiveAppend(amended)) return;
     *record = amended;
+    ArchivedTexts().Take(amended);  // the form's fields offer the mended texts from now on
     if (!s->loadingDone || s->taken >= s->capacity) return;
     s->records[s->taken] = amended;
     s->ready = s->taken + 1;
