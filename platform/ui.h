@@ -1,3 +1,4 @@
+// The window operations the portable core may ask for, by logical window and control id.
 #pragma once
 #include <cstdint>
 

@@ -43,7 +43,7 @@ xdotool windowfocus --sync "$w" 2>/dev/null
 sleep 0.5
 xdotool type --delay 20 "$(e2e_winpath "$E2E_DATA")\\template"
 xdotool key Return
-ui_must find "$E2E_CAPTION" 10 msgbox "уже существует" yes 20
+ui_must find "$E2E_CAPTION" 10 msgbox "$(e2e_system_text "уже существует" "already exists")" yes 20
 e2e_shot refused
 box="$(ui find "$E2E_CAPTION" 10 msgbox "шаблон протокола" ok 20)"
 e2e_check "the program refuses to save over its template ($box)" grep -q "^Ошибка!:" <<<"$box"
