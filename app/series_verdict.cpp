@@ -12,6 +12,7 @@
 #include "app/program_settings.h"
 #include "app/resource_ids.h"
 #include "link/device_state.h"
+#include "platform/threads.h"
 #include "platform/ui.h"
 #include "results/archive_lookup.h"
 #include "results/verdict.h"
@@ -28,7 +29,7 @@ struct Judgement {
     TestMethod method;
     NormLimits norm{0, 0};
 };
-std::mutex g_judgementLock;
+platform::Mutex g_judgementLock;
 Judgement g_judgement;
 std::atomic<uint8_t> g_shownVerdict{kNoVerdictShown};
 std::atomic<bool> g_methodLineMarked{false};
@@ -50,7 +51,7 @@ void UpdateJudgement() {
         j.method = *m;
         if (const Norm* n = FindNorm(g_normBook, s.methodName, s.normName)) j.norm = {n->minimum, n->good};
     }
-    std::lock_guard<std::mutex> guard(g_judgementLock);
+    std::lock_guard<platform::Mutex> guard(g_judgementLock);
     g_judgement = j;
 }
 
@@ -86,7 +87,7 @@ void ShowMethodAndNorms() {
 void ShowMethodLine(const DeviceSettings& reported) {
     Judgement j;
     {
-        std::lock_guard<std::mutex> guard(g_judgementLock);
+        std::lock_guard<platform::Mutex> guard(g_judgementLock);
         j = g_judgement;
     }
     const bool differs = j.hasMethod && !SettingsMatchMethod(reported, j.method);
@@ -142,7 +143,7 @@ void ProposeNormForSource() {
 VerdictBlock JudgeFinishedSeries(const TestRecord& record) {
     Judgement j;
     {
-        std::lock_guard<std::mutex> guard(g_judgementLock);
+        std::lock_guard<platform::Mutex> guard(g_judgementLock);
         j = g_judgement;
     }
     return JudgeSeries(record, j.hasMethod ? &j.method : nullptr, j.norm);

@@ -1,6 +1,8 @@
 #pragma once
+// The record of the series under way, shared by the link worker and the windows.
 #include <mutex>
 
+#include "platform/threads.h"
 #include "results/test_record.h"
 
 // The current series record. The link worker is its only writer and reads it
@@ -9,6 +11,6 @@
 // waiting for this lock). The user-interface thread copies it under the lock,
 // so a printed or saved protocol never mixes two answers.
 extern TestRecord g_currentRecord;
-extern std::mutex g_currentRecordLock;
+extern platform::Mutex g_currentRecordLock;
 
 void CopyCurrentRecord(TestRecord* out);

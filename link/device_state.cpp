@@ -1,36 +1,37 @@
+// The instrument's state record, its lock, and the requests the windows make of the worker.
 #include "link/device_state.h"
 
 #include <cstdio>
 #include <cstring>
 
 DeviceState g_deviceState;
-std::mutex g_deviceStateLock;
+platform::Mutex g_deviceStateLock;
 
 void RequestSettingsChange(const DeviceSettings& desired) {
-    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    std::lock_guard<platform::Mutex> guard(g_deviceStateLock);
     g_deviceState.desiredSettings = desired;
     ++g_deviceState.settingsRequestCount;
     g_deviceState.settingsChangeRequest = true;
 }
 
 DeviceSettings TakeDesiredSettings(uint32_t* requestCount) {
-    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    std::lock_guard<platform::Mutex> guard(g_deviceStateLock);
     *requestCount = g_deviceState.settingsRequestCount;
     return g_deviceState.desiredSettings;
 }
 
 void SettingsRequestServed(uint32_t requestCount) {
-    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    std::lock_guard<platform::Mutex> guard(g_deviceStateLock);
     if (g_deviceState.settingsRequestCount == requestCount) g_deviceState.settingsChangeRequest = false;
 }
 
 DeviceSettings CopyCurrentSettings() {
-    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    std::lock_guard<platform::Mutex> guard(g_deviceStateLock);
     return g_deviceState.currentSettings;
 }
 
 void CopyDeviceVersion(char* out, size_t size) {
-    std::lock_guard<std::mutex> guard(g_deviceStateLock);
+    std::lock_guard<platform::Mutex> guard(g_deviceStateLock);
     std::snprintf(out, size, "%s", g_deviceState.deviceVersion);
 }
 

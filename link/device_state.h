@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "link/device_settings.h"
+#include "platform/threads.h"
 
 // The instrument's state bits as they arrive in every generation-1 answer
 // (and as derived from the generation-2 state code).
@@ -55,7 +56,7 @@ struct DeviceState {
 };
 
 extern DeviceState g_deviceState;
-extern std::mutex g_deviceStateLock;
+extern platform::Mutex g_deviceStateLock;
 
 // For other threads than the worker: the last settings the instrument
 // reported, whole.

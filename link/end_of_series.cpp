@@ -51,7 +51,7 @@ void KeepArchivedNumber(TestRecord* record) {
 }
 
 bool EndedSeriesTime(SystemTime* out) {
-    std::lock_guard<std::mutex> guard(g_currentRecordLock);
+    std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
     *out = g_endedTestTime;
     return g_seriesEnded;
 }
@@ -81,7 +81,7 @@ void EndOfSeries() {
     for (int k = 0; k < kProtocolTextCount; ++k)
         ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + k, record.protocolText[k], kProtocolTextSize);
     {
-        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
         g_currentRecord = record;
         g_endedTestTime = record.testTime;
         g_seriesEnded = true;
@@ -91,7 +91,7 @@ void EndOfSeries() {
     // series can still be printed, under the number it was measured with.
     const bool archived = ArchiveAppend(record);
     {
-        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
         g_currentRecord.crc = record.crc;
     }
     if (archived) {

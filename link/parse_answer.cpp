@@ -1,3 +1,4 @@
+// Decodes the instrument's answers of both generations into the device state and the current record.
 #include "link/parse_answer.h"
 #include "link/window_ops.h"
 
@@ -57,7 +58,7 @@ void PostRestart() {
 
 void TakeVersion(const uint8_t* text) {
     {
-        std::lock_guard<std::mutex> guard(g_deviceStateLock);
+        std::lock_guard<platform::Mutex> guard(g_deviceStateLock);
         std::memcpy(g_deviceState.deviceVersion, text, 8);
         g_deviceState.deviceVersion[8] = 0;
     }
@@ -68,13 +69,13 @@ void TakeVersion(const uint8_t* text) {
 // so it reads them freely), then shows them.
 void TakeSettings(const DeviceSettings& decoded) {
     {
-        std::lock_guard<std::mutex> guard(g_deviceStateLock);
+        std::lock_guard<platform::Mutex> guard(g_deviceStateLock);
         g_deviceState.currentSettings = decoded;
     }
     const DeviceSettings& settings = g_deviceState.currentSettings;
     ShowTestParameters(settings);
     TellServiceView(&settings, 5);
-    std::lock_guard<std::mutex> guard(g_currentRecordLock);
+    std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
     g_currentRecord.settingsSnapshot = settings;
 }
 
@@ -84,7 +85,7 @@ void PublishSeriesRecord(TestRecord& record) {
     ComputeSeriesStatistics(record);
     platform::LocalTime(&record.testTime);
     {
-        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
         g_currentRecord = record;
     }
     ShowResultsLine(g_currentRecord);
@@ -138,7 +139,7 @@ void TakeGen1ResetInfo(const uint8_t* p) {
     }
     uint8_t resets = static_cast<uint8_t>(p[6] - s.resetCountBase);
     TellServiceView(&resets, 2);
-    std::lock_guard<std::mutex> guard(g_currentRecordLock);
+    std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
     g_currentRecord.resetCount = resets;
     g_currentRecord.resetCause = cause;
 }

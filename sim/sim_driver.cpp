@@ -4,6 +4,7 @@
 #include <deque>
 #include <mutex>
 
+#include "platform/threads.h"
 #include "sim/sim.h"
 #include "sim/sim_answers.h"
 #include "sim/sim_clock.h"
@@ -46,7 +47,7 @@ struct Driver {
     uint32_t noise = 0x2545F491u;
 };
 
-std::mutex g_mutex;
+platform::Mutex g_mutex;
 Driver g_driver;
 
 int GenerationOf(const std::string& description) { return description == "ORLA-K200V2" ? 2 : 1; }
@@ -254,7 +255,7 @@ void CopyText(char* out, size_t size, const std::string& text) {
 }
 
 #define SIM_LOCK                                    \
-    std::lock_guard<std::mutex> lock(g_mutex);      \
+    std::lock_guard<platform::Mutex> lock(g_mutex); \
     int64_t now = Sync();                           \
     (void)now
 
@@ -268,7 +269,7 @@ FT_STATUS Harmless(FT_HANDLE handle) {
 }  // namespace
 
 void SimReset(const SimConfig& config) {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<platform::Mutex> lock(g_mutex);
     ResetLocked(config);
 }
 

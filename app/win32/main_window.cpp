@@ -86,7 +86,7 @@ void StartUp(HWND window) {
 
     ClearStoredResults();
     {
-        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
         FillProtocolSlots(g_currentRecord, platform::CycleCounterLow());
     }
     for (int id = kFirstFormField; id <= kLastFormField; ++id) {

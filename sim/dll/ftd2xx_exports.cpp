@@ -2,8 +2,10 @@
 // ORLA_SIM_CONFIG, on the system tick count.
 #include <windows.h>
 
+#include <atomic>
 #include <mutex>
 
+#include "platform/threads.h"
 #include "sim/sim.h"
 #include "sim/sim_d2xx.h"
 
@@ -11,12 +13,17 @@ namespace {
 
 uint32_t TickClock() { return GetTickCount(); }
 
+// The 32-bit build's runtime has no std::call_once.
+platform::Mutex g_startLock;
+std::atomic<bool> g_started{false};
+
 void EnsureStarted() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        SimSetClock(TickClock);
-        SimReset(SimConfigFromEnvironment());
-    });
+    if (g_started.load(std::memory_order_acquire)) return;
+    std::lock_guard<platform::Mutex> guard(g_startLock);
+    if (g_started.load(std::memory_order_relaxed)) return;
+    SimSetClock(TickClock);
+    SimReset(SimConfigFromEnvironment());
+    g_started.store(true, std::memory_order_release);
 }
 
 }  // namespace
