@@ -7,7 +7,7 @@ BUILD="$ROOT/build"
 PACKAGES=(cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb
           x11-utils xdotool locales imagemagick fonts-dejavu-core fonts-liberation
           libgl1 libglx-mesa0 libgl1-mesa-dri  # Mesa's software GL for Wine's opengl32
-          g++-mingw-w64-i686-posix nsis icoutils)  # 32-bit build, installer, its checks
+          g++-mingw-w64-i686-win32 nsis icoutils)  # 32-bit build, installer, its checks
 
 ensure_packages() {
   local missing=() p
@@ -64,9 +64,13 @@ build_win64() {
   cmake --build "$BUILD/win64" -j "$JOBS"
 }
 
-# For the old 32-bit Windows PCs of many laboratories.
+# For the old 32-bit Windows PCs of many laboratories (Windows XP SP3 on).
+# A build folder made with the posix-thread compiler of earlier versions
+# would keep it: CMake never looks for the compiler again by itself.
 build_win32() {
-  cmake -S "$ROOT" -B "$BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
+  local fresh=()
+  grep -qs 'i686-w64-mingw32-.*-posix' "$BUILD/win32/CMakeCache.txt" && fresh=(--fresh)
+  cmake "${fresh[@]}" -S "$ROOT" -B "$BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w32.cmake" >/dev/null
   cmake --build "$BUILD/win32" -j "$JOBS"
 }
