@@ -4,7 +4,8 @@
 # fresh data folder and fills a protocol from it; a customised template
 # survives the next start; the uninstaller removes the program and leaves
 # the user's data; in a 64-bit prefix the 64-bit installer replaces a 32-bit
-# installation. The binaries' formats and version resource are checked too.
+# installation; on a Windows older than the build's oldest it installs
+# nothing. The binaries' formats and version resource are checked too.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
@@ -39,6 +40,17 @@ desktop_link="$WINEPREFIX/drive_c/users/Public/Desktop/$PRODUCT.lnk"
 # What an earlier run of this test left in the prefix.
 rm -rf "$program_dir" "$menu_dir" "$desktop_link" "$WINEPREFIX/drive_c/Program Files (x86)/ORLA-K200V"
 wine reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
+
+# Older than either build's oldest Windows (XP SP3, 7 SP1): Windows 2000.
+WINE_KEY='HKCU\Software\Wine'
+old_version="$(wine reg query "$WINE_KEY" /v Version 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')"
+wine reg add "$WINE_KEY" /v Version /d win2k /f >/dev/null 2>&1
+timeout 180 wine "$setup" /S; refused=$?
+if [ -n "$old_version" ]; then wine reg add "$WINE_KEY" /v Version /d "$old_version" /f >/dev/null 2>&1
+else wine reg delete "$WINE_KEY" /v Version /f >/dev/null 2>&1; fi
+e2e_check "on Windows 2000 the silent install ends with 2, aborted (got $refused)" [ "$refused" = 2 ]
+e2e_check "on Windows 2000 nothing is installed" test ! -e "$program_dir"
+e2e_check "on Windows 2000 nothing is listed" bash -c '! wine reg query "$1" >/dev/null 2>&1' _ "$UNINSTALL_KEY"
 
 e2e_check "silent install ends with 0" timeout 180 wine "$setup" /S
 for f in ORLA-K200V.exe template.rtf uninstall.exe; do

@@ -1,6 +1,7 @@
 ﻿; Installer of ORLA-K200V for Windows, built by scripts/package with makensis.
-; Built twice: without X64 a 32-bit installer of the 32-bit program, which
-; runs on every Windows; with -DX64 a 64-bit installer of the 64-bit program.
+; Built twice: without X64 a 32-bit installer of the 32-bit program, for
+; Windows XP SP3 and later; with -DX64 a 64-bit installer of the 64-bit
+; program, for Windows 7 SP1 and later.
 ; A 32-bit installer could carry both programs, but it would then need 32-bit
 ; Wine to be tested at all, and a 64-bit one cannot start on 32-bit Windows.
 ; Saved as UTF-8 with a byte-order mark: Unicode NSIS then reads the Russian
@@ -16,6 +17,7 @@ SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "WinVer.nsh"
 
 !define FOLDER "ORLA-K200V"
 !define EXE "ORLA-K200V.exe"
@@ -115,7 +117,39 @@ Function RemoveOtherInstallations
   !insertmacro REGISTRY_VIEW
 FunctionEnd
 
+; The oldest Windows of each build: tests/imports checks that the program
+; imports nothing newer. On an older one it would not even start ("entry
+; point not found"), so the installer says so and stops before it changes
+; anything; under /S it shows no box and ends with NSIS's code for an
+; installation the script aborted.
+!ifdef X64
+  !define OLDEST_WINDOWS 7
+  !define OLDEST_SERVICE_PACK 1
+  !define OLDER_WINDOWS_TEXT "Для 64-разрядной программы нужна Windows 7 с пакетом обновления 1 или новее."
+!else
+  !define OLDEST_WINDOWS XP
+  !define OLDEST_SERVICE_PACK 3
+  !define OLDER_WINDOWS_TEXT "Для программы нужна Windows XP с пакетом обновления 3 или новее."
+!endif
+!define EXIT_ABORTED 2
+
+Function RefuseOlderWindows
+  ${If} ${AtLeastWin${OLDEST_WINDOWS}}
+    ; A later Windows reports its own service packs, if any.
+    ${IfNot} ${IsWin${OLDEST_WINDOWS}}
+      Return
+    ${EndIf}
+    ${If} ${AtLeastServicePack} ${OLDEST_SERVICE_PACK}
+      Return
+    ${EndIf}
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONSTOP "${OLDER_WINDOWS_TEXT}" /SD IDOK
+  SetErrorLevel ${EXIT_ABORTED}
+  Quit
+FunctionEnd
+
 Function .onInit
+  Call RefuseOlderWindows
   !insertmacro REGISTRY_VIEW
   Call RemoveOtherInstallations
 FunctionEnd
