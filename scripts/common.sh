@@ -95,7 +95,8 @@ ensure_wine32() {
 
 # The installers from the cross builds (or the bin folders given), with the
 # version and maker taken from the sources: dist/ORLA-K200V-setup.exe (32-bit,
-# runs on every Windows) and dist/ORLA-K200V-setup-x64.exe (64-bit Windows).
+# Windows XP SP3 and later) and dist/ORLA-K200V-setup-x64.exe (64-bit, Windows
+# 7 SP1 and later).
 build_installer() {  # [bin64] [bin32] [output folder]
   local bin64="${1:-$BUILD/win64/bin}" bin32="${2:-$BUILD/win32/bin}"
   local dist="${3:-$ROOT/dist}" defines="$BUILD/installer/defines.nsh" f
