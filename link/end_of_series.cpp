@@ -35,7 +35,7 @@ void ProposeNextNumber(const char* archived) {
     const std::string next = NextProtocolNumber(archived);
     if (std::strcmp(shown, archived) != 0 || next == archived) return;
     {
-        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
         g_proposedNumber = next;
         g_archivedNumber = archived;
     }
@@ -44,7 +44,7 @@ void ProposeNextNumber(const char* archived) {
 }  // namespace
 
 void KeepArchivedNumber(TestRecord* record) {
-    std::lock_guard<std::mutex> guard(g_currentRecordLock);
+    std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
     char* number = record->protocolText[0];
     if (g_proposedNumber.empty() || g_proposedNumber != number) return;
     std::memcpy(number, g_archivedNumber.c_str(), g_archivedNumber.size() + 1);

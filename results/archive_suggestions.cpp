@@ -35,7 +35,7 @@ bool Suggested(int text) {
 }  // namespace
 
 void TextSuggestions::Take(const TestRecord& record) {
-    std::lock_guard<std::mutex> guard(lock_);
+    std::lock_guard<platform::Mutex> guard(lock_);
     for (int k : kSuggestedTexts) {
         std::string text = Trimmed(record.protocolText[k]);
         if (text.empty()) continue;
@@ -49,7 +49,7 @@ void TextSuggestions::Take(const TestRecord& record) {
 
 std::vector<std::string> TextSuggestions::Texts(int text) const {
     if (text < 0 || text >= kProtocolTextCount || !Suggested(text)) return {};
-    std::lock_guard<std::mutex> guard(lock_);
+    std::lock_guard<platform::Mutex> guard(lock_);
     return texts_[text];
 }
 

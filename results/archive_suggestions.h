@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/threads.h"
 #include "results/test_record.h"
 
 // The protocol texts that offer what was typed before: material, standard,
@@ -27,7 +28,7 @@ public:
     std::vector<std::string> Texts(int text) const;
 
 private:
-    mutable std::mutex lock_;
+    mutable platform::Mutex lock_;
     std::vector<std::string> texts_[kProtocolTextCount];
 };
 
