@@ -151,13 +151,15 @@ wine_env() {
 # Liberation Sans, whose widths are close to it: with the wider DejaVu Sans
 # that Wine chose before, a dialog unit was a quarter wider than on Windows,
 # so the main window at its 500 pixels cut off the test-cell picture.
+# The dialogs ask for "MS Shell Dlg" with DS_SHELLFONT, which means
+# "MS Shell Dlg 2" (Wine's own choice for it is Tahoma): the same face too.
 wine_map_fonts() {
-  local mark="$WINEPREFIX/.orla-fonts-mapped-4" key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  local mark="$WINEPREFIX/.orla-fonts-mapped-5" key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   [ -f "$mark" ] && return 0
   wine reg delete "$key" /v "Times New Roman Cyr,0" /f >/dev/null 2>&1
   local pair
   for pair in "Times New Roman Cyr=Liberation Serif" "Times New Roman=Liberation Serif" \
-              "MS Sans Serif=Liberation Sans" "MS Shell Dlg=Liberation Sans"; do
+              "MS Sans Serif=Liberation Sans" "MS Shell Dlg=Liberation Sans" "MS Shell Dlg 2=Liberation Sans"; do
     wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 || return 0
   done
   wineserver -w || true
