@@ -10,12 +10,15 @@
 #include "picture/status_picture_frame.h"
 #include "picture/win32/gl_support.h"
 #include "platform/threads.h"
+#include "platform/win32/dpi.h"
 
 namespace {
 
 constexpr char kClassName[] = "OrlaStatusImageWndClass";
 constexpr UINT kFrameMilliseconds = kCellLiftTickMilliseconds;
 constexpr DWORD kStartDelayMilliseconds = 30;
+// Pixels of a 96 DPI screen; the frame's projection fills whatever size the
+// window has, so on a larger DPI the same picture is drawn larger.
 constexpr int kWidth = 210, kHeight = 140, kGapRightOfParameters = 10;
 // WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN and the class-specific bit 0x4.
 constexpr DWORD kPictureStyle = 0x52000004;
@@ -68,9 +71,10 @@ void StatusPictureThread(void*) {
     GetWindowRect(GetDlgItem(g_mainWindow, IDC_GROUP_PARAMETERS), &box);
     MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&box), 2);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(g_mainWindow, GWLP_HINSTANCE));
-    HWND window = CreateWindowExA(0, kClassName, "", kPictureStyle, box.right + kGapRightOfParameters, box.top,
-                                  kWidth, kHeight, g_mainWindow, reinterpret_cast<HMENU>(IDC_PICTURE), instance,
-                                  nullptr);
+    using platform::Scaled;
+    HWND window = CreateWindowExA(0, kClassName, "", kPictureStyle, box.right + Scaled(kGapRightOfParameters),
+                                  box.top, Scaled(kWidth), Scaled(kHeight), g_mainWindow,
+                                  reinterpret_cast<HMENU>(IDC_PICTURE), instance, nullptr);
     // WM_SIZE came before the target existed: it takes the size itself.
     if (!MakeDrawnTarget(window, false, &g_target)) SendMessageA(window, WM_CLOSE, 0, 0);
 
