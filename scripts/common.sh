@@ -145,6 +145,18 @@ wine_env() {
   wine_map_fonts
 }
 
+# The screen's DPI that Wine gives every program of the prefix (Windows'
+# "scale and layout", 96 = 100 %, 120 = 125 %, 144 = 150 %); a prefix keeps
+# the last one set. Programs started after it see it.
+wine_set_dpi() {  # <dpi>
+  local mark="$WINEPREFIX/.orla-dpi-$1"
+  [ -f "$mark" ] && return 0
+  rm -f "$WINEPREFIX"/.orla-dpi-*
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
+  wineserver -w || true
+  touch "$mark"
+}
+
 # The printed protocol asks for "Times New Roman Cyr". Wine knows no such
 # face and drew a wide sans, so labels ran into the value column; Liberation
 # Serif has Times New Roman's widths. The dialogs' "MS Sans Serif" becomes
