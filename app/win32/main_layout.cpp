@@ -6,10 +6,12 @@
 #include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
 #include "app/win32/window_rules.h"
+#include "picture/win32/status_picture.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
 
 namespace {
+int g_minWindowWidth = kMinWindowWidth;
 int g_minWindowHeight = kMinWindowHeight;
 
 using platform::Scaled;
@@ -32,9 +34,14 @@ void PlaceMainWindow(HWND window) {
     GetWindowRect(window, &current);
     // Still the template's size here: whatever the font, its controls fit.
     g_minWindowHeight = MinWindowHeight(current.bottom - current.top, Scaled(kMinWindowHeight));
+    RECT client;
+    GetClientRect(window, &client);
+    const int frame = static_cast<int>(current.right - current.left - client.right);
+    g_minWindowWidth = MinWindowWidth(static_cast<int>(StatusPicturePlace(window).right), frame,
+                                      Scaled(kMinWindowWidth), Scaled(8));
     Placement p = PlaceWindow({s.windowX, s.windowY, s.windowW, s.windowH}, current.right - current.left,
                               current.bottom - current.top, GetSystemMetrics(SM_CXSCREEN),
-                              GetSystemMetrics(SM_CYSCREEN), g_minWindowHeight, Scaled(kMinWindowWidth));
+                              GetSystemMetrics(SM_CYSCREEN), g_minWindowHeight, g_minWindowWidth);
     SetWindowPos(window, nullptr, p.x, p.y, p.width, p.height, SWP_NOZORDER);
 }
 
@@ -82,7 +89,7 @@ void LayOutMainWindow(HWND window, LPARAM size) {
 }
 
 void LimitMainWindowTracking(MINMAXINFO* info) {
-    info->ptMinTrackSize.x = Scaled(kMinWindowWidth);
+    info->ptMinTrackSize.x = g_minWindowWidth;
     info->ptMinTrackSize.y = g_minWindowHeight;
     info->ptMaxTrackSize.x = GetSystemMetrics(SM_CXSCREEN);
     info->ptMaxTrackSize.y = GetSystemMetrics(SM_CYSCREEN);

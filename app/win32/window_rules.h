@@ -40,6 +40,15 @@ inline int MinWindowHeight(int templateHeight, int minimum = kMinWindowHeight) {
     return templateHeight > minimum ? templateHeight : minimum;
 }
 
+// The least width: minimum (kMinWindowWidth scaled to the screen), or more
+// where the dialog font at the screen's DPI grows the form faster than the
+// DPI, so that the test-cell picture at its right end (formRight, in client
+// pixels) keeps its margin inside the window's frame.
+inline int MinWindowWidth(int formRight, int frameWidth, int minimum = kMinWindowWidth, int margin = 8) {
+    const int64_t need = int64_t{formRight} + margin + frameWidth;
+    return need > minimum ? static_cast<int>(need < INT32_MAX ? need : INT32_MAX) : minimum;
+}
+
 // Turns the saved rectangle into one that lies on the screen. currentWidth
 // and currentHeight are the window's size from its template; the least
 // sizes are those of a 96 DPI screen unless the caller scales them.

@@ -67,14 +67,11 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 void StatusPictureThread(void*) {
     Sleep(kStartDelayMilliseconds);
-    RECT box;
-    GetWindowRect(GetDlgItem(g_mainWindow, IDC_GROUP_PARAMETERS), &box);
-    MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&box), 2);
+    const RECT place = StatusPicturePlace(g_mainWindow);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(g_mainWindow, GWLP_HINSTANCE));
-    using platform::Scaled;
-    HWND window = CreateWindowExA(0, kClassName, "", kPictureStyle, box.right + Scaled(kGapRightOfParameters),
-                                  box.top, Scaled(kWidth), Scaled(kHeight), g_mainWindow,
-                                  reinterpret_cast<HMENU>(IDC_PICTURE), instance, nullptr);
+    HWND window = CreateWindowExA(0, kClassName, "", kPictureStyle, place.left, place.top, place.right - place.left,
+                                  place.bottom - place.top, g_mainWindow, reinterpret_cast<HMENU>(IDC_PICTURE),
+                                  instance, nullptr);
     // WM_SIZE came before the target existed: it takes the size itself.
     if (!MakeDrawnTarget(window, false, &g_target)) SendMessageA(window, WM_CLOSE, 0, 0);
 
@@ -82,6 +79,15 @@ void StatusPictureThread(void*) {
 }
 
 }  // namespace
+
+RECT StatusPicturePlace(HWND mainWindow) {
+    RECT box;
+    GetWindowRect(GetDlgItem(mainWindow, IDC_GROUP_PARAMETERS), &box);
+    MapWindowPoints(nullptr, mainWindow, reinterpret_cast<POINT*>(&box), 2);
+    using platform::Scaled;
+    const LONG left = box.right + Scaled(kGapRightOfParameters);
+    return RECT{left, box.top, left + Scaled(kWidth), box.top + Scaled(kHeight)};
+}
 
 void StartStatusPicture(HWND mainWindow) {
     g_mainWindow = mainWindow;
