@@ -123,6 +123,10 @@ void PlaceTopRow(HWND viewer, ArchiveSession* s) {
         SetWindowPos(control, nullptr, spans[item].x, r.top, spans[item].width, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Under Wine the date pickers moved into a newly enlarged part of the
+    // window stayed unpainted, as the pane's labels did: draw the row again.
+    RECT row{0, 0, static_cast<LONG>(list.right + list.left), list.top};
+    RedrawWindow(viewer, &row, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void Layout(HWND viewer, ArchiveSession* s) {
