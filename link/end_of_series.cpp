@@ -1,9 +1,12 @@
 // The end of a series: judged, archived, shown; and following whether one is under way.
 #include "link/end_of_series.h"
 
+#include <cstring>
 #include <mutex>
+#include <string>
 
 #include "app/program_settings.h"
+#include "app/protocol_number.h"
 #include "app/resource_ids.h"
 #include "app/series_verdict.h"
 #include "link/current_record.h"
@@ -12,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/ui.h"
 #include "results/archive.h"
+#include "results/archive_suggestions.h"
 #include "service/service_hooks.h"
 
 namespace {
@@ -19,7 +23,32 @@ constexpr uint32_t kRunInPauseMs = 2000;
 // Under g_currentRecordLock.
 SystemTime g_endedTestTime{};
 bool g_seriesEnded = false;
+// The number field's text set for the next series, and the number the ended
+// series was archived under; empty when no proposal stands.
+std::string g_proposedNumber, g_archivedNumber;
+
+// The next series usually gets the next number; proposed only while the
+// field still holds the number just archived, never over one the user typed.
+void ProposeNextNumber(const char* archived) {
+    char shown[kProtocolTextSize];
+    ui::GetText(ui::Window::Main, IDC_FIRST_FIELD, shown, sizeof shown);
+    const std::string next = NextProtocolNumber(archived);
+    if (std::strcmp(shown, archived) != 0 || next == archived) return;
+    {
+        std::lock_guard<std::mutex> guard(g_currentRecordLock);
+        g_proposedNumber = next;
+        g_archivedNumber = archived;
+    }
+    ui::SetText(ui::Window::Main, IDC_FIRST_FIELD, next.c_str());
+}
 }  // namespace
+
+void KeepArchivedNumber(TestRecord* record) {
+    std::lock_guard<std::mutex> guard(g_currentRecordLock);
+    char* number = record->protocolText[0];
+    if (g_proposedNumber.empty() || g_proposedNumber != number) return;
+    std::memcpy(number, g_archivedNumber.c_str(), g_archivedNumber.size() + 1);
+}
 
 bool EndedSeriesTime(SystemTime* out) {
     std::lock_guard<std::mutex> guard(g_currentRecordLock);
@@ -56,13 +85,18 @@ void EndOfSeries() {
         g_currentRecord = record;
         g_endedTestTime = record.testTime;
         g_seriesEnded = true;
+        g_proposedNumber.clear();
     }
     // A failed append has already been reported by the archive; the finished
-    // series can still be printed.
-    ArchiveAppend(record);
+    // series can still be printed, under the number it was measured with.
+    const bool archived = ArchiveAppend(record);
     {
         std::lock_guard<std::mutex> guard(g_currentRecordLock);
         g_currentRecord.crc = record.crc;
+    }
+    if (archived) {
+        ArchivedTexts().Take(record);
+        ProposeNextNumber(record.protocolText[0]);
     }
     // After the archive: a series in the service log is then always in
     // log.dat too, whenever the program is cut off.

@@ -1,11 +1,18 @@
 #pragma once
+// The end of a series, and what the protocol of the ended series is printed with.
 #include <cstdint>
 
 #include "platform/system_time.h"
+#include "results/test_record.h"
 
 // A series has ended with at least one value: history, form texts, archive,
-// printing unlocked, and in run-in mode the next series armed.
+// the next protocol number proposed, printing unlocked, and in run-in mode
+// the next series armed.
 void EndOfSeries();
+// A record with the form's texts, about to be printed or saved as the ended
+// series' protocol: while the number field still shows the number proposed
+// for the next series, the protocol keeps the one it was archived under.
+void KeepArchivedNumber(TestRecord* record);
 // A series the link saw measuring, cut off by a lost link, is now reported
 // no longer measuring with values: it ended while nobody listened.
 bool SeriesEndedUnseen(bool measuring, uint8_t valueCount);

@@ -17,8 +17,23 @@ enum class OpenMode {
     WriteAlways,        // GENERIC_WRITE, OPEN_ALWAYS
 };
 
+// System error codes of the calls below, as Windows numbers them (the fake too).
+// The file (for a move, from) does not exist; nothing was opened or moved.
+constexpr uint32_t kErrorFileNotFound = 2;
+// Another opener holds the file; nothing changed, and a later try may succeed.
+constexpr uint32_t kErrorSharingViolation = 32;
+// MoveFileNew: to exists already; from is left as it was, another name may do.
+constexpr uint32_t kErrorFileExists = 80;
+// MoveFileNew: the same as kErrorFileExists; Windows reports either.
+constexpr uint32_t kErrorAlreadyExists = 183;
+
+// The wait between two tries at a busy file; an append holds log.dat a few milliseconds.
+constexpr uint32_t kBusyRetryStepMs = 50;
+// How long a caller keeps trying before it takes the file as busy and gives up.
+constexpr uint32_t kBusyRetryTotalMs = 1000;
+
 // Returns kNoFile on failure and, when systemError is given, the system error
-// code (2 = file not found, 32 = sharing violation).
+// code (kErrorFileNotFound, kErrorSharingViolation, ...).
 FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError = nullptr);
 bool FileSize(FileHandle file, uint64_t* size);
 bool SeekTo(FileHandle file, uint64_t position);
@@ -34,8 +49,9 @@ void CloseFile(FileHandle file);
 // sees the old file or the new one, never half of either. False leaves both.
 bool MoveFileOver(const char* from, const char* to);
 // Renames from to to only when to does not exist yet (MoveFileEx without
-// replacing); false leaves both, with the system error code (80 or 183 when
-// to exists, 32 when either is open).
+// replacing); false leaves both, with the system error code (kErrorFileExists
+// or kErrorAlreadyExists when to exists, kErrorSharingViolation when either
+// is open).
 bool MoveFileNew(const char* from, const char* to, uint32_t* systemError = nullptr);
 
 // Folders. AppDataFolder is CSIDL_APPDATA; false when it cannot be determined.

@@ -1,10 +1,12 @@
+// The window operations the portable core may ask for, by logical window and control id.
 #pragma once
 #include <cstdint>
 
 // Window operations the portable core needs, addressed as the windows
 // themselves address them: a logical window and a control id. In the product
 // each call is a synchronous message to a window of the user-interface thread
-// (SetDlgItemTextA, EnableWindow, EnableMenuItem, MessageBoxA, ...).
+// (WM_SETTEXT, EnableWindow, EnableMenuItem, MessageBoxW, ...). Texts are
+// Windows-1251 on both sides of the seam, whatever the system's code page.
 namespace ui {
 
 enum class Window : int {

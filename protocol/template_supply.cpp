@@ -1,3 +1,4 @@
+// Supplying the data folder with the protocol template installed beside the program.
 #include "protocol/template_supply.h"
 
 #include <string>
@@ -7,15 +8,13 @@
 
 namespace {
 
-constexpr uint32_t kFileNotFound = 2;
-
 // True when the path holds a template worth keeping. Any failure other than
 // "not found" (another program holding it, say) counts as present: touching
 // a file we cannot see could destroy the user's edits.
 bool HasTemplate(const char* path) {
     uint32_t error = 0;
     platform::FileHandle file = platform::OpenExclusive(path, platform::OpenMode::ReadExisting, &error);
-    if (file == platform::kNoFile) return error != kFileNotFound;
+    if (file == platform::kNoFile) return error != platform::kErrorFileNotFound;
     uint64_t size = 0;
     bool known = platform::FileSize(file, &size);
     platform::CloseFile(file);

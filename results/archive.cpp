@@ -14,7 +14,6 @@ static_assert(sizeof(kKey) - 1 == 32, "the archive key is 32 Windows-1251 bytes"
 
 // Long enough to outlast a viewer reading a large archive, short enough not
 // to stall the worker's polling noticeably.
-constexpr uint32_t kRetryStepMs = 50;
 constexpr uint32_t kRetryTotalMs = 2000;
 
 enum class WriteResult { Stored, Busy, Failed };
@@ -182,10 +181,10 @@ bool ArchiveAppend(TestRecord& record) {
         std::memcpy(at, &record, sizeof(TestRecord));
         ArchiveScramble(at, sizeof(TestRecord));
     }
-    for (uint32_t waited = 0;; waited += kRetryStepMs) {
+    for (uint32_t waited = 0;; waited += platform::kBusyRetryStepMs) {
         if (TryAppendGroup(group) == WriteResult::Stored) return true;
         if (waited >= kRetryTotalMs) break;
-        platform::Wait(kRetryStepMs);
+        platform::Wait(platform::kBusyRetryStepMs);
     }
     ui::MessageBox(ui::Window::Main,
                    "Результаты испытания не удалось сохранить в архиве (файл log.dat недоступен).\n"

@@ -10,13 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kNotFound = 2;
-constexpr uint32_t kSharingViolation = 32;
-constexpr uint32_t kFileExists = 80;
-constexpr uint32_t kAlreadyExists = 183;
-// The same wait as the viewer's loading gives an append to finish.
-constexpr uint32_t kRetryStepMs = 50;
-constexpr uint32_t kRetryTotalMs = 1000;
 // Far more than one second can produce; a bound so a folder that refuses
 // every name cannot keep the loop going.
 constexpr int kMostAttempts = 99;
@@ -50,15 +43,15 @@ ArchiveAsideResult ArchiveMoveAside(const SystemTime& at) {
             return result;
         }
         result.error = error;
-        if (error == kNotFound) {
+        if (error == platform::kErrorFileNotFound) {
             result.noArchive = true;
             return result;
         }
-        if (error == kFileExists || error == kAlreadyExists) {
+        if (error == platform::kErrorFileExists || error == platform::kErrorAlreadyExists) {
             ++attempt;
-        } else if (error == kSharingViolation && waited < kRetryTotalMs) {
-            platform::Wait(kRetryStepMs);
-            waited += kRetryStepMs;
+        } else if (error == platform::kErrorSharingViolation && waited < platform::kBusyRetryTotalMs) {
+            platform::Wait(platform::kBusyRetryStepMs);
+            waited += platform::kBusyRetryStepMs;
         } else {
             return result;
         }

@@ -15,10 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kNotFound = 2;
-constexpr uint32_t kSharingViolation = 32;
-constexpr uint32_t kRetryStepMs = 50;
-constexpr uint32_t kRetryTotalMs = 1000;
 constexpr size_t kChunkGroups = 64;
 constexpr uint32_t kSecondsPerHour = 3600;
 
@@ -37,10 +33,12 @@ int64_t RecordSeconds(const TestRecord& r) {
 }
 
 platform::FileHandle OpenForReading(uint32_t* error) {
-    for (uint32_t waited = 0;; waited += kRetryStepMs) {
+    for (uint32_t waited = 0;; waited += platform::kBusyRetryStepMs) {
         platform::FileHandle file = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadExisting, error);
-        if (file != platform::kNoFile || *error != kSharingViolation || waited >= kRetryTotalMs) return file;
-        platform::Wait(kRetryStepMs);
+        if (file != platform::kNoFile || *error != platform::kErrorSharingViolation ||
+            waited >= platform::kBusyRetryTotalMs)
+            return file;
+        platform::Wait(platform::kBusyRetryStepMs);
     }
 }
 
@@ -136,7 +134,7 @@ bool FindArchived(const StoredResultEntry* const* entries, size_t count, bool* h
     for (size_t i = 0; i < count; ++i) held[i] = false;
     uint32_t error = 0;
     platform::FileHandle file = OpenForReading(&error);
-    if (file == platform::kNoFile) return error == kNotFound;
+    if (file == platform::kNoFile) return error == platform::kErrorFileNotFound;
     Candidates byValues;
     for (size_t i = 0; i < count; ++i) byValues.emplace(ValuesKey(entries[i]->count, entries[i]->voltage), i);
     const bool ok = ScanGroups(file, entries, byValues, held);

@@ -13,21 +13,19 @@
 
 namespace {
 
-constexpr uint32_t kSharingViolation = 32;
-// An append holds the file for a few milliseconds; waiting this long turns a
-// collision with it into a short delay instead of "no results".
-constexpr uint32_t kRetryStepMs = 50;
-constexpr uint32_t kRetryTotalMs = 1000;
 // Groups read per read call; the file is decoded chunk by chunk straight into
 // the receiver's records, so no whole-file buffer is needed.
 constexpr size_t kChunkGroups = 256;
 
 platform::FileHandle OpenArchive(uint32_t* error, const char* path = kArchiveFileName,
                                  platform::OpenMode mode = platform::OpenMode::ReadWriteExisting) {
-    for (uint32_t waited = 0;; waited += kRetryStepMs) {
+    // Busy only while an append runs: a short delay instead of "no results".
+    for (uint32_t waited = 0;; waited += platform::kBusyRetryStepMs) {
         platform::FileHandle file = platform::OpenExclusive(path, mode, error);
-        if (file != platform::kNoFile || *error != kSharingViolation || waited >= kRetryTotalMs) return file;
-        platform::Wait(kRetryStepMs);
+        if (file != platform::kNoFile || *error != platform::kErrorSharingViolation ||
+            waited >= platform::kBusyRetryTotalMs)
+            return file;
+        platform::Wait(platform::kBusyRetryStepMs);
     }
 }
 
@@ -194,7 +192,7 @@ bool ArchiveLoadWarning(const ArchiveLoadResult& result, char* out, size_t size)
 bool ArchiveClear() {
     uint32_t error = 0;
     platform::FileHandle file = OpenArchive(&error);
-    if (file == platform::kNoFile) return error == 2;
+    if (file == platform::kNoFile) return error == platform::kErrorFileNotFound;
     bool ok = platform::SeekTo(file, 0) && platform::TruncateHere(file);
     platform::CloseFile(file);
     return ok;

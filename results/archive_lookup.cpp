@@ -1,4 +1,4 @@
-// Looking up the newest series of a sample source in log.dat, newest first.
+// Reading log.dat from its end for the newest record that answers a question.
 #include "results/archive_lookup.h"
 
 #include <string>
@@ -21,28 +21,33 @@ std::string Trimmed(const char* text, size_t size) {
 
 }  // namespace
 
-bool LastJudgedSeriesOfSource(const char* source, TestRecord* found) {
-    const std::string wanted = Trimmed(source, kProtocolTextSize);
-    if (wanted.empty()) return false;
-    // Read only: a busy file means the worker is appending; the proposal can wait.
+bool NewestArchivedRecord(const std::function<bool(const TestRecord&)>& matches, TestRecord* found) {
+    // Read only: a busy file means the worker is appending; the question can wait.
     platform::FileHandle file = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadExisting);
     if (file == platform::kNoFile) return false;
     uint64_t length = 0;
-    bool ok = platform::FileSize(file, &length);
-    const uint64_t groups = ok ? length / kArchiveGroupSize : 0;
+    const uint64_t groups = platform::FileSize(file, &length) ? length / kArchiveGroupSize : 0;
     std::vector<uint8_t> group(kArchiveGroupSize);
     bool hit = false;
-    for (uint64_t k = 0; k < groups && k < kSourceLookupGroups && !hit; ++k) {
+    for (uint64_t k = 0; k < groups && k < kLookupGroups && !hit; ++k) {
         uint32_t got = 0;
         if (!platform::SeekTo(file, (groups - 1 - k) * kArchiveGroupSize) ||
             !platform::ReadFile(file, group.data(), kArchiveGroupSize, &got) || got != kArchiveGroupSize)
             break;
-        TestRecord r;
-        ArchiveDecodeGroup(group.data(), &r);
-        hit = ArchiveRecordCrc(r) == r.crc && r.verdict.present &&
-              Trimmed(r.protocolText[kSourceSlot], kProtocolTextSize) == wanted;
-        if (hit) *found = r;
+        ArchiveDecodeGroup(group.data(), found);
+        hit = matches(*found);
     }
     platform::CloseFile(file);
     return hit;
+}
+
+bool LastJudgedSeriesOfSource(const char* source, TestRecord* found) {
+    const std::string wanted = Trimmed(source, kProtocolTextSize);
+    if (wanted.empty()) return false;
+    return NewestArchivedRecord(
+        [&wanted](const TestRecord& r) {
+            return ArchiveRecordCrc(r) == r.crc && r.verdict.present &&
+                   Trimmed(r.protocolText[kSourceSlot], kProtocolTextSize) == wanted;
+        },
+        found);
 }

@@ -1,15 +1,21 @@
 #pragma once
 // Questions the main window asks of log.dat without opening the viewer.
 #include <cstddef>
+#include <functional>
 
 #include "results/test_record.h"
 
-// How far back the sample-source lookup reads: the newest series first, so
-// a source tested in recent weeks is found at once, and a large archive
-// never makes leaving a field slow.
-constexpr size_t kSourceLookupGroups = 2000;
+// How far back a lookup reads: the newest series first, so a series of
+// recent weeks is found at once, and a large archive never makes leaving a
+// field or printing slow.
+constexpr size_t kLookupGroups = 2000;
+
+// The newest record among the last kLookupGroups of log.dat for which
+// matches is true, read from the end; false when none is, or the file is busy
+// or missing. *found is overwritten either way.
+bool NewestArchivedRecord(const std::function<bool(const TestRecord&)>& matches, TestRecord* found);
 
 // The newest judged series whose "Объект, из которого взята проба" is source
-// (blanks around it ignored), among the last kSourceLookupGroups; false when
+// (blanks around it ignored), among the last kLookupGroups; false when
 // there is none, the source is empty or the file is busy or missing.
 bool LastJudgedSeriesOfSource(const char* source, TestRecord* found);

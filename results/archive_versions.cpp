@@ -5,8 +5,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/files.h"
-#include "results/archive.h"
+#include "results/archive_lookup.h"
 
 namespace {
 
@@ -59,22 +58,7 @@ bool TextsDiffer(const TestRecord& a, const TestRecord& b) {
 }
 
 bool NewestArchivedVersion(const TestRecord& record, TestRecord* found) {
-    platform::FileHandle file = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadExisting);
-    if (file == platform::kNoFile) return false;
-    uint64_t length = 0;
-    const uint64_t groups = platform::FileSize(file, &length) ? length / kArchiveGroupSize : 0;
-    std::vector<uint8_t> group(kArchiveGroupSize);
-    bool hit = false;
-    for (uint64_t k = 0; k < groups && k < kVersionLookupGroups && !hit; ++k) {
-        uint32_t got = 0;
-        if (!platform::SeekTo(file, (groups - 1 - k) * kArchiveGroupSize) ||
-            !platform::ReadFile(file, group.data(), kArchiveGroupSize, &got) || got != kArchiveGroupSize)
-            break;
-        ArchiveDecodeGroup(group.data(), found);
-        hit = SameSeries(*found, record);
-    }
-    platform::CloseFile(file);
-    return hit;
+    return NewestArchivedRecord([&record](const TestRecord& r) { return SameSeries(r, record); }, found);
 }
 
 void MakeAmendment(const TestRecord& newest, const TestRecord& texts, uint32_t now, TestRecord* out) {

@@ -9,9 +9,6 @@
 
 #include "results/test_record.h"
 
-// How far back the main window looks for the series it prints; the series
-// just measured is among the last groups, so this bounds only a miss.
-constexpr size_t kVersionLookupGroups = 2000;
 constexpr uint32_t kNoRecord = 0xFFFFFFFFu;
 
 // The same measured series: the same test time to the millisecond and the
@@ -22,8 +19,8 @@ uint64_t SeriesIdentityHash(const TestRecord& record);
 // Whether the 13 texts differ, each compared up to its terminator only: the
 // bytes after it are filler and never count.
 bool TextsDiffer(const TestRecord& a, const TestRecord& b);
-// The newest version of record's series among the last kVersionLookupGroups
-// of log.dat, read from the end; false when it is not there or the file is busy.
+// The newest version of record's series among the last kLookupGroups of
+// log.dat, read from the end; false when it is not there or the file is busy.
 bool NewestArchivedVersion(const TestRecord& record, TestRecord* found);
 // The next version of newest with the texts of texts: everything else kept,
 // the amendment number one up and amendedAt set to now (seconds since 2000).

@@ -20,12 +20,16 @@ ensure_packages() {
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
-  # Wine takes its ANSI code page (1251) from this locale.
-  if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf8$'; then
-    sed -i 's/^# *ru_RU.UTF-8 UTF-8/ru_RU.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
-  fi
+  # Wine takes its ANSI code page from the locale: 1251 from the Russian one,
+  # 1252 from the English one of the language runs.
+  local l generate=0
+  for l in ru_RU en_US; do
+    locale -a 2>/dev/null | grep -qi "^$l\.utf8\$" && continue
+    sed -i "s/^# *$l.UTF-8 UTF-8/$l.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" >> /etc/locale.gen
+    generate=1
+  done
+  if ((generate)); then locale-gen >/dev/null; fi
 }
 
 JOBS=$(nproc 2>/dev/null || echo 2)
@@ -123,7 +127,8 @@ wine_env() {
   export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
   export WINEDEBUG="${ORLA_WINEDEBUG:--all}"  # ORLA_WINEDEBUG=+wgl and the like, to look inside
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+  # E2E_LANG=en_US.UTF-8 makes it an English Windows (code page 1252).
+  export LANG="${E2E_LANG:-ru_RU.UTF-8}" LC_ALL="${E2E_LANG:-ru_RU.UTF-8}"
   # Once Debian's 32-bit loader is installed (the 32-bit runs of scripts/test
   # install it), `wine` and the tools that call `wine-stable` start every
   # program through it, and in a 64-bit prefix nothing starts ("could not

@@ -12,6 +12,7 @@
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -65,16 +66,16 @@ bool ClientPointOverLabel(HWND dialog, int id, LPARAM lParam) {
 
 void StartUp(HWND dialog) {
     g_background = CreateSolidBrush(kBackground);
-    SetDlgItemTextA(dialog, IDC_ABOUT_MAKER_LINE1, MAKER_NAME_LINE1);
-    SetDlgItemTextA(dialog, IDC_ABOUT_MAKER_LINE2, MAKER_NAME_LINE2);
-    SetDlgItemTextA(dialog, IDC_ABOUT_CITY, MAKER_CITY);
-    SetDlgItemTextA(dialog, IDC_ABOUT_WEB, MAKER_WEB_ADDRESS);
+    platform::SetItemText1251(dialog, IDC_ABOUT_MAKER_LINE1, MAKER_NAME_LINE1);
+    platform::SetItemText1251(dialog, IDC_ABOUT_MAKER_LINE2, MAKER_NAME_LINE2);
+    platform::SetItemText1251(dialog, IDC_ABOUT_CITY, MAKER_CITY);
+    platform::SetItemText1251(dialog, IDC_ABOUT_WEB, MAKER_WEB_ADDRESS);
     char version[sizeof g_deviceState.deviceVersion];
     CopyDeviceVersion(version, sizeof version);  // the worker may rewrite it meanwhile
     if (version[0]) {
         char text[256];
         std::snprintf(text, sizeof text, "Версия прибора %s", version);
-        SetDlgItemTextA(dialog, IDC_ABOUT_DEVICE_VERSION, text);
+        platform::SetItemText1251(dialog, IDC_ABOUT_DEVICE_VERSION, text);
     }
     ScalePicture(dialog);
     CentreDialogOnOwner(dialog);
@@ -119,11 +120,11 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
             return FALSE;
         case WM_LBUTTONDOWN:
             if (ClientPointOverLabel(dialog, IDC_ABOUT_WEB, lParam)) {
-                ShellExecuteA(dialog, "open", MAKER_WEB_ADDRESS, nullptr, nullptr, SW_SHOWNORMAL);
+                ShellExecuteW(dialog, L"open", platform::Wide(MAKER_WEB_ADDRESS).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
             } else if ((wParam & MK_RBUTTON) && ClientPointOverLabel(dialog, IDC_ABOUT_PRODUCT, lParam)) {
                 // The build's own marks, for the maker's service staff.
-                SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, "5.02");
-                SetDlgItemTextA(dialog, IDC_ABOUT_WEB, "Jan 31 2019");
+                platform::SetItemText1251(dialog, IDC_ABOUT_VERSION, "5.02");
+                platform::SetItemText1251(dialog, IDC_ABOUT_WEB, "Jan 31 2019");
             }
             return FALSE;
         default: return FALSE;
@@ -133,5 +134,5 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 void ShowAboutBox(HWND owner) {
-    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
+    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProc, 0);
 }

@@ -24,26 +24,26 @@ void AddRussianLocale(HWND field) {
 LRESULT CALLBACK ClipboardAwareProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COPY:
-            CallWindowProcA(g_editProcedure, window, message, wParam, lParam);
+            CallWindowProcW(g_editProcedure, window, message, wParam, lParam);
             AddRussianLocale(window);
             return 0;
         case WM_DESTROY:
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProcedure));
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProcedure));
             break;
         default: break;
     }
-    return CallWindowProcA(g_editProcedure, window, message, wParam, lParam);
+    return CallWindowProcW(g_editProcedure, window, message, wParam, lParam);
 }
 
 }  // namespace
 
 void MakeClipboardAware(HWND window) {
-    char className[257];
-    if (!GetClassNameA(window, className, sizeof className)) return;
-    if (lstrcmpiA(className, "edit") != 0) return;
-    LONG_PTR current = GetWindowLongPtrA(window, GWLP_WNDPROC);
+    wchar_t className[257];
+    if (!GetClassNameW(window, className, 257)) return;
+    if (lstrcmpiW(className, L"edit") != 0) return;
+    LONG_PTR current = GetWindowLongPtrW(window, GWLP_WNDPROC);
     // Applied twice to one field, the field would end up calling itself.
     if (current == reinterpret_cast<LONG_PTR>(&ClipboardAwareProcedure)) return;
     g_editProcedure = reinterpret_cast<WNDPROC>(current);
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClipboardAwareProcedure));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClipboardAwareProcedure));
 }

@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "platform/win32/dpi.h"
+#include "platform/win32/wide.h"
 
 struct ListColumn {
     const char* header;
@@ -12,12 +15,13 @@ struct ListColumn {
 
 inline void InsertListColumns(HWND list, const ListColumn* columns, int count) {
     for (int c = 0; c < count; ++c) {
-        LVCOLUMNA column{};
+        LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
         column.cx = platform::Scaled(columns[c].width);
-        column.pszText = const_cast<char*>(columns[c].header);
+        std::wstring header = platform::Wide(columns[c].header);
+        column.pszText = &header[0];
         column.iSubItem = c;
-        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
     }
 }

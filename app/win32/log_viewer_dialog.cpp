@@ -5,6 +5,7 @@
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
 #include "platform/win32/window_registry.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ INT_PTR CALLBACK LogViewerProc(HWND viewer, UINT message, WPARAM, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
             RegisterWindow(ui::Window::LogViewer, viewer);
-            SendMessageA(viewer, WM_SIZE, 0, 0);
-            SetDlgItemTextA(viewer, IDC_LOG_TEXT, "Чтение log.log");
+            SendMessageW(viewer, WM_SIZE, 0, 0);
+            platform::SetItemText1251(viewer, IDC_LOG_TEXT, "Чтение log.log");
             return TRUE;
         case WM_SIZE: FillClient(viewer); return TRUE;
         case WM_CLOSE:
@@ -41,5 +42,5 @@ INT_PTR CALLBACK LogViewerProc(HWND viewer, UINT message, WPARAM, LPARAM) {
 }  // namespace
 
 void ShowLogViewer(HWND owner) {
-    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_LOG_VIEWER), owner, LogViewerProc, 0);
+    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_LOG_VIEWER), owner, LogViewerProc, 0);
 }

@@ -11,6 +11,7 @@
 #include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
 #include "app/win32/about_box.h"
+#include "app/win32/form_autocomplete.h"
 #include "app/win32/norms_dialog.h"
 #include "app/win32/settings_dialogs.h"
 #include "app/win32/window_rules.h"
@@ -25,12 +26,14 @@
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "results/archive.h"
+#include "results/archive_suggestions.h"
 #include "results/archive_versions.h"
 #include "results/stored_results.h"
 #include "results/verdict.h"
 #include "results/win32/archive_viewer.h"
 #include "results/win32/device_results_viewer.h"
 #include "service/win32/service_view.h"
+#include "platform/win32/wide.h"
 
 HINSTANCE g_instance = nullptr;
 HWND g_serviceView = nullptr;
@@ -69,17 +72,18 @@ INT_PTR ColourStatic(HDC dc, HWND control) {
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-// Notifications of the norm list and the sample source field.
+// Notifications of the norm list and the form's fields.
 bool Notification(int id, int code) {
     if (id == IDC_NORM_CHOICE && code == CBN_SELCHANGE) NormChosen();
     else if (id == kFirstFormField + 3 && code == EN_KILLFOCUS) ProposeNormForSource();
+    else if (id >= kFirstFormField && id <= kLastFormField && code == EN_SETFOCUS) RefreshFormAutocomplete(id);
     else return false;
     return true;
 }
 
 void StartUp(HWND window) {
     RegisterWindow(ui::Window::Main, window);
-    RegisterStatusBar(CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Запуск программы...", window, 0));
+    RegisterStatusBar(CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"Запуск программы...", window, 0));
 
     ClearStoredResults();
     {
@@ -90,20 +94,22 @@ void StartUp(HWND window) {
         MakeClipboardAware(GetDlgItem(window, id));
         // The record holds 255 characters a text; more would be cut from
         // the protocol without the user seeing it.
-        SendDlgItemMessageA(window, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
+        SendDlgItemMessageW(window, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
     }
     StartStatusPicture(window);
 
     SetStatusText("Чтение настроек программы...");
     LoadProgramSettings(g_programSettings);
     RestoreFormText(g_programSettings);
+    LoadArchivedTexts(&ArchivedTexts());
+    AttachFormAutocomplete(window);
     g_normBook = LoadNormBook(NormBookPath().c_str());
     // The norms' names are long; the closed list shows what fits.
-    SendDlgItemMessageA(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, platform::Scaled(kNormListWidth), 0);
+    SendDlgItemMessageW(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, platform::Scaled(kNormListWidth), 0);
     ShowMethodAndNorms();
     if (g_programSettings.firstRun) {
-        MessageBoxA(window, "Пожалуйста, заполните!", "Внимание!", MB_OK);
-        SendMessageA(window, WM_COMMAND, CMD_PROGRAM_SETTINGS, 0);
+        platform::MessageBox1251(window, "Пожалуйста, заполните!", "Внимание!", MB_OK);
+        SendMessageW(window, WM_COMMAND, CMD_PROGRAM_SETTINGS, 0);
     }
     if (g_programSettings.serviceMode) {
         g_serviceView = CreateServiceView(window);
@@ -114,11 +120,11 @@ void StartUp(HWND window) {
 
     char today[256];
     FormatTodayDate(today);
-    SetDlgItemTextA(window, IDC_SAMPLE_DATE, today);
-    SetDlgItemTextA(window, IDC_TEST_DATE, today);
+    platform::SetItemText1251(window, IDC_SAMPLE_DATE, today);
+    platform::SetItemText1251(window, IDC_TEST_DATE, today);
 
-    SendMessageA(window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_MAIN))));
+    SendMessageW(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_MAIN))));
     EnableProtocolOutput(false);
     SetTimer(window, kSettingsTimer, kSettingsPeriodMs, nullptr);
     StartLinkWorker();
@@ -128,7 +134,8 @@ void StartUp(HWND window) {
 void RecordWithFormTexts(HWND window, TestRecord* copy) {
     CopyCurrentRecord(copy);
     for (int i = 0; i < kFormFieldCount; ++i)
-        GetDlgItemTextA(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
+        platform::ItemTextInto(window, kFirstFormField + i, copy->protocolText[i], kProtocolTextSize);
+    KeepArchivedNumber(copy);
 }
 
 // A protocol must never say what the archive does not hold: texts mended
@@ -146,7 +153,9 @@ void ArchiveMendedTexts(TestRecord* record) {
         *record = newest;  // the version printed is the one archived, its marks included
         return;
     }
-    if (ArchiveAppend(amended)) *record = amended;
+    if (!ArchiveAppend(amended)) return;
+    *record = amended;
+    ArchivedTexts().Take(amended);
 }
 
 // Tab and Shift+Tab come as accelerators: the window is no dialog box, so
@@ -183,7 +192,7 @@ bool Command(HWND window, int id) {
         }
         case CMD_ARCHIVE: ShowArchiveViewer(); return true;
         case CMD_OPEN_ARCHIVE: ShowOtherArchive(); return true;
-        case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
+        case CMD_EXIT: SendMessageW(window, WM_CLOSE, 0, 0); return true;
         case CMD_DEVICE_SETTINGS: ShowDeviceSettingsDialog(window); return true;
         case CMD_PROGRAM_SETTINGS: ShowProgramSettingsDialog(window); return true;
         case CMD_NORMS:
@@ -211,16 +220,16 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);
             EndPaint(window, &paint);
-            if (HWND picture = GetDlgItem(window, IDC_PICTURE)) SendMessageA(picture, WM_PAINT, 0, 0);
+            if (HWND picture = GetDlgItem(window, IDC_PICTURE)) SendMessageW(picture, WM_PAINT, 0, 0);
             return TRUE;
         }
         case WM_CLOSE:
             // A series that ends after the program has gone is never archived.
-            if (SeriesUnderWay() && MessageBoxA(window, "Идет испытание. Выйти из программы?", "Внимание!",
+            if (SeriesUnderWay() && platform::MessageBox1251(window, "Идет испытание. Выйти из программы?", "Внимание!",
                                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
                 return TRUE;
             if (!SaveProgramSettings(g_programSettings))
-                MessageBoxA(window, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
+                platform::MessageBox1251(window, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
             PostQuitMessage(0);
             return TRUE;
         case WM_COMMAND:

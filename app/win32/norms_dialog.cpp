@@ -13,6 +13,7 @@
 #include "app/win32/dialog_placement.h"
 #include "app/win32/list_columns.h"
 #include "app/win32/shell_handles.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -31,47 +32,48 @@ constexpr int kKilovoltsLimit = 6;
 constexpr int kPercentLimit = 3;
 constexpr int kTextSize = 256;
 
-Editing* StateOf(HWND dialog) { return reinterpret_cast<Editing*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+Editing* StateOf(HWND dialog) { return reinterpret_cast<Editing*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 std::string Text(HWND dialog, int id) {
     char text[kTextSize] = {0};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
+    platform::ItemTextInto(dialog, id, text, sizeof text);
     return text;
 }
 
-int ComboIndex(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0)); }
+int ComboIndex(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0)); }
 
-void SelectCombo(HWND dialog, int id, int index) { SendDlgItemMessageA(dialog, id, CB_SETCURSEL, index, 0); }
+void SelectCombo(HWND dialog, int id, int index) { SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0); }
 
 void FillCombo(HWND dialog, int id, const FieldChoices& choices) {
     for (int i = 0; i < choices.count; ++i)
-        SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choices.items[i]));
+        platform::SendText1251(GetDlgItem(dialog, id), CB_ADDSTRING, 0, choices.items[i]);
 }
 
 int SelectedRow(HWND dialog, int listId) {
-    return static_cast<int>(SendDlgItemMessageA(dialog, listId, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return static_cast<int>(SendDlgItemMessageW(dialog, listId, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void SelectRow(HWND list, int row) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
 // Refills a list; selecting row then fills the fields through the list's notice.
 void FillRows(HWND dialog, int listId, const std::vector<std::vector<std::string>>& rows, int select) {
     HWND list = GetDlgItem(dialog, listId);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     for (size_t r = 0; r < rows.size(); ++r) {
         for (size_t c = 0; c < rows[r].size(); ++c) {
-            LVITEMA item{};
+            LVITEMW item{};
             item.mask = LVIF_TEXT;
             item.iItem = static_cast<int>(r);
             item.iSubItem = static_cast<int>(c);
-            item.pszText = const_cast<char*>(rows[r][c].c_str());
-            SendMessageA(list, c ? LVM_SETITEMTEXTA : LVM_INSERTITEMA, r, reinterpret_cast<LPARAM>(&item));
+            std::wstring text = platform::Wide(rows[r][c]);
+            item.pszText = &text[0];
+            SendMessageW(list, c ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, r, reinterpret_cast<LPARAM>(&item));
         }
     }
     if (select >= 0 && select < static_cast<int>(rows.size())) SelectRow(list, select);
@@ -81,10 +83,10 @@ void FillRows(HWND dialog, int listId, const std::vector<std::vector<std::string
 
 void FillNormMethods(HWND dialog, const NormBook& book) {
     const std::string chosen = Text(dialog, IDC_NORM_METHOD);
-    SendDlgItemMessageA(dialog, IDC_NORM_METHOD, CB_RESETCONTENT, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_NORM_METHOD, CB_RESETCONTENT, 0, 0);
     const std::vector<TestMethod> all = AllMethods(book);
     for (size_t i = 0; i < all.size(); ++i) {
-        SendDlgItemMessageA(dialog, IDC_NORM_METHOD, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(all[i].name.c_str()));
+        platform::SendText1251(GetDlgItem(dialog, IDC_NORM_METHOD), CB_ADDSTRING, 0, all[i].name.c_str());
         if (all[i].name == chosen) SelectCombo(dialog, IDC_NORM_METHOD, static_cast<int>(i));
     }
 }
@@ -96,9 +98,9 @@ void ShowNorms(HWND dialog, int select) {
 }
 
 void ShowNormFields(HWND dialog, const NormFields& f) {
-    SetDlgItemTextA(dialog, IDC_NORM_NAME, f.name.c_str());
-    SetDlgItemTextA(dialog, IDC_NORM_MINIMUM, f.minimum.c_str());
-    SetDlgItemTextA(dialog, IDC_NORM_GOOD, f.good.c_str());
+    platform::SetItemText1251(dialog, IDC_NORM_NAME, f.name.c_str());
+    platform::SetItemText1251(dialog, IDC_NORM_MINIMUM, f.minimum.c_str());
+    platform::SetItemText1251(dialog, IDC_NORM_GOOD, f.good.c_str());
     // A norm whose method is gone shows no method until one is chosen.
     const std::vector<TestMethod> all = AllMethods(StateOf(dialog)->book);
     int index = -1;
@@ -127,13 +129,13 @@ void ShowPercentState(HWND dialog) {
 }
 
 void ShowMethodFields(HWND dialog, const MethodFields& f) {
-    SetDlgItemTextA(dialog, IDC_METHOD_NAME, f.name.c_str());
+    platform::SetItemText1251(dialog, IDC_METHOD_NAME, f.name.c_str());
     SelectCombo(dialog, IDC_METHOD_BREAKDOWNS, f.breakdowns);
     SelectCombo(dialog, IDC_METHOD_RATE, f.riseRate);
     SelectCombo(dialog, IDC_METHOD_PAUSE, f.pause);
     SelectCombo(dialog, IDC_METHOD_DELAY, f.delay);
     SelectCombo(dialog, IDC_METHOD_DISPERSION, f.dispersion);
-    SetDlgItemTextA(dialog, IDC_METHOD_PERCENT, f.percent.c_str());
+    platform::SetItemText1251(dialog, IDC_METHOD_PERCENT, f.percent.c_str());
     ShowPercentState(dialog);
 }
 
@@ -155,13 +157,13 @@ void ShowButtonStates(HWND dialog) {
 }
 
 bool Agreed(HWND dialog, const std::string& question) {
-    return MessageBoxA(dialog, question.c_str(), kNormsCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    return platform::MessageBox1251(dialog, question.c_str(), kNormsCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 // A message means nothing was taken; the fields stay as typed to be mended.
 bool Taken(HWND dialog, const std::string& wrong) {
     if (wrong.empty()) return true;
-    MessageBoxA(dialog, wrong.c_str(), kNormsCaption, MB_OK | MB_ICONWARNING);
+    platform::MessageBox1251(dialog, wrong.c_str(), kNormsCaption, MB_OK | MB_ICONWARNING);
     return false;
 }
 
@@ -204,7 +206,7 @@ void Save(HWND dialog) {
     if (NormBookText(state->book) != NormBookText(g_normBook)) {
         const std::string path = NormBookPath();
         if (!SaveNormBook(state->book, path.c_str())) {
-            MessageBoxA(dialog, SaveFailedText(path).c_str(), kNormsCaption, MB_OK | MB_ICONERROR);
+            platform::MessageBox1251(dialog, SaveFailedText(path).c_str(), kNormsCaption, MB_OK | MB_ICONERROR);
             return;
         }
         g_normBook = state->book;
@@ -216,20 +218,20 @@ void Save(HWND dialog) {
 // ---- the dialog
 
 void Open(HWND dialog, Editing* state) {
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     CentreDialogOnOwner(dialog);
     // The tip shows the whole of a long norm's name that its column cuts.
     const LPARAM look = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
     for (int id : {IDC_NORMS_LIST, IDC_METHODS_LIST})
-        SendDlgItemMessageA(dialog, id, LVM_SETEXTENDEDLISTVIEWSTYLE, look, look);
+        SendDlgItemMessageW(dialog, id, LVM_SETEXTENDEDLISTVIEWSTYLE, look, look);
     InsertListColumns(GetDlgItem(dialog, IDC_NORMS_LIST), kNormColumns, sizeof kNormColumns / sizeof kNormColumns[0]);
     InsertListColumns(GetDlgItem(dialog, IDC_METHODS_LIST), kMethodColumns,
                       sizeof kMethodColumns / sizeof kMethodColumns[0]);
-    SendDlgItemMessageA(dialog, IDC_NORM_NAME, EM_LIMITTEXT, kNormNameLimit, 0);
-    SendDlgItemMessageA(dialog, IDC_METHOD_NAME, EM_LIMITTEXT, kMethodNameLimit, 0);
-    SendDlgItemMessageA(dialog, IDC_NORM_MINIMUM, EM_LIMITTEXT, kKilovoltsLimit, 0);
-    SendDlgItemMessageA(dialog, IDC_NORM_GOOD, EM_LIMITTEXT, kKilovoltsLimit, 0);
-    SendDlgItemMessageA(dialog, IDC_METHOD_PERCENT, EM_LIMITTEXT, kPercentLimit, 0);
+    SendDlgItemMessageW(dialog, IDC_NORM_NAME, EM_LIMITTEXT, kNormNameLimit, 0);
+    SendDlgItemMessageW(dialog, IDC_METHOD_NAME, EM_LIMITTEXT, kMethodNameLimit, 0);
+    SendDlgItemMessageW(dialog, IDC_NORM_MINIMUM, EM_LIMITTEXT, kKilovoltsLimit, 0);
+    SendDlgItemMessageW(dialog, IDC_NORM_GOOD, EM_LIMITTEXT, kKilovoltsLimit, 0);
+    SendDlgItemMessageW(dialog, IDC_METHOD_PERCENT, EM_LIMITTEXT, kPercentLimit, 0);
     FillCombo(dialog, IDC_METHOD_BREAKDOWNS, kBreakdownChoices);
     FillCombo(dialog, IDC_METHOD_RATE, kRiseRateChoices);
     FillCombo(dialog, IDC_METHOD_PAUSE, kPauseChoices);
@@ -290,6 +292,6 @@ INT_PTR CALLBACK NormsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 bool ShowNormsDialog(HWND owner) {
     Editing state{g_normBook, false};
-    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_NORMS), owner, NormsProc, reinterpret_cast<LPARAM>(&state));
+    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_NORMS), owner, NormsProc, reinterpret_cast<LPARAM>(&state));
     return state.saved;
 }

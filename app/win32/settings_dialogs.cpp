@@ -15,6 +15,7 @@
 #include "app/win32/dialog_placement.h"
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -23,11 +24,11 @@ namespace {
 DeviceSettingsChoice ChoiceOfLists(HWND dialog) {
     DeviceSettingsChoice choice = {};
     for (int l = 0; l < kDeviceSettingsListCount; ++l)
-        choice.index[l] = static_cast<int>(SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
+        choice.index[l] = static_cast<int>(SendDlgItemMessageW(dialog, kDeviceSettingsLists[l].listId, CB_GETCURSEL, 0, 0));
     return choice;
 }
 
-int MethodItem(HWND dialog) { return static_cast<int>(SendDlgItemMessageA(dialog, IDC_LIST_METHOD, CB_GETCURSEL, 0, 0)); }
+int MethodItem(HWND dialog) { return static_cast<int>(SendDlgItemMessageW(dialog, IDC_LIST_METHOD, CB_GETCURSEL, 0, 0)); }
 
 void FillDeviceLists(HWND dialog) {
     const DeviceSettings current = CopyCurrentSettings();
@@ -36,15 +37,15 @@ void FillDeviceLists(HWND dialog) {
         const DeviceSettingsListItems& list = kDeviceSettingsLists[l];
         HWND combo = GetDlgItem(dialog, list.listId);
         for (int i = 0; i < list.itemCount; ++i)
-            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.items[i]));
-        if (choice.extra[l][0]) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.extra[l]));
-        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
+            platform::SendText1251(combo, CB_ADDSTRING, 0, list.items[i]);
+        if (choice.extra[l][0]) platform::SendText1251(combo, CB_ADDSTRING, 0, choice.extra[l]);
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
     }
     HWND methods = GetDlgItem(dialog, IDC_LIST_METHOD);
     for (const std::string& item : MethodListItems(g_normBook))
-        SendMessageA(methods, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        platform::SendText1251(methods, CB_ADDSTRING, 0, item.c_str());
     int item = MethodItemForSettings(g_normBook, current, g_programSettings.methodName);
-    SendMessageA(methods, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageW(methods, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
 }
 
 // A method picked: the four lists it decides follow; the other two stay.
@@ -54,14 +55,14 @@ void ApplyMethod(HWND dialog) {
     const DeviceSettings current = CopyCurrentSettings();
     DeviceSettingsChoice choice = ChoiceFromSettings(SettingsWithMethod(SettingsFromChoice(ChoiceOfLists(dialog), current), *method));
     for (DeviceSettingsList l : {kListCount, kListPause, kListDelay, kListRate})
-        SendDlgItemMessageA(dialog, kDeviceSettingsLists[l].listId, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
+        SendDlgItemMessageW(dialog, kDeviceSettingsLists[l].listId, CB_SETCURSEL, static_cast<WPARAM>(choice.index[l]), 0);
 }
 
 // A list changed by hand: the method list says which method that now is.
 void FollowLists(HWND dialog) {
     const DeviceSettings asked = SettingsFromChoice(ChoiceOfLists(dialog), CopyCurrentSettings());
     int item = MethodItemForSettings(g_normBook, asked, MethodOfItem(g_normBook, MethodItem(dialog)));
-    SendDlgItemMessageA(dialog, IDC_LIST_METHOD, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendDlgItemMessageW(dialog, IDC_LIST_METHOD, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
 }
 
 void AskForDeviceSettings(HWND dialog) {
@@ -103,26 +104,26 @@ constexpr int kOrganisationLimit = static_cast<int>(sizeof g_programSettings.org
 
 void ShowProgramTexts(HWND dialog) {
     // Limits first: what the fields hold is then exactly what OK stores.
-    SendDlgItemMessageA(dialog, IDC_ORGANISATION, EM_EXLIMITTEXT, 0, kOrganisationLimit);
+    SendDlgItemMessageW(dialog, IDC_ORGANISATION, EM_EXLIMITTEXT, 0, kOrganisationLimit);
     for (int id : {IDC_SERIAL, IDC_DIREKTOR, IDC_DIREKTOR_NAME})
-        SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, kTextLimit, 0);
+        SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, kTextLimit, 0);
 
     char name[sizeof g_programSettings.organisationName];
     OrganisationNameForEdit(g_programSettings.organisationName, name, sizeof name);
-    SetDlgItemTextA(dialog, IDC_ORGANISATION, name);
-    SetDlgItemTextA(dialog, IDC_DIREKTOR, g_programSettings.direktor);
-    SetDlgItemTextA(dialog, IDC_DIREKTOR_NAME, g_programSettings.direktorName);
-    SetDlgItemTextA(dialog, IDC_SERIAL, g_programSettings.priborSerialNumber);
+    platform::SetItemText1251(dialog, IDC_ORGANISATION, name);
+    platform::SetItemText1251(dialog, IDC_DIREKTOR, g_programSettings.direktor);
+    platform::SetItemText1251(dialog, IDC_DIREKTOR_NAME, g_programSettings.direktorName);
+    platform::SetItemText1251(dialog, IDC_SERIAL, g_programSettings.priborSerialNumber);
 }
 
 void TakeProgramTexts(HWND dialog) {
     ProgramSettings& s = g_programSettings;
-    int n = GetDlgItemTextA(dialog, IDC_ORGANISATION, s.organisationName, sizeof s.organisationName);
+    int n = platform::ItemTextInto(dialog, IDC_ORGANISATION, s.organisationName, sizeof s.organisationName);
     // A CR LF cut in half at the limit would be saved as a stray byte.
     if (n > 0 && s.organisationName[n - 1] == '\r') s.organisationName[n - 1] = 0;
-    GetDlgItemTextA(dialog, IDC_DIREKTOR, s.direktor, kTextLimit + 1);
-    GetDlgItemTextA(dialog, IDC_DIREKTOR_NAME, s.direktorName, kTextLimit + 1);
-    GetDlgItemTextA(dialog, IDC_SERIAL, s.priborSerialNumber, kTextLimit + 1);
+    platform::ItemTextInto(dialog, IDC_DIREKTOR, s.direktor, kTextLimit + 1);
+    platform::ItemTextInto(dialog, IDC_DIREKTOR_NAME, s.direktorName, kTextLimit + 1);
+    platform::ItemTextInto(dialog, IDC_SERIAL, s.priborSerialNumber, kTextLimit + 1);
 }
 
 // The default focus selects the whole name, and one stray Enter then
@@ -130,9 +131,9 @@ void TakeProgramTexts(HWND dialog) {
 void PlaceCaretAfterName(HWND dialog) {
     HWND edit = GetDlgItem(dialog, IDC_ORGANISATION);
     SetFocus(edit);
-    LONG end = GetWindowTextLengthA(edit);  // at least the length; the control keeps it in range
+    LONG end = GetWindowTextLengthW(edit);  // at least the length; the control keeps it in range
     CHARRANGE caret = {end, end};
-    SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
 }
 
 INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -148,7 +149,7 @@ INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, L
                     TakeProgramTexts(dialog);
                     // On disk now: a first start's entries must survive a crash.
                     if (!SaveProgramSettings(g_programSettings))
-                        MessageBoxA(dialog, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
+                        platform::MessageBox1251(dialog, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
                     EndDialog(dialog, 1);
                     break;
                 case IDCANCEL: EndDialog(dialog, 1); break;
@@ -163,10 +164,10 @@ INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, L
 }  // namespace
 
 void ShowDeviceSettingsDialog(HWND owner) {
-    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_DEVICE_SETTINGS), owner, DeviceSettingsProc, 0);
+    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_DEVICE_SETTINGS), owner, DeviceSettingsProc, 0);
 }
 
-// Without Riched32.dll the template cannot be made and nothing opens.
+// Without Riched20.dll the template cannot be made and nothing opens.
 void ShowProgramSettingsDialog(HWND owner) {
-    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_PROGRAM_SETTINGS), owner, ProgramSettingsProc, 0);
+    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_PROGRAM_SETTINGS), owner, ProgramSettingsProc, 0);
 }

@@ -94,7 +94,8 @@ inline bool KeyGoesToAccelerators(unsigned virtualKey, const char* className) {
             if ((*a | 0x20) != (*b | 0x20)) return false;
         return *a == *b;
     };
-    return !same(className, "edit") && !same(className, "richedit") && !same(className, "richedit20a");
+    return !same(className, "edit") && !same(className, "richedit") && !same(className, "richedit20a") &&
+           !same(className, "richedit20w");
 }
 
 // Left edge of the service view: 500 pixels (leftmost, scaled to the

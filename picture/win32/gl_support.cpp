@@ -42,7 +42,7 @@ void DrawText(const BitmapFont& font, const char* text, int set) {
 // through GDI, which Wine shows like any other drawing.
 bool RunningUnderWine() {
     static const bool wine = [] {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
         return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
     }();
     return wine;
@@ -50,8 +50,8 @@ bool RunningUnderWine() {
 
 bool PaintWithGdi() {
     static const bool gdi = [] {
-        char value[8] = "";
-        const DWORD length = GetEnvironmentVariableA("ORLA_OPENGL", value, sizeof value);
+        wchar_t value[8] = L"";
+        const DWORD length = GetEnvironmentVariableW(L"ORLA_OPENGL", value, 8);
         return RunningUnderWine() && !(length == 1 && value[0] == '1');
     }();
     return gdi;
@@ -60,8 +60,8 @@ bool PaintWithGdi() {
 HWND MakeHiddenStandIn(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, client.right, client.bottom, nullptr, nullptr,
-                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)), nullptr);
+    return CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, client.right, client.bottom, nullptr, nullptr,
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)), nullptr);
 }
 
 // The stand-in's drawable must hold the whole viewport of a window that
@@ -109,11 +109,11 @@ bool SetupPixelFormat(HDC dc) {
     pfd.cDepthBits = 16;
     int format = ChoosePixelFormat(dc, &pfd);
     if (format == 0) {
-        MessageBoxA(nullptr, "ChoosePixelFormat failed", "Error", MB_OK);
+        MessageBoxW(nullptr, L"ChoosePixelFormat failed", L"Error", MB_OK);
         return false;
     }
     if (!SetPixelFormat(dc, format, &pfd)) {
-        MessageBoxA(nullptr, "SetPixelFormat failed", "Error", MB_OK);
+        MessageBoxW(nullptr, L"SetPixelFormat failed", L"Error", MB_OK);
         return false;
     }
     return true;
@@ -263,27 +263,27 @@ void ReplayDrawList(const DrawList& list, DrawnTarget* target, HDC dc) {
     }
 }
 
-void RegisterDrawnWindowClass(const char* name, WNDPROC procedure, HINSTANCE instance) {
-    WNDCLASSEXA windowClass{};
+void RegisterDrawnWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = name;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
 }
 
 DWORD RunDrawnWindowLoop(HWND window) {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     DestroyWindow(window);
     return static_cast<DWORD>(message.wParam);
 }

@@ -33,7 +33,7 @@ void DrawTextBelow(const BitmapFont& font, const char* text);
 // Registers the class of a drawn window (double clicks, the application
 // icon, the arrow cursor, a black background); registering it again is
 // harmless.
-void RegisterDrawnWindowClass(const char* name, WNDPROC procedure, HINSTANCE instance);
+void RegisterDrawnWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance);
 // The drawn window's thread loop: messages until WM_QUIT, then the window is
 // destroyed; returns the quit code.
 DWORD RunDrawnWindowLoop(HWND window);

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char kClassName[] = "OrlaStatusImageWndClass";
+constexpr wchar_t kClassName[] = L"OrlaStatusImageWndClass";
 constexpr UINT kFrameMilliseconds = kCellLiftTickMilliseconds;
 constexpr DWORD kStartDelayMilliseconds = 30;
 // Pixels of a 96 DPI screen; the frame's projection fills whatever size the
@@ -41,7 +41,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
         case WM_CREATE:
             // The main window places its children around the picture.
-            SendMessageA(g_mainWindow, WM_SIZE, 0, 0);
+            SendMessageW(g_mainWindow, WM_SIZE, 0, 0);
             SetTimer(window, IDC_PICTURE, kFrameMilliseconds, nullptr);
             return 1;
         case WM_SIZE:
@@ -59,21 +59,21 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         case WM_TIMER:
             StepCellLift(&g_lift, g_deviceState.status);
-            SendMessageA(window, WM_PAINT, 0, 0);
+            SendMessageW(window, WM_PAINT, 0, 0);
             return 0;
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
 void StatusPictureThread(void*) {
     Sleep(kStartDelayMilliseconds);
     const RECT place = StatusPicturePlace(g_mainWindow);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(g_mainWindow, GWLP_HINSTANCE));
-    HWND window = CreateWindowExA(0, kClassName, "", kPictureStyle, place.left, place.top, place.right - place.left,
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(g_mainWindow, GWLP_HINSTANCE));
+    HWND window = CreateWindowExW(0, kClassName, L"", kPictureStyle, place.left, place.top, place.right - place.left,
                                   place.bottom - place.top, g_mainWindow, reinterpret_cast<HMENU>(IDC_PICTURE),
                                   instance, nullptr);
     // WM_SIZE came before the target existed: it takes the size itself.
-    if (!MakeDrawnTarget(window, false, &g_target)) SendMessageA(window, WM_CLOSE, 0, 0);
+    if (!MakeDrawnTarget(window, false, &g_target)) SendMessageW(window, WM_CLOSE, 0, 0);
 
     ExitThread(RunDrawnWindowLoop(window));
 }
@@ -92,6 +92,6 @@ RECT StatusPicturePlace(HWND mainWindow) {
 void StartStatusPicture(HWND mainWindow) {
     g_mainWindow = mainWindow;
     RegisterDrawnWindowClass(kClassName, PictureProc,
-                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE)));
+                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mainWindow, GWLP_HINSTANCE)));
     if (!platform::StartThread(StatusPictureThread, nullptr, true, nullptr)) ThreadStartFailed();
 }

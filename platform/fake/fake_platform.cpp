@@ -196,11 +196,11 @@ FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError)
         return kNoFile;
     };
     for (const auto& entry : S().open)
-        if (entry.second.path == p) return fail(32);
-    if (S().locked[p]) return fail(32);
+        if (entry.second.path == p) return fail(kErrorSharingViolation);
+    if (S().locked[p]) return fail(kErrorSharingViolation);
     bool exists = S().files.count(p) != 0;
     bool mustExist = mode == OpenMode::ReadWriteExisting || mode == OpenMode::ReadExisting;
-    if (!exists && mustExist) return fail(2);
+    if (!exists && mustExist) return fail(kErrorFileNotFound);
     if (!exists) {
         // A file in a folder nobody created cannot be made.
         std::string folder = p.substr(0, p.find_last_of('\\') == std::string::npos ? 0 : p.find_last_of('\\'));
@@ -286,14 +286,13 @@ bool MoveFileOver(const char* from, const char* to) {
 }
 
 bool MoveFileNew(const char* from, const char* to, uint32_t* systemError) {
-    constexpr uint32_t kNotFound = 2, kSharing = 32, kExists = 183;
     std::string a = Resolve(from), b = Resolve(to);
     uint32_t error = 0;
     for (const auto& entry : S().open)
-        if (entry.second.path == a || entry.second.path == b) error = kSharing;
-    if (!error && (S().locked[a] || S().locked[b])) error = kSharing;
-    if (!error && !S().files.count(a)) error = kNotFound;
-    if (!error && S().files.count(b)) error = kExists;
+        if (entry.second.path == a || entry.second.path == b) error = kErrorSharingViolation;
+    if (!error && (S().locked[a] || S().locked[b])) error = kErrorSharingViolation;
+    if (!error && !S().files.count(a)) error = kErrorFileNotFound;
+    if (!error && S().files.count(b)) error = kErrorAlreadyExists;
     if (error) {
         if (systemError) *systemError = error;
         return false;

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide.h"
+
 namespace platform {
 
-void* LoadDriverLibrary(const char* name) { return reinterpret_cast<void*>(LoadLibraryA(name)); }
+void* LoadDriverLibrary(const char* name) { return reinterpret_cast<void*>(LoadLibraryW(Wide(name).c_str())); }
 
 void* DriverFunction(void* library, const char* name) {
     if (!library) return nullptr;

@@ -5,15 +5,42 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/profile_text.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
 HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
+std::wstring W(const char* path) { return Wide(path); }
+
+// A path in 1251 for the core. A folder whose name 1251 cannot spell (a
+// user name in Greek or Chinese) is given by its short name, which is ASCII;
+// false when there is none.
+bool PathTo1251(const wchar_t* path, char* buffer, size_t size) {
+    std::wstring usable = path;
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, path, -1, nullptr, 0, nullptr, &lossy);
+    if (lossy) {
+        wchar_t shortPath[MAX_PATH];
+        DWORD length = GetShortPathNameW(path, shortPath, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return false;
+        usable = shortPath;
+        n = WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, usable.c_str(), -1, nullptr, 0, nullptr, &lossy);
+        if (lossy) return false;
+    }
+    if (n <= 0 || static_cast<size_t>(n) > size) return false;  // a cut path would name another folder
+    WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, usable.c_str(), -1, buffer, n, nullptr, nullptr);
+    return true;
+}
+
 // The volume and index of an existing file, opened for nothing so another
 // holder does not stand in the way.
 bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
-    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE file = CreateFileW(W(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = GetFileInformationByHandle(file, info) != 0;
@@ -22,24 +49,28 @@ bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
 }
 }  // namespace
 
+static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND && kErrorSharingViolation == ERROR_SHARING_VIOLATION &&
+                  kErrorFileExists == ERROR_FILE_EXISTS && kErrorAlreadyExists == ERROR_ALREADY_EXISTS,
+              "the core compares GetLastError codes with these");
+
 bool SameFile(const char* a, const char* b) {
     BY_HANDLE_FILE_INFORMATION infoA, infoB;
     if (FileIdentity(a, &infoA) && FileIdentity(b, &infoB))
         return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
                infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
-    char fullA[MAX_PATH], fullB[MAX_PATH];
-    DWORD lengthA = GetFullPathNameA(a, MAX_PATH, fullA, nullptr);
-    DWORD lengthB = GetFullPathNameA(b, MAX_PATH, fullB, nullptr);
+    wchar_t fullA[MAX_PATH], fullB[MAX_PATH];
+    DWORD lengthA = GetFullPathNameW(W(a).c_str(), MAX_PATH, fullA, nullptr);
+    DWORD lengthB = GetFullPathNameW(W(b).c_str(), MAX_PATH, fullB, nullptr);
     if (lengthA == 0 || lengthA >= MAX_PATH || lengthB == 0 || lengthB >= MAX_PATH) return false;
-    return lstrcmpiA(fullA, fullB) == 0;
+    return lstrcmpiW(fullA, fullB) == 0;
 }
 
 bool MoveFileOver(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(W(from).c_str(), W(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool MoveFileNew(const char* from, const char* to, uint32_t* systemError) {
-    if (MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH)) return true;
+    if (MoveFileExW(W(from).c_str(), W(to).c_str(), MOVEFILE_WRITE_THROUGH)) return true;
     if (systemError) *systemError = GetLastError();
     return false;
 }
@@ -56,7 +87,7 @@ FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError)
             break;
         case OpenMode::WriteAlways: access = GENERIC_WRITE; break;
     }
-    HANDLE file = CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(W(path).c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         if (systemError) *systemError = GetLastError();
         return kNoFile;
@@ -107,38 +138,71 @@ void CloseFile(FileHandle file) {
 }
 
 bool AppDataFolder(char* buffer, size_t size) {
-    char path[MAX_PATH];
-    if (size == 0 || SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, path) != S_OK) return false;
-    size_t length = std::strlen(path);
-    if (length >= size) return false;  // a cut path would name another folder
-    std::memcpy(buffer, path, length + 1);
-    return true;
+    wchar_t path[MAX_PATH];
+    if (size == 0 || SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, path) != S_OK) return false;
+    return PathTo1251(path, buffer, size);
 }
 
 bool ProgramFolder(char* buffer, size_t size) {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return false;  // cut: not the real path
-    char* slash = std::strrchr(path, '\\');
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;  // cut: not the real path
+    wchar_t* slash = wcsrchr(path, L'\\');
     if (!slash) return false;
     *slash = 0;
-    if (std::strlen(path) >= size) return false;
-    std::memcpy(buffer, path, std::strlen(path) + 1);
-    return true;
+    return PathTo1251(path, buffer, size);
 }
 
-void CreateFolder(const char* path) { CreateDirectoryA(path, nullptr); }
+void CreateFolder(const char* path) { CreateDirectoryW(W(path).c_str(), nullptr); }
 
-void SetWorkingFolder(const char* path) { SetCurrentDirectoryA(path); }
+void SetWorkingFolder(const char* path) { SetCurrentDirectoryW(W(path).c_str()); }
+
+// The profile API would read and write the file in the system's code page;
+// the INI is 1251 on every Windows, so the program does both itself.
+namespace {
+bool ReadAll(HANDLE file, std::vector<uint8_t>* bytes) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > (1 << 24)) return false;
+    bytes->resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (bytes->empty()) return true;
+    return ::ReadFile(file, bytes->data(), static_cast<DWORD>(bytes->size()), &got, nullptr) && got == bytes->size();
+}
+}  // namespace
 
 uint32_t ProfileGetString(const char* section, const char* key, const char* fallback, char* buffer,
                           uint32_t size, const char* path) {
     if (size == 0) return 0;
-    return GetPrivateProfileStringA(section, key, fallback, buffer, size, path);
+    std::string value = ProfileFallback(fallback);
+    HANDLE file = CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        std::vector<uint8_t> bytes;
+        std::string found;
+        if (ReadAll(file, &bytes) && ProfileLookup(bytes, section, key, &found)) value = found;
+        CloseHandle(file);
+    }
+    uint32_t n = static_cast<uint32_t>(value.size() < size ? value.size() : size - 1);
+    std::memcpy(buffer, value.data(), n);
+    buffer[n] = 0;
+    return n;
 }
 
 bool ProfileWriteString(const char* section, const char* key, const char* value, const char* path) {
-    return WritePrivateProfileStringA(section, key, value, path) != 0;
+    HANDLE file = CreateFileW(W(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::vector<uint8_t> bytes;
+    bool ok = ReadAll(file, &bytes);
+    if (ok) {
+        ProfileUpdate(&bytes, section, key, value);
+        DWORD written = 0;
+        ok = SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+             ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size() && SetEndOfFile(file);
+    }
+    CloseHandle(file);
+    return ok;
 }
 
 }  // namespace platform

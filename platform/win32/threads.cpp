@@ -15,7 +15,7 @@ DWORD WINAPI Trampoline(LPVOID parameter) {
     delete static_cast<ThreadStart*>(parameter);
     // Give the thread its message queue before anything is posted to it.
     MSG msg;
-    PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     start.entry(start.argument);
     return 0;
 }
@@ -42,7 +42,7 @@ void PostCommand(uint32_t threadId, uint8_t command) {
     if (threadId == 0) return;  // no worker to take it
     // A thread only just started may not have its queue yet.
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (PostThreadMessageA(threadId, WM_COMMAND, command, command)) return;
+        if (PostThreadMessageW(threadId, WM_COMMAND, command, command)) return;
         if (GetLastError() != ERROR_INVALID_THREAD_ID) return;
         Sleep(10);
     }
@@ -50,7 +50,7 @@ void PostCommand(uint32_t threadId, uint8_t command) {
 
 TakeResult TakeCommand(uint8_t* command) {
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return TakeResult::Nothing;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return TakeResult::Nothing;
     if (msg.message == WM_QUIT) return TakeResult::Quit;
     if (msg.message != WM_COMMAND) return TakeResult::Nothing;
     *command = static_cast<uint8_t>(msg.wParam);

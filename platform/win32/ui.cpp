@@ -7,9 +7,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/wide.h"
 #include "platform/win32/window_registry.h"
 
-// windows.h maps MessageBox to MessageBoxA, which would rename ours.
+// windows.h maps MessageBox to MessageBoxW, which would rename ours.
 #undef MessageBox
 
 namespace ui {
@@ -43,15 +44,13 @@ HWND BoxOwner(Window owner) {
 bool Exists(Window window) { return Live(window) != nullptr; }
 
 void SetText(Window window, int id, const char* text) {
-    if (HWND control = Control(window, id)) SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    if (HWND control = Control(window, id)) platform::SendText1251(control, WM_SETTEXT, 0, text);
 }
 
 int GetText(Window window, int id, char* buffer, int size) {
     if (size <= 0) return 0;
     buffer[0] = 0;
-    HWND control = Control(window, id);
-    if (!control) return 0;
-    return static_cast<int>(SendMessageA(control, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer)));
+    return platform::WindowTextInto(Control(window, id), buffer, size);
 }
 
 void Enable(Window window, int id, bool enabled) {
@@ -70,17 +69,17 @@ void InsertMenuItemBefore(Window window, int beforeId, int newId, const char* te
     HWND owner = Live(window);
     HMENU menu = owner ? GetMenu(owner) : nullptr;
     if (!menu) return;
-    InsertMenuA(menu, beforeId, MF_BYCOMMAND | MF_STRING, newId, text);
+    InsertMenuW(menu, beforeId, MF_BYCOMMAND | MF_STRING, newId, platform::Wide(text).c_str());
     DrawMenuBar(owner);
 }
 
 void SetCheck(Window window, int id, bool checked) {
     if (HWND control = Control(window, id))
-        SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void SetCaption(Window window, const char* text) {
-    if (HWND handle = Live(window)) SetWindowTextA(handle, text);
+    if (HWND handle = Live(window)) platform::SetWindowText1251(handle, text);
 }
 
 bool GetWindowRect(Window window, int* left, int* top, int* right, int* bottom) {
@@ -95,11 +94,11 @@ bool GetWindowRect(Window window, int* left, int* top, int* right, int* bottom) 
 }
 
 void SendClose(Window window) {
-    if (HWND handle = Live(window)) SendMessageA(handle, WM_CLOSE, 0, 0);
+    if (HWND handle = Live(window)) SendMessageW(handle, WM_CLOSE, 0, 0);
 }
 
 void CloseControl(Window window, int id) {
-    if (HWND control = Control(window, id)) SendMessageA(control, WM_CLOSE, 0, 0);
+    if (HWND control = Control(window, id)) SendMessageW(control, WM_CLOSE, 0, 0);
 }
 
 void ShowControl(Window window, int id, bool shown) {
@@ -107,7 +106,7 @@ void ShowControl(Window window, int id, bool shown) {
 }
 
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style) {
-    return MessageBoxA(BoxOwner(owner), text, caption, style);
+    return platform::MessageBox1251(BoxOwner(owner), text, caption, style);
 }
 
 namespace {
@@ -125,7 +124,7 @@ void PostMessageBox(Window owner, const char* text, const char* caption, unsigne
     auto* box = new PostedBox{owner, style, {}, {}};
     lstrcpynA(box->text, text, sizeof box->text);
     lstrcpynA(box->caption, caption, sizeof box->caption);
-    if (!PostMessageA(main, kPostedMessageBox, 0, reinterpret_cast<LPARAM>(box))) delete box;
+    if (!PostMessageW(main, kPostedMessageBox, 0, reinterpret_cast<LPARAM>(box))) delete box;
 }
 
 }  // namespace ui
@@ -134,75 +133,77 @@ void ShowPostedMessageBox(LPARAM posted) {
     auto* box = reinterpret_cast<ui::PostedBox*>(posted);
     HWND owner = ui::BoxOwner(box->owner);
     if (!owner) owner = ui::BoxOwner(ui::Window::Main);
-    MessageBoxA(owner, box->text, box->caption, box->style);
+    platform::MessageBox1251(owner, box->text, box->caption, box->style);
     delete box;
 }
 
 namespace ui {
 
 void ListClear(Window window, int id) {
-    if (HWND list = Control(window, id)) SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    if (HWND list = Control(window, id)) SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
 }
 
 int ListAddRow(Window window, int id, const char* const* cells, int cellCount) {
     HWND list = Control(window, id);
     if (!list || cellCount <= 0) return -1;
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = const_cast<char*>(cells[0]);
-    int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    std::wstring first = platform::Wide(cells[0]);
+    item.pszText = &first[0];
+    int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return -1;
     for (int cell = 1; cell < cellCount; ++cell) {
-        LVITEMA sub = {};
+        LVITEMW sub = {};
         sub.iSubItem = cell;
-        sub.pszText = const_cast<char*>(cells[cell]);
-        SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+        std::wstring text = platform::Wide(cells[cell]);
+        sub.pszText = &text[0];
+        SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
     }
     return row;
 }
 
 int ListRowCount(Window window, int id) {
     HWND list = Control(window, id);
-    return list ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    return list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 void ListSelectRow(Window window, int id, int row) {
     HWND list = Control(window, id);
     if (!list) return;
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
 void ListScrollToEnd(Window window, int id) {
-    if (HWND list = Control(window, id)) SendMessageA(list, WM_VSCROLL, SB_BOTTOM, 0);
+    if (HWND list = Control(window, id)) SendMessageW(list, WM_VSCROLL, SB_BOTTOM, 0);
 }
 
 void SetProgress(Window window, int id, int position, int maximum) {
     HWND bar = Control(window, id);
     if (!bar) return;
-    SendMessageA(bar, PBM_SETRANGE32, 0, maximum);
-    SendMessageA(bar, PBM_SETPOS, position, 0);
+    SendMessageW(bar, PBM_SETRANGE32, 0, maximum);
+    SendMessageW(bar, PBM_SETPOS, position, 0);
 }
 
 void ComboSetItems(Window window, int id, const char* const* items, int count, int selected) {
     HWND combo = Control(window, id);
     if (!combo) return;
-    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    for (int i = 0; i < count; ++i) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < count; ++i) platform::SendText1251(combo, CB_ADDSTRING, 0, items[i]);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
 void ComboSelect(Window window, int id, int item) {
-    if (HWND combo = Control(window, id)) SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    if (HWND combo = Control(window, id)) SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
 }
 
 int ComboSelection(Window window, int id) {
     HWND combo = Control(window, id);
-    return combo ? static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)) : -1;
+    return combo ? static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)) : -1;
 }
 
 }  // namespace ui

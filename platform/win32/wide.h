@@ -41,4 +41,35 @@ inline int NarrowInto(const wchar_t* text, int length, char* buffer, int size) {
     return n;
 }
 
+// Window texts in 1251, through the wide messages, whatever the system's code page.
+inline void SetWindowText1251(HWND window, const char* text) { SetWindowTextW(window, Wide(text).c_str()); }
+inline void SetItemText1251(HWND dialog, int id, const char* text) { SetDlgItemTextW(dialog, id, Wide(text).c_str()); }
+inline std::string WindowText1251(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    if (length <= 0) return std::string();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    length = GetWindowTextW(window, &text[0], length + 1);
+    return Narrow(text.c_str(), length);
+}
+// Copies at most size - 1 characters; returns the length copied.
+inline int WindowTextInto(HWND window, char* buffer, int size) {
+    if (size <= 0) return 0;
+    buffer[0] = '\0';
+    if (!window) return 0;
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    int length = static_cast<int>(SendMessageW(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(&text[0])));
+    return NarrowInto(text.c_str(), length, buffer, size);
+}
+inline int ItemTextInto(HWND dialog, int id, char* buffer, int size) {
+    return WindowTextInto(GetDlgItem(dialog, id), buffer, size);
+}
+// A message whose lParam is a text (CB_ADDSTRING, LB_ADDSTRING, SB_SETTEXT ...).
+inline LRESULT SendText1251(HWND window, UINT message, WPARAM wParam, const char* text) {
+    std::wstring wide = Wide(text);
+    return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+inline int MessageBox1251(HWND owner, const char* text, const char* caption, UINT style) {
+    return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), style);
+}
+
 }  // namespace platform

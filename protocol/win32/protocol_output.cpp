@@ -1,3 +1,4 @@
+// Saving a protocol as RTF: the save dialog, then the template filled in.
 #include "protocol/win32/protocol_output.h"
 
 #include <windows.h>
@@ -10,25 +11,26 @@
 #include "protocol/rtf_writer.h"
 #include "protocol/template_supply.h"
 #include "protocol/win32/dialog_owner.h"
+#include "platform/win32/wide.h"
 
 void SaveProtocolRtf(const TestRecord& record) {
-    char fileName[260] = "";
-    OPENFILENAMEA dialog = {};
+    wchar_t fileName[MAX_PATH] = L"";
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = ProtocolDialogOwner(ui::Exists(ui::Window::ArchiveViewer) ? ui::Window::ArchiveViewer
                                                                                   : ui::Window::Main);
-    dialog.lpstrFilter = "Файл RTF (*.rtf)\0*.rtf\0";
+    dialog.lpstrFilter = L"Файл RTF (*.rtf)\0*.rtf\0";
     dialog.lpstrFile = fileName;
-    dialog.nMaxFile = sizeof fileName;
-    dialog.lpstrDefExt = "rtf";
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = L"rtf";
     // The working directory is the data folder; the archive and the logs are
     // addressed by bare name, so the dialog must not move it.
     // An existing protocol is replaced only when the user says so.
     dialog.Flags = OFN_CREATEPROMPT | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameA(&dialog)) return;
+    if (!GetSaveFileNameW(&dialog)) return;
     // A template deleted while the program runs comes back from the
     // installation; "reinstall" is only said when that one is gone too.
     std::string templatePath = ProtocolTemplatePath();
     ProvideProtocolTemplate(templatePath.c_str());
-    WriteProtocolRtf(templatePath.c_str(), fileName, record, g_programSettings);
+    WriteProtocolRtf(templatePath.c_str(), platform::Narrow(fileName).c_str(), record, g_programSettings);
 }

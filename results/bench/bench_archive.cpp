@@ -34,7 +34,7 @@ namespace platform {
 FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError) {
     int flags = O_RDWR | ((mode == OpenMode::ReadWriteAlways || mode == OpenMode::WriteAlways) ? O_CREAT : 0);
     int fd = open(path, flags, 0644);
-    if (systemError) *systemError = fd < 0 ? 2 : 0;
+    if (systemError) *systemError = fd < 0 ? kErrorFileNotFound : 0;
     return fd < 0 ? kNoFile : fd;
 }
 bool FileSize(FileHandle f, uint64_t* size) {

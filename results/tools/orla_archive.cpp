@@ -8,6 +8,7 @@
 // Export: 0 written (warnings about damage go to stderr), 3 on any failure.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unordered_map>
@@ -20,6 +21,12 @@
 #include "results/archive_csv.h"
 #include "results/archive_versions.h"
 #include "results/archive_verify.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#undef MessageBox  // windows.h would rename the stand-in below
+#endif
 
 // ---- the archive's writer is linked in with the vote but never called here;
 // these stand in for the platform calls it would make, and refuse.
@@ -73,8 +80,12 @@ void PrintReport(const ArchiveVerifyReport& r) {
     std::printf("torn tail: %llu bytes\n", U(r.tornBytes));
 }
 
+// Paths are UTF-8 here and opened as such: on Windows through the wide API,
+// as an English Windows cannot spell a Cyrillic path in its code page.
+std::filesystem::path FilePath(const char* utf8) { return std::filesystem::u8path(utf8); }
+
 int Verify(const char* path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FilePath(path), std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "orla-archive: cannot open %s\n", path);
         return kExitFailed;
@@ -126,12 +137,12 @@ int Export(const char* path, int argc, char** argv) {
     }
     if (!out || format.separator[0] == 0 || std::strcmp(out, path) == 0) return Usage();
 
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FilePath(path), std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "orla-archive: cannot open %s\n", path);
         return kExitFailed;
     }
-    std::ofstream csv(out, std::ios::binary | std::ios::trunc);
+    std::ofstream csv(FilePath(out), std::ios::binary | std::ios::trunc);
     if (!csv) {
         std::fprintf(stderr, "orla-archive: cannot create %s\n", out);
         return kExitFailed;
@@ -165,9 +176,35 @@ int Export(const char* path, int argc, char** argv) {
     return kExitSound;
 }
 
+// The arguments in UTF-8: on Windows from the wide command line, since the
+// narrow argv is in the system's code page.
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+    std::vector<std::string> out(argv, argv + argc);
+#ifdef _WIN32
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        if (count == argc) {
+            for (int i = 0; i < count; ++i) {
+                int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+                std::string text(n > 0 ? static_cast<size_t>(n) : 1, '\0');
+                if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, &text[0], n, nullptr, nullptr);
+                text.resize(std::strlen(text.c_str()));
+                out[static_cast<size_t>(i)] = text;
+            }
+        }
+        LocalFree(wide);
+    }
+#endif
+    return out;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** narrowArgv) {
+    std::vector<std::string> arguments = Utf8Arguments(argc, narrowArgv);
+    std::vector<char*> pointers;
+    for (std::string& a : arguments) pointers.push_back(&a[0]);
+    char** argv = pointers.data();
     if (argc >= 3 && std::strcmp(argv[1], "verify") == 0 && argc == 3) return Verify(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "export") == 0) return Export(argv[2], argc - 3, argv + 3);
     return Usage();

@@ -9,6 +9,7 @@
 #include "results/archive_rows.h"
 #include "results/archive_viewer_ids.h"
 #include "results/win32/archive_session.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ constexpr int kLastTextEdit = IDC_LAST_FIELD;
 void SetNumber(HWND pane, int id, float value, int decimals, const char* unit) {
     char text[256];
     FormatFixed(text, value, decimals, unit);
-    SetDlgItemTextA(pane, id, text);
+    platform::SetItemText1251(pane, id, text);
 }
 
 void StretchToRightEdge(HWND pane, int id, const RECT& client) {
@@ -46,11 +47,11 @@ namespace {
 // "Версия": every version of the series, oldest first, the shown one chosen.
 void ListVersions(HWND pane, const ArchiveSession& s, uint32_t version) {
     HWND box = GetDlgItem(pane, IDC_DETAILS_VERSION);
-    SendMessageA(box, CB_RESETCONTENT, 0, 0);
+    SendMessageW(box, CB_RESETCONTENT, 0, 0);
     const std::vector<uint32_t> versions = s.versions.Versions(s.versions.FirstOf(version));
     for (size_t k = 0; k < versions.size(); ++k) {
-        SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(VersionLabel(s.records[versions[k]]).c_str()));
-        if (versions[k] == version) SendMessageA(box, CB_SETCURSEL, k, 0);
+        platform::SendText1251(box, CB_ADDSTRING, 0, VersionLabel(s.records[versions[k]]).c_str());
+        if (versions[k] == version) SendMessageW(box, CB_SETCURSEL, k, 0);
     }
 }
 
@@ -64,32 +65,32 @@ void ShowArchiveDetails(HWND pane, const ArchiveSession& s, uint32_t version) {
     for (int k = 0; k < kProtocolTextCount; ++k) {
         // A text read from the file may lack its terminator.
         lstrcpynA(text, r.protocolText[k], sizeof text);
-        SetDlgItemTextA(pane, kFirstTextEdit + k, text);
-        SendDlgItemMessageA(pane, kFirstTextEdit + k, EM_SETREADONLY, older, 0);
+        platform::SetItemText1251(pane, kFirstTextEdit + k, text);
+        SendDlgItemMessageW(pane, kFirstTextEdit + k, EM_SETREADONLY, older, 0);
     }
     ListVersions(pane, s, version);
     ShowTestParametersIn(ui::Window::ArchiveDetails, r.settingsSnapshot);
     ArchiveVoltageList(r, text, sizeof text);
-    SetDlgItemTextA(pane, IDC_DETAILS_VOLTAGES, text);
+    platform::SetItemText1251(pane, IDC_DETAILS_VOLTAGES, text);
     FormatMeasurementValue(text, r, 7);  // the bound voltage when the mean did not break down
-    SetDlgItemTextA(pane, IDC_DETAILS_MEAN, text);
+    platform::SetItemText1251(pane, IDC_DETAILS_MEAN, text);
     SetNumber(pane, IDC_DETAILS_RMS_ERROR, r.rmsError / 10.0f, 1, "кВ");
     SetNumber(pane, IDC_DETAILS_VARIATION, static_cast<float>(r.variationPercent), 0, "%");
-    SetDlgItemTextA(pane, IDC_DETAILS_CONCLUSION, ArchiveConclusionLine(r).c_str());
+    platform::SetItemText1251(pane, IDC_DETAILS_CONCLUSION, ArchiveConclusionLine(r).c_str());
 }
 
 void DetailsRecord(HWND pane, const ArchiveSession& s, TestRecord* out) {
     *out = s.records[s.shown];
     for (int k = 0; k < kProtocolTextCount; ++k)
-        GetDlgItemTextA(pane, kFirstTextEdit + k, out->protocolText[k], kProtocolTextSize);
+        platform::ItemTextInto(pane, kFirstTextEdit + k, out->protocolText[k], kProtocolTextSize);
 }
 
 void ClearArchiveDetails(HWND pane) {
-    for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) SetDlgItemTextA(pane, id, "");
-    for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) SetDlgItemTextA(pane, id, "");
-    for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) SetDlgItemTextA(pane, id, "");
-    SetDlgItemTextA(pane, IDC_DETAILS_CONCLUSION, "");
-    SendDlgItemMessageA(pane, IDC_DETAILS_VERSION, CB_RESETCONTENT, 0, 0);
+    for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) platform::SetItemText1251(pane, id, "");
+    for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) platform::SetItemText1251(pane, id, "");
+    for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) platform::SetItemText1251(pane, id, "");
+    platform::SetItemText1251(pane, IDC_DETAILS_CONCLUSION, "");
+    SendDlgItemMessageW(pane, IDC_DETAILS_VERSION, CB_RESETCONTENT, 0, 0);
 }
 
 INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,7 +98,7 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPAR
         case WM_INITDIALOG:
             for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) {
                 MakeClipboardAware(GetDlgItem(pane, id));
-                SendDlgItemMessageA(pane, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
+                SendDlgItemMessageW(pane, id, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
             }
             for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) MakeClipboardAware(GetDlgItem(pane, id));
@@ -110,7 +111,7 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPAR
             // The pane's buttons act on the viewer's rows.
             if (LOWORD(wParam) == IDC_ARCHIVE_TREND || LOWORD(wParam) == IDC_ARCHIVE_EXPORT ||
                 (LOWORD(wParam) == IDC_DETAILS_VERSION && HIWORD(wParam) == CBN_SELCHANGE)) {
-                SendMessageA(GetParent(pane), WM_COMMAND, wParam, lParam);
+                SendMessageW(GetParent(pane), WM_COMMAND, wParam, lParam);
                 return TRUE;
             }
             break;

@@ -8,14 +8,17 @@
 
 #include "results/archive_csv.h"
 #include "results/win32/archive_session.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
 // A setting of the user's Windows locale in UTF-8, or fallback when unset.
 std::string LocaleText(LCTYPE what, const char* fallback) {
-    char text[8] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, what, text, sizeof text) <= 1) return fallback;
-    return Cp1251ToUtf8(text, sizeof text);
+    wchar_t text[8] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, what, text, 8) <= 1) return fallback;
+    char utf8[32] = {};
+    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr) <= 1) return fallback;
+    return utf8;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -26,12 +29,12 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 // Written beside the chosen name first and moved over it at the end, so a
 // failure never leaves a cut file where the user's old export was.
-bool WriteCsv(const char* path, const TestRecord* records, const std::vector<uint32_t>& rows) {
+bool WriteCsv(const wchar_t* path, const TestRecord* records, const std::vector<uint32_t>& rows) {
     const std::string separator = LocaleText(LOCALE_SLIST, ";");
     const std::string decimal = LocaleText(LOCALE_SDECIMAL, ",");
     const CsvFormat format{separator.c_str(), decimal.c_str()};
-    const std::string temporary = std::string(path) + ".part";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    const std::wstring temporary = std::wstring(path) + L".part";
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     std::string chunk = kCsvByteOrderMark + ArchiveCsvHeader(format);
@@ -45,28 +48,28 @@ bool WriteCsv(const char* path, const TestRecord* records, const std::vector<uin
     }
     ok = ok && WriteAll(file, chunk);
     ok = CloseHandle(file) && ok;
-    if (ok) ok = MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
-    if (!ok) DeleteFileA(temporary.c_str());
+    if (ok) ok = MoveFileExW(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+    if (!ok) DeleteFileW(temporary.c_str());
     return ok;
 }
 
 }  // namespace
 
 void ExportArchiveRows(HWND viewer, const TestRecord* records, const std::vector<uint32_t>& rows) {
-    char fileName[MAX_PATH] = "Результаты испытаний.csv";
-    OPENFILENAMEA dialog = {};
+    wchar_t fileName[MAX_PATH] = L"Результаты испытаний.csv";
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = viewer;
-    dialog.lpstrFilter = "Файл CSV (*.csv)\0*.csv\0";
+    dialog.lpstrFilter = L"Файл CSV (*.csv)\0*.csv\0";
     dialog.lpstrFile = fileName;
-    dialog.nMaxFile = sizeof fileName;
-    dialog.lpstrDefExt = "csv";
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = L"csv";
     // The working directory is the data folder (the archive is addressed by
     // bare name), so the dialog must not move it.
     dialog.Flags = OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-    if (!GetSaveFileNameA(&dialog)) return;
+    if (!GetSaveFileNameW(&dialog)) return;
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     bool written = WriteCsv(fileName, records, rows);
     SetCursor(previous);
-    if (!written) MessageBoxA(viewer, "Ошибка сохранения файла.", "Ошибка!", MB_OK | MB_ICONERROR);
+    if (!written) platform::MessageBox1251(viewer, "Ошибка сохранения файла.", "Ошибка!", MB_OK | MB_ICONERROR);
 }

@@ -39,14 +39,14 @@ bool Deliver(void* context, size_t index, bool) {
     s->ready = index + 1;
     DWORD now = GetTickCount();
     if (now - state->lastBatch >= kBatchEveryMs || index + 1 == state->count) {
-        SendMessageA(s->viewer, kRowsLoadedMessage, index + 1, 0);
+        SendMessageW(s->viewer, kRowsLoadedMessage, index + 1, 0);
         state->lastBatch = now;
     }
     return s->viewerOpen;
 }
 
 void Report(ArchiveSession* s, const char* text) {
-    if (s->viewerOpen) SendMessageA(s->viewer, WM_CLOSE, 0, 0);
+    if (s->viewerOpen) SendMessageW(s->viewer, WM_CLOSE, 0, 0);
     ui::MessageBox(ui::Window::Main, text, "Внимание!", ui::kOk | ui::kIconError);
 }
 
@@ -63,7 +63,7 @@ DWORD WINAPI ArchiveReader(LPVOID argument) {
         Report(session, message);
     } else if (result.outcome == ArchiveLoadOutcome::Loaded && session->viewerOpen) {
         ArchiveLoadWarning(result, session->warning, sizeof session->warning);
-        SendMessageA(session->viewer, kLoadingDoneMessage, 0, 0);
+        SendMessageW(session->viewer, kLoadingDoneMessage, 0, 0);
     }
     ReleaseArchiveSession(session);
     return 0;

@@ -14,11 +14,12 @@
 #include "platform/win32/dpi.h"
 #include "results/archive_trend.h"
 #include "results/archive_trend_ids.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
-constexpr char kWindowClass[] = "ArchiveTrendWndClass";
-constexpr char kPictureClass[] = "ArchiveTrendPictureWndClass";
+constexpr wchar_t kWindowClass[] = L"ArchiveTrendWndClass";
+constexpr wchar_t kPictureClass[] = L"ArchiveTrendPictureWndClass";
 constexpr char kCaptionPrefix[] = "Динамика: ";
 // Pixels of a 96 DPI screen, scaled to the screen's.
 constexpr int kWidth = 640, kHeight = 420;
@@ -49,7 +50,7 @@ struct TrendWindow {
     HWND canvas = nullptr;
 };
 
-TrendWindow* StateOf(HWND window) { return reinterpret_cast<TrendWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+TrendWindow* StateOf(HWND window) { return reinterpret_cast<TrendWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
 void Repaint(TrendWindow* state, int width, int height) {
     if (!MakeFrameBitmap(&state->frame, width, height)) return;
@@ -81,7 +82,7 @@ void CopyPicture(HWND window, const TrendWindow* state) {
 
 LRESULT CALLBACK PictureProc(HWND canvas, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) return 1;  // the bitmap covers it all
-    if (message != WM_PAINT) return DefWindowProcA(canvas, message, wParam, lParam);
+    if (message != WM_PAINT) return DefWindowProcW(canvas, message, wParam, lParam);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(canvas, &paint);
     const TrendWindow* state = StateOf(GetParent(canvas));
@@ -113,7 +114,7 @@ LRESULT CALLBACK TrendProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_KEYDOWN:
             // The main loop has no IsDialogMessage, so Esc is ours to handle.
             if (wParam == VK_ESCAPE) {
-                PostMessageA(window, WM_CLOSE, 0, 0);
+                PostMessageW(window, WM_CLOSE, 0, 0);
                 return 0;
             }
             break;
@@ -121,31 +122,31 @@ LRESULT CALLBACK TrendProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (state) {
                 ReleaseFrameBitmap(&state->frame);
                 delete state;
-                SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+                SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             }
             break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void RegisterClasses(HINSTANCE instance) {
     static bool registered = false;
     if (registered) return;
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = TrendProc;
     windowClass.hInstance = instance;
     // The program's own icons, as the archive viewer shows them.
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
-    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN));
+    windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SMALL));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
     windowClass.lpfnWndProc = PictureProc;
     windowClass.hbrBackground = nullptr;
     windowClass.lpszClassName = kPictureClass;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
     registered = true;
 }
 
@@ -153,11 +154,11 @@ void RegisterClasses(HINSTANCE instance) {
 // owner at every moment: this function until the window exists, then the
 // window (released at WM_NCDESTROY).
 bool AddChildren(HWND window, TrendWindow* state, HINSTANCE instance) {
-    HWND copy = CreateWindowExA(0, "BUTTON", "Копировать", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+    HWND copy = CreateWindowExW(0, L"BUTTON", L"Копировать", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                                 Scaled(kMargin), Scaled(kMargin), Scaled(kButtonWidth), Scaled(kButtonHeight), window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TREND_COPY)), instance, nullptr);
-    if (copy) SendMessageA(copy, WM_SETFONT, reinterpret_cast<WPARAM>(ButtonFont()), FALSE);
-    state->canvas = CreateWindowExA(0, kPictureClass, "", WS_CHILD | WS_VISIBLE, 0, PictureTop(), 1, 1, window,
+    if (copy) SendMessageW(copy, WM_SETFONT, reinterpret_cast<WPARAM>(ButtonFont()), FALSE);
+    state->canvas = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, 0, PictureTop(), 1, 1, window,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TREND_PICTURE)), instance,
                                     nullptr);
     return copy && state->canvas;
@@ -181,7 +182,7 @@ void ShowArchiveTrend(HWND owner, const TestRecord* records, size_t count, const
     if (!state) return;
     state->picture = BuildArchiveTrend(records, count, source);
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterClasses(instance);
     // Owned by the root of owner's chain: a window owned by the archive
     // viewer would be destroyed with it.
@@ -196,13 +197,14 @@ void ShowArchiveTrend(HWND owner, const TestRecord* records, size_t count, const
         x = p.x;
         y = p.y;
     }
-    HWND window = CreateWindowExA(0, kWindowClass, Caption(source).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x,
-                                  y, Scaled(kWidth), Scaled(kHeight), keeper, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, kWindowClass, platform::Wide(Caption(source)).c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, Scaled(kWidth), Scaled(kHeight), keeper,
+                                  nullptr, instance, nullptr);
     if (!window) {
         delete state;
         return;
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     if (!AddChildren(window, state, instance)) {
         DestroyWindow(window);
         return;

@@ -24,10 +24,12 @@
 #include "results/archive_loader.h"
 #include "results/archive.h"
 #include "results/archive_rows.h"
+#include "results/archive_suggestions.h"
 #include "results/archive_versions.h"
 #include "results/archive_viewer_ids.h"
 #include "results/win32/archive_session.h"
 #include "results/win32/archive_trend_window.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -49,7 +51,7 @@ constexpr int kTopRowIds[kTopRowItems] = {
 };
 
 ArchiveSession* SessionOf(HWND viewer) {
-    return reinterpret_cast<ArchiveSession*>(GetWindowLongPtrA(viewer, GWLP_USERDATA));
+    return reinterpret_cast<ArchiveSession*>(GetWindowLongPtrW(viewer, GWLP_USERDATA));
 }
 
 // m is the list's distance from the viewer's left edge; it is kept on the
@@ -160,7 +162,7 @@ void AddRows(ArchiveSession* s, size_t upTo) {
             s->rows.push_back(static_cast<uint32_t>(s->taken));
     }
     if (refind) s->filter.FilterSeries(s->records, s->versions, s->taken, &s->rows, &s->conclusions);
-    SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    SendMessageW(s->list, LVM_SETITEMCOUNT, s->rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 const TestRecord* RecordAtRow(ArchiveSession* s, int row) {
@@ -181,18 +183,12 @@ const char* CellText(ArchiveSession* s, int row, int column) {
     return s->cachedCells.cells[column];
 }
 
-void AnswerCell(ArchiveSession* s, LPARAM lParam, bool wide) {
-    if (wide) {
-        auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
-        if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
-        const char* text = CellText(s, info->item.iItem, info->item.iSubItem);
-        int n = MultiByteToWideChar(1251, 0, text, -1, info->item.pszText, info->item.cchTextMax);
-        if (n == 0) info->item.pszText[info->item.cchTextMax - 1] = 0;  // cut to the room given
-    } else {
-        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
-        if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
-        lstrcpynA(info->item.pszText, CellText(s, info->item.iItem, info->item.iSubItem), info->item.cchTextMax);
-    }
+void AnswerCell(ArchiveSession* s, LPARAM lParam) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+    if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+    const char* text = CellText(s, info->item.iItem, info->item.iSubItem);
+    int n = MultiByteToWideChar(platform::kTextCodePage, 0, text, -1, info->item.pszText, info->item.cchTextMax);
+    if (n == 0) info->item.pszText[info->item.cchTextMax - 1] = 0;  // cut to the room given
 }
 
 const TestRecord* SelectedRecord(ArchiveSession* s);
@@ -207,7 +203,7 @@ void ShowDetails(ArchiveSession* s, int i) {
 // The version chosen in "Версия" replaces the one shown.
 void ShowChosenVersion(ArchiveSession* s) {
     if (s->shown == kNoRecord) return;
-    const int k = static_cast<int>(SendDlgItemMessageA(s->details, IDC_DETAILS_VERSION, CB_GETCURSEL, 0, 0));
+    const int k = static_cast<int>(SendDlgItemMessageW(s->details, IDC_DETAILS_VERSION, CB_GETCURSEL, 0, 0));
     const std::vector<uint32_t> versions = s->versions.Versions(s->versions.FirstOf(s->shown));
     if (k < 0 || static_cast<size_t>(k) >= versions.size()) return;
     s->shown = versions[k];
@@ -225,6 +221,7 @@ void ArchiveMendedTexts(ArchiveSession* s, TestRecord* record) {
     if (!AmendmentNeeded(*record, s->records[s->shown], SecondsSince2000(at), &amended)) return;
     if (!ArchiveAppend(amended)) return;
     *record = amended;
+    ArchivedTexts().Take(amended);  // the form's fields offer the mended texts from now on
     if (!s->loadingDone || s->taken >= s->capacity) return;
     s->records[s->taken] = amended;
     s->ready = s->taken + 1;
@@ -249,33 +246,33 @@ void OutputShown(ArchiveSession* s, bool print) {
 // The highlighted row, which is also the one the pane shows: printing or
 // saving must never take another series than the one on screen.
 const TestRecord* SelectedRecord(ArchiveSession* s) {
-    return RecordAtRow(s, static_cast<int>(SendMessageA(s->list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+    return RecordAtRow(s, static_cast<int>(SendMessageW(s->list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                         LVNI_SELECTED)));
 }
 
 void SelectRow(ArchiveSession* s, int row) {
-    LVITEMA state{};
+    LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(s->list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-    SendMessageA(s->list, LVM_SETSELECTIONMARK, 0, row);
-    SendMessageA(s->list, LVM_ENSUREVISIBLE, row, FALSE);
+    SendMessageW(s->list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(s->list, LVM_SETSELECTIONMARK, 0, row);
+    SendMessageW(s->list, LVM_ENSUREVISIBLE, row, FALSE);
     ShowDetails(s, row);
 }
 
 void LoadingDone(HWND viewer, ArchiveSession* s) {
     AddRows(s, s->ready);
     s->loadingDone = true;
-    SendMessageA(viewer, WM_SIZE, SIZE_RESTORED, 0);
-    SendMessageA(s->list, WM_VSCROLL, SB_BOTTOM, 0);
+    SendMessageW(viewer, WM_SIZE, SIZE_RESTORED, 0);
+    SendMessageW(s->list, WM_VSCROLL, SB_BOTTOM, 0);
     if (!s->rows.empty()) SelectRow(s, static_cast<int>(s->rows.size() - 1));
-    if (s->warning[0]) PostMessageA(viewer, kMismatchWarningMessage, 0, 0);
+    if (s->warning[0]) PostMessageW(viewer, kMismatchWarningMessage, 0, 0);
 }
 
 // A day of a date picker, or 0 when its box is unticked (that side open).
 uint32_t PickedDay(HWND viewer, int id) {
     SYSTEMTIME t{};
-    if (SendDlgItemMessageA(viewer, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)) != GDT_VALID) return 0;
+    if (SendDlgItemMessageW(viewer, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)) != GDT_VALID) return 0;
     return ArchiveDayKey(t.wYear, t.wMonth, t.wDay);
 }
 
@@ -283,13 +280,13 @@ uint32_t PickedDay(HWND viewer, int id) {
 // when it is still listed; otherwise the newest listed one is.
 void ApplyFind(HWND viewer, ArchiveSession* s) {
     char text[kProtocolTextSize];
-    GetDlgItemTextA(viewer, IDC_ARCHIVE_FIND, text, sizeof text);
+    platform::ItemTextInto(viewer, IDC_ARCHIVE_FIND, text, sizeof text);
     const TestRecord* shown = SelectedRecord(s);
     const int64_t kept = shown ? s->versions.FirstOf(static_cast<uint32_t>(shown - s->records)) : -1;
     s->filter = ArchiveFilter(text, PickedDay(viewer, IDC_ARCHIVE_FROM), PickedDay(viewer, IDC_ARCHIVE_TO));
     s->filter.FilterSeries(s->records, s->versions, s->taken, &s->rows, &s->conclusions);
     s->cachedRecord = -1;
-    SendMessageA(s->list, LVM_SETITEMCOUNT, s->rows.size(), 0);
+    SendMessageW(s->list, LVM_SETITEMCOUNT, s->rows.size(), 0);
     InvalidateRect(s->list, nullptr, TRUE);
     if (s->rows.empty()) {
         s->shown = kNoRecord;
@@ -314,7 +311,7 @@ void ShowTrend(HWND viewer, ArchiveSession* s) {
     char source[kProtocolTextSize];
     lstrcpynA(source, r->protocolText[3], sizeof source);
     if (!HasText(source)) {
-        MessageBoxA(viewer, "У выбранного испытания не указан объект, из которого взята проба.", "Внимание!",
+        platform::MessageBox1251(viewer, "У выбранного испытания не указан объект, из которого взята проба.", "Внимание!",
                     MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -331,34 +328,34 @@ void ClearArchive(HWND viewer) {
     wsprintfA(text, "Все результаты будут перенесены в файл %s в папке данных; архив начнется заново. Продолжить?",
               name);
     // A stray Enter must not be enough.
-    if (MessageBoxA(viewer, text, "Внимание!", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    if (platform::MessageBox1251(viewer, text, "Внимание!", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     const ArchiveAsideResult aside = ArchiveMoveAside(now);
     if (!aside.moved && !aside.noArchive) {
         wsprintfA(text, "Не удалось перенести результаты в файл %s (код ошибки %u). Архив оставлен как был.",
                   aside.name, static_cast<unsigned>(aside.error));
-        MessageBoxA(viewer, text, "Ошибка!", MB_OK | MB_ICONERROR);
+        platform::MessageBox1251(viewer, text, "Ошибка!", MB_OK | MB_ICONERROR);
         return;
     }
-    SendMessageA(viewer, WM_CLOSE, 0, 0);
+    SendMessageW(viewer, WM_CLOSE, 0, 0);
 }
 
 void ShowArchiveViewerOf(HWND owner, const char* path);
 
 // Another archive file, which the viewer it opens only reads.
 void OpenOtherArchive(HWND viewer) {
-    char folder[MAX_PATH] = "", fileName[MAX_PATH] = "";
+    wchar_t folder[MAX_PATH] = L"", fileName[MAX_PATH] = L"";
     // The working folder is the data folder, where log.dat and the files moved aside lie.
-    GetCurrentDirectoryA(sizeof folder, folder);
-    OPENFILENAMEA dialog = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = viewer;
-    dialog.lpstrFilter = "Архив ОРЛА-К200В (log*.dat)\0log*.dat\0";
+    dialog.lpstrFilter = L"Архив ОРЛА-К200В (log*.dat)\0log*.dat\0";
     dialog.lpstrFile = fileName;
-    dialog.nMaxFile = sizeof fileName;
+    dialog.nMaxFile = MAX_PATH;
     dialog.lpstrInitialDir = folder;
     // The dialog must not move the working folder: the archive is addressed by bare name.
     dialog.Flags = OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (GetOpenFileNameA(&dialog)) ShowArchiveViewerOf(viewer, fileName);
+    if (GetOpenFileNameW(&dialog)) ShowArchiveViewerOf(viewer, platform::Narrow(fileName).c_str());
 }
 
 // A viewer of another file names it and cannot clear it.
@@ -368,7 +365,7 @@ void MarkReadOnly(HWND viewer, ArchiveSession* s) {
         if (*c == '\\' || *c == '/') name = c + 1;
     char caption[MAX_PATH + 64];
     wsprintfA(caption, "Результаты ранее проведенных испытаний: %s", name);
-    SetWindowTextA(viewer, caption);
+    platform::SetWindowText1251(viewer, caption);
     EnableWindow(GetDlgItem(viewer, IDC_ARCHIVE_CLEAR), FALSE);
 }
 
@@ -381,18 +378,18 @@ bool StartReader(ArchiveSession* s) {
 }
 
 BOOL InitViewer(HWND viewer, ArchiveSession* s) {
-    SetWindowLongPtrA(viewer, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    SetWindowLongPtrW(viewer, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     s->viewer = viewer;
     s->list = GetDlgItem(viewer, IDC_ARCHIVE_LIST);
-    s->details = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ARCHIVE_DETAILS), viewer, ArchiveDetailsProc, 0);
+    s->details = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_ARCHIVE_DETAILS), viewer, ArchiveDetailsProc, 0);
     s->previousViewer = WindowHandle(ui::Window::ArchiveViewer);
     s->previousDetails = WindowHandle(ui::Window::ArchiveDetails);
     RegisterWindow(ui::Window::ArchiveViewer, viewer);
     RegisterWindow(ui::Window::ArchiveDetails, s->details);
     if (s->path[0]) MarkReadOnly(viewer, s);
-    SendMessageA(viewer, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
+    SendMessageW(viewer, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN))));
     MeasureTopRow(viewer, s);
     RECT v;
     GetWindowRect(viewer, &v);
@@ -401,17 +398,17 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     CentreDialogOnOwner(viewer);
     FitList(viewer, s->list, 0);
     SetFocus(s->list);
-    SendMessageA(s->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageW(s->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     InsertListColumns(s->list, kColumns, kArchiveColumnCount);
-    SendDlgItemMessageA(viewer, IDC_ARCHIVE_FIND, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
+    SendDlgItemMessageW(viewer, IDC_ARCHIVE_FIND, EM_LIMITTEXT, kProtocolTextSize - 1, 0);
     // Both ends of the date range start open.
-    SendDlgItemMessageA(viewer, IDC_ARCHIVE_FROM, DTM_SETSYSTEMTIME, GDT_NONE, 0);
-    SendDlgItemMessageA(viewer, IDC_ARCHIVE_TO, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+    SendDlgItemMessageW(viewer, IDC_ARCHIVE_FROM, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+    SendDlgItemMessageW(viewer, IDC_ARCHIVE_TO, DTM_SETSYSTEMTIME, GDT_NONE, 0);
     // Place the pane now rather than after loading: until then it would lie
     // over the buttons of a viewer that is already in use.
     Layout(viewer, s);
     if (!StartReader(s)) {
-        MessageBoxA(nullptr, "Невозможно запустить поток чтения результатов проведенных измерений!", "Ошибка!",
+        platform::MessageBox1251(nullptr, "Невозможно запустить поток чтения результатов проведенных измерений!", "Ошибка!",
                     MB_OK);
         ExitProcess(0);
     }
@@ -436,8 +433,7 @@ void LimitTracking(ArchiveSession* s, MINMAXINFO* info) {
 // Down, Home, End.
 void Notify(HWND viewer, ArchiveSession* s, LPARAM lParam) {
     auto* note = reinterpret_cast<NMHDR*>(lParam);
-    if (note->idFrom == IDC_ARCHIVE_LIST && (note->code == LVN_GETDISPINFOA || note->code == LVN_GETDISPINFOW))
-        AnswerCell(s, lParam, note->code == LVN_GETDISPINFOW);
+    if (note->idFrom == IDC_ARCHIVE_LIST && note->code == LVN_GETDISPINFOW) AnswerCell(s, lParam);
     if ((note->idFrom == IDC_ARCHIVE_FROM || note->idFrom == IDC_ARCHIVE_TO) && note->code == DTN_DATETIMECHANGE)
         ApplyFind(viewer, s);
     if (note->idFrom == IDC_ARCHIVE_LIST && note->code == LVN_ITEMCHANGED) {
@@ -480,9 +476,15 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
     ArchiveSession* s = SessionOf(viewer);
     if (!s) return FALSE;
     switch (message) {
-        case kRowsLoadedMessage: AddRows(s, static_cast<size_t>(wParam)); return TRUE;
-        case kLoadingDoneMessage: LoadingDone(viewer, s); return TRUE;
-        case kMismatchWarningMessage: MessageBoxA(viewer, s->warning, "Внимание!", MB_OK | MB_ICONWARNING); return TRUE;
+        case kRowsLoadedMessage:
+            AddRows(s, static_cast<size_t>(wParam));
+            return TRUE;
+        case kLoadingDoneMessage:
+            LoadingDone(viewer, s);
+            return TRUE;
+        case kMismatchWarningMessage:
+            platform::MessageBox1251(viewer, s->warning, "Внимание!", MB_OK | MB_ICONWARNING);
+            return TRUE;
         case WM_SIZE:
             if (s->details) Layout(viewer, s);
             return TRUE;
@@ -498,7 +500,7 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
         case WM_DESTROY:
             s->viewerOpen = false;
             UnregisterViewer(viewer, s);
-            SetWindowLongPtrA(viewer, GWLP_USERDATA, 0);
+            SetWindowLongPtrW(viewer, GWLP_USERDATA, 0);
             ReleaseArchiveSession(s);
             return TRUE;
     }
@@ -520,7 +522,7 @@ void ShowArchiveViewerOf(HWND owner, const char* path) {
     auto* session = new (std::nothrow) ArchiveSession;
     if (!session) return;
     if (path) lstrcpynA(session->path, path, sizeof session->path);
-    INT_PTR shown = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ARCHIVE_VIEWER), owner, ViewerProc,
+    INT_PTR shown = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ARCHIVE_VIEWER), owner, ViewerProc,
                                     reinterpret_cast<LPARAM>(session));
     // The dialog never came up, so neither did its reader.
     if (shown == -1 || !session->viewer) {

@@ -14,6 +14,7 @@
 #include "results/device_results_ids.h"
 #include "results/device_results_layout.h"
 #include "results/stored_results.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ std::vector<int> SelectedRows(HWND viewer) {
     std::vector<int> rows;
     HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST);
     for (int row = -1;;) {
-        row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+        row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
         if (row < 0) return rows;
         rows.push_back(row);
     }
@@ -40,7 +41,7 @@ std::vector<int> SelectedRows(HWND viewer) {
 // Nothing is taken while the transfer still fills the table the rows stand for.
 void UpdateImportButton(HWND viewer) {
     HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST);
-    const bool chosen = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    const bool chosen = SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
     EnableWindow(GetDlgItem(viewer, IDC_DEVICE_RESULTS_IMPORT), chosen && !g_deviceState.storedResultsRequest);
 }
 
@@ -51,7 +52,7 @@ void Import(HWND viewer) {
     char summary[256];
     ImportStoredRows(rows.data(), rows.size(), summary, sizeof summary);
     UpdateImportButton(viewer);
-    if (summary[0]) MessageBoxA(viewer, summary, "В архив", MB_OK | MB_ICONINFORMATION);
+    if (summary[0]) platform::MessageBox1251(viewer, summary, "В архив", MB_OK | MB_ICONINFORMATION);
 }
 
 void Layout(HWND viewer) {
@@ -77,10 +78,10 @@ void Layout(HWND viewer) {
 
 BOOL Init(HWND viewer) {
     RegisterWindow(ui::Window::DeviceResults, viewer);
-    SendMessageA(viewer, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN))));
+    SendMessageW(viewer, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN))));
     HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST);
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     Layout(viewer);
     InsertListColumns(list, kColumns, static_cast<int>(sizeof kColumns / sizeof kColumns[0]));
     return TRUE;
@@ -123,7 +124,7 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
             const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
             if (key->hdr.idFrom == IDC_DEVICE_RESULTS_LIST && key->hdr.code == LVN_KEYDOWN &&
                 key->wVKey == VK_ESCAPE) {
-                PostMessageA(viewer, WM_CLOSE, 0, 0);
+                PostMessageW(viewer, WM_CLOSE, 0, 0);
                 return TRUE;
             }
             return FALSE;
@@ -142,5 +143,5 @@ void ShowDeviceResultsWindow(HWND owner) {
         if (IsWindow(earlier)) DestroyWindow(earlier);
         RegisterWindow(ui::Window::DeviceResults, nullptr);
     }
-    CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DEVICE_RESULTS), owner, ViewerProc, 0);
+    CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DEVICE_RESULTS), owner, ViewerProc, 0);
 }

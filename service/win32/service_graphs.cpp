@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char kClassName[] = "ServiceGraphWndClass";
+constexpr wchar_t kClassName[] = L"ServiceGraphWndClass";
 constexpr DWORD kStartDelayMilliseconds = 50;
 constexpr UINT kFrameMilliseconds = 100;
 constexpr UINT_PTR kFrameTimer = 0;
@@ -30,7 +30,7 @@ HWND g_serviceView = nullptr;
 
 // What a graph's thread draws with; the window points at it once it can draw.
 DrawnTarget* TargetOf(HWND window) {
-    return reinterpret_cast<DrawnTarget*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<DrawnTarget*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 void DrawGraph(HWND window, HDC dc) {
@@ -52,7 +52,7 @@ LRESULT CALLBACK ServiceGraphProc(HWND window, UINT message, WPARAM wParam, LPAR
         case WM_CREATE:
             SetTimer(window, kFrameTimer, kFrameMilliseconds, nullptr);
             // The view lays out the graphs and the list, this one included.
-            SendMessageA(GetParent(window), WM_SIZE, 0, 0);
+            SendMessageW(GetParent(window), WM_SIZE, 0, 0);
             return 1;
         case WM_SIZE:
             // Sizes that come before the target exists are taken up when it
@@ -69,25 +69,25 @@ LRESULT CALLBACK ServiceGraphProc(HWND window, UINT message, WPARAM wParam, LPAR
             ReleaseDC(window, dc);
             return 0;
         }
-        case WM_TIMER: SendMessageA(window, WM_PAINT, 0, 0); return 0;
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        case WM_TIMER: SendMessageW(window, WM_PAINT, 0, 0); return 0;
+        default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
 void ServiceGraphThread(void*) {
     Sleep(kStartDelayMilliseconds);
     const int id = g_nextGraphId.fetch_add(1);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     using platform::Scaled;
-    HWND window = CreateWindowExA(0, kClassName, "", kGraphStyle, Scaled(kFirstX), Scaled(kFirstY),
+    HWND window = CreateWindowExW(0, kClassName, L"", kGraphStyle, Scaled(kFirstX), Scaled(kFirstY),
                                   Scaled(kFirstWidth), Scaled(kFirstHeight),
                                   g_serviceView, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                                   nullptr);
     if (id == IDC_SERVICE_SERIES_GRAPH) StartServiceGraphs(g_serviceView);
 
     DrawnTarget target;
-    if (!MakeDrawnTarget(window, true, &target)) SendMessageA(window, WM_CLOSE, 0, 0);
-    if (target.Ready()) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&target));
+    if (!MakeDrawnTarget(window, true, &target)) SendMessageW(window, WM_CLOSE, 0, 0);
+    if (target.Ready()) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&target));
 
     ExitThread(RunDrawnWindowLoop(window));
 }
@@ -97,9 +97,9 @@ void ServiceGraphThread(void*) {
 void StartServiceGraphs(HWND serviceView) {
     g_serviceView = serviceView;
     // The second call (from the first graph thread) finds the class there.
-    RegisterDrawnWindowClass(kClassName, ServiceGraphProc, GetModuleHandleA(nullptr));
+    RegisterDrawnWindowClass(kClassName, ServiceGraphProc, GetModuleHandleW(nullptr));
     if (!platform::StartThread(ServiceGraphThread, nullptr, true, nullptr)) {
-        MessageBoxA(nullptr, "Невозможно запустить поток OpenGL", "Ошибка!", MB_OK);
+        MessageBoxW(nullptr, L"Невозможно запустить поток OpenGL", L"Ошибка!", MB_OK);
         ExitProcess(0);
     }
 }

@@ -46,7 +46,7 @@ constexpr uint16_t kStandardMaxVoltage = 1000;
 
 // The value columns are headed by FormatWhole of 1..6 ("1 " .. "6 ").
 void InsertColumns(HWND list) {
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     char digits[kValueColumns][256];
     ListColumn columns[kColumnCount];
     for (int c = 0; c < kValueColumns; ++c) {
@@ -99,7 +99,7 @@ INT_PTR CALLBACK ServiceViewProc(HWND view, UINT message, WPARAM wParam, LPARAM)
             // Known before the graphs start, so the link's first texts find it.
             RegisterWindow(ui::Window::ServiceView, view);
             InsertColumns(GetDlgItem(view, IDC_SERVICE_LIST));
-            SendMessageA(view, WM_SIZE, 0, 0);
+            SendMessageW(view, WM_SIZE, 0, 0);
             StartServiceGraphs(view);
             return TRUE;
         case WM_SIZE: LayOut(view); return 0;
@@ -108,7 +108,7 @@ INT_PTR CALLBACK ServiceViewProc(HWND view, UINT message, WPARAM wParam, LPARAM)
             BeginPaint(view, &paint);
             EndPaint(view, &paint);
             // The series graph redraws at once instead of at its next frame.
-            if (HWND graph = GetDlgItem(view, IDC_SERVICE_SERIES_GRAPH)) SendMessageA(graph, WM_PAINT, 0, 0);
+            if (HWND graph = GetDlgItem(view, IDC_SERVICE_SERIES_GRAPH)) SendMessageW(graph, WM_PAINT, 0, 0);
             return 0;
         }
         case WM_COMMAND: Command(view, LOWORD(wParam)); return 0;
@@ -119,5 +119,5 @@ INT_PTR CALLBACK ServiceViewProc(HWND view, UINT message, WPARAM wParam, LPARAM)
 }  // namespace
 
 HWND CreateServiceView(HWND mainWindow) {
-    return CreateDialogParamA(g_instance, MAKEINTRESOURCEA(IDD_SERVICE_VIEW), mainWindow, ServiceViewProc, 0);
+    return CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_SERVICE_VIEW), mainWindow, ServiceViewProc, 0);
 }

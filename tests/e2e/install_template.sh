@@ -5,6 +5,7 @@
 # %APPDATA%\ORLA-K200V of $WINEPREFIX.
 
 protocol_data_folder() {
+  [ -n "${E2E_DATA:-}" ] && { echo "$E2E_DATA"; return; }
   local appdata
   appdata="$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')"
   if [ -n "$appdata" ] && [ "$appdata" != "%APPDATA%" ]; then

@@ -13,6 +13,12 @@ E2E_FAILED=0
 
 e2e_log() { echo "[$E2E_NAME] $*"; }
 
+# A text of Windows itself (a common dialog's question) in the language of
+# the run: Russian, or English under E2E_LANG=en_US.UTF-8.
+e2e_system_text() {  # <Russian> <English>
+  case "${E2E_LANG:-ru}" in en*) echo "$2" ;; *) echo "$1" ;; esac
+}
+
 # Records a failure and goes on; e2e_end turns it into the exit code.
 # To stderr as well as the log: a caller that sends a step's output to
 # /dev/null must not silence the reason the test ends.
@@ -73,6 +79,27 @@ _e2e_cleanup() {
   if [ -n "$E2E_XVFB_PID" ]; then kill "$E2E_XVFB_PID" 2>/dev/null; wait "$E2E_XVFB_PID" 2>/dev/null; fi
 }
 
+# The program's data folder in the prefix. E2E_PROFILE_USER names a user
+# profile folder of another name (Cyrillic, say) that the prefix's AppData
+# is moved to, as on a PC whose user is called Иванов.
+e2e_data_folder() {
+  local user="${E2E_PROFILE_USER:-}"
+  if [ -z "$user" ]; then
+    echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/ORLA-K200V"
+    return
+  fi
+  local appdata="C:\\users\\$user\\AppData\\Roaming" mark="$WINEPREFIX/.orla-profile-$user" key
+  if [ ! -f "$mark" ]; then
+    for key in 'User Shell Folders' 'Shell Folders'; do
+      wine reg add "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\$key" /v AppData \
+        /t REG_SZ /d "$appdata" /f >/dev/null 2>&1
+    done
+    wineserver -w
+    mkdir -p "$WINEPREFIX/drive_c/users/$user/AppData/Roaming" && touch "$mark"
+  fi
+  echo "$WINEPREFIX/drive_c/users/$user/AppData/Roaming/ORLA-K200V"
+}
+
 # One Wine prefix for all tests (build/wineprefix, made once by wine_env);
 # the program's data folder in it is deleted before every test, so each test
 # starts as on a machine where the program never ran.
@@ -89,7 +116,7 @@ e2e_begin() {  # <test name>
     wine_set_dpi "$E2E_DPI" || { echo "[$E2E_NAME] FAIL: could not set $E2E_DPI DPI"; exit 1; }
   fi
   e2e_start_xvfb || { echo "[$E2E_NAME] FAIL: no X server"; exit 1; }
-  E2E_DATA="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/ORLA-K200V"
+  E2E_DATA="$(e2e_data_folder)"
   E2E_INI="$E2E_DATA/ORLA-K200V.ini"
   rm -rf "$E2E_RUN" "$E2E_DATA"
   mkdir -p "$E2E_RUN" "$E2E_SCREENS"
@@ -200,6 +227,17 @@ e2e_ini_value() {  # <section> <key>
 
 e2e_end() {
   if ((E2E_FAILED)); then echo "[$E2E_NAME] FAILED"; exit 1; fi
+  # Kept for tests/e2e/compare_runs.sh, which holds a run in another system
+  # language against the Russian one.
+  if [ -n "${E2E_FILES_OUT:-}" ]; then
+    # The settings as the program leaves them at exit, not as a timer last
+    # happened to write them.
+    if [ -n "$E2E_APP_PID" ] && kill -0 "$E2E_APP_PID" 2>/dev/null; then
+      ui find "$E2E_CAPTION" 5 close >/dev/null 2>&1 && e2e_wait_exit 15 >/dev/null 2>&1
+    fi
+    mkdir -p "$E2E_FILES_OUT/$E2E_NAME"
+    cp "$E2E_DATA"/{ORLA-K200V.ini,log.dat,norms.ini} "$E2E_FILES_OUT/$E2E_NAME/" 2>/dev/null
+  fi
   echo "[$E2E_NAME] passed"
   exit 0
 }

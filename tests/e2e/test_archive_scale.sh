@@ -42,6 +42,16 @@ for _ in $(seq 20); do [ -s "$csv" ] && break; sleep 0.5; done
 e2e_check "the CSV starts with the UTF-8 byte order mark" [ "$(head -c 3 "$csv" | od -An -tx1 | tr -d ' ')" = efbbbf ]
 e2e_check "a header and five rows" [ "$(grep -c . "$csv")" = 6 ]
 
+# On an English Windows the export takes that Windows' "," between cells and
+# "." before decimals; the texts stay Cyrillic.
+if [ "$(e2e_system_text ru en)" = en ]; then
+  e2e_check "English list separator and decimal point, Cyrillic kept" \
+    grep -qF "1,,,$SOURCE,,,,,,,,,,1.3.2024,12:00,57.0,58.2," "$csv"
+  ui find "$ARCHIVE_VIEWER" 10 close >/dev/null
+  rm -f "$E2E_DATA/log.dat"
+  e2e_end
+fi
+
 # LibreOffice as a Russian Excel would read it: ";" between cells, "," before
 # decimals. Its tab-separated output, written in an English locale, shows what
 # landed in each cell: numbers and dates come out in English notation, texts

@@ -14,7 +14,7 @@ ensure_packages "${PROTOCOL_PACKAGES[@]}"
 # Mounts over the data folder are taken down after the program has ended.
 _faults_unmount() { while mountpoint -q "$E2E_DATA" 2>/dev/null; do umount "$E2E_DATA" || break; done; }
 _faults_cleanup() { _e2e_cleanup; _faults_unmount; }
-E2E_DATA="${WINEPREFIX:-$BUILD/wineprefix}/drive_c/users/$(id -un)/AppData/Roaming/ORLA-K200V"
+E2E_DATA="$(WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}" e2e_data_folder)"
 [ -n "${WINEPREFIX:-}" ] && _faults_unmount
 e2e_begin faults_files
 trap _faults_cleanup EXIT

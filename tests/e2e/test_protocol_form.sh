@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # Space types a blank in a protocol field (and still presses no button), and
 # the blank reaches the saved protocol; a protocol is never saved over the
-# template itself, which stays as it was.
+# template itself, which stays as it was. After the series the number field
+# proposes the next number, while the series' protocol keeps its own; the
+# material field offers the archive's materials as it is typed.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
 source "$HERE/install_template.sh"
 source "$HERE/protocol_series.sh"
+source "$HERE/archive_lib.sh"
 ensure_packages "${PROTOCOL_PACKAGES[@]}"
 
 e2e_begin protocol_form
+# Two older series of "Масло трансформаторное ГК" in the archive.
+archive_make_log 2 "$E2E_DATA" || e2e_abort "archive not written"
 protocol_prepare_and_run_series
+number="$(ui find "$E2E_CAPTION" 10 text 140)"
+e2e_check "the number field proposes the next number (got '$number')" [ "$number" = $((PROTOCOL_NUMBER + 1)) ]
 
 # "Масло ГК" + End, Space, T: the blank lands between the words.
 ui_must find "$E2E_CAPTION" 10 focus 141 key end key space key 0x54
@@ -25,6 +32,7 @@ ui_must find "$E2E_CAPTION" 10 menu 201
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\blank" || e2e_fail "save dialog"
 text="$(protocol_rtf_text "$saved")"
 e2e_check "the blank is in the protocol" grep -qF "Масло ГК t" <<<"$text"
+e2e_check "the mended protocol keeps the series' number" grep -qF "ПРОТОКОЛ № $PROTOCOL_NUMBER" <<<"$text"
 
 # Saving under the template's own name: the standard question first, then
 # the program refuses and writes nothing.
@@ -35,9 +43,18 @@ xdotool windowfocus --sync "$w" 2>/dev/null
 sleep 0.5
 xdotool type --delay 20 "$(e2e_winpath "$E2E_DATA")\\template"
 xdotool key Return
-ui_must find "$E2E_CAPTION" 10 msgbox "уже существует" yes 20
+ui_must find "$E2E_CAPTION" 10 msgbox "$(e2e_system_text "уже существует" "already exists")" yes 20
 e2e_shot refused
 box="$(ui find "$E2E_CAPTION" 10 msgbox "шаблон протокола" ok 20)"
 e2e_check "the program refuses to save over its template ($box)" grep -q "^Ошибка!:" <<<"$box"
 e2e_check "the template is unchanged" cmp -s "$E2E_DATA/template.rtf" "$E2E_RUN/template.before"
+
+# "Мас" offers the older series' material (two series, one text), the series
+# just run and its amendment; typing on completes from the archive.
+ui_must find "$E2E_CAPTION" 10 set-text 141 "" focus 141 type "Мас" >/dev/null
+offered="$(ui find "$E2E_CAPTION" 10 suggestions)"
+e2e_shot suggestions
+e2e_check "\"Мас\" offers the three materials of the archive (got $offered)" [ "$offered" = 3 ]
+field="$(ui find "$E2E_CAPTION" 10 type "ло т" text 141)"
+e2e_check "\"Масло т\" is completed from the archive (got '$field')" [ "$field" = "Масло трансформаторное ГК" ]
 e2e_end

@@ -239,6 +239,43 @@ UINT VirtualKey(const std::wstring& k) {
 
 bool Enabled(HWND c) { return IsWindowEnabled(c) != FALSE; }
 
+// The autocomplete drop-down of an edit: a borderless popup of the program
+// holding the list ("Static" with a list box under Wine, "Auto-Suggest
+// Dropdown" with a list view on Windows).
+BOOL CALLBACK FindSuggestions(HWND w, LPARAM p) {
+    auto* found = reinterpret_cast<HWND*>(p);
+    if (!IsWindowVisible(w) || PidOf(w) != g_pid) return TRUE;
+    const std::wstring cls = ClassOf(w);
+    if (_wcsicmp(cls.c_str(), L"Static") != 0 && cls != L"Auto-Suggest Dropdown") return TRUE;
+    HWND list = FindWindowExW(w, nullptr, L"ListBox", nullptr);
+    if (!list) list = FindWindowExW(w, nullptr, L"SysListView32", nullptr);
+    if (!list) return TRUE;
+    *found = list;
+    return FALSE;
+}
+
+// Characters as a keyboard in any layout would give them, one WM_CHAR each
+// to the focused control, whatever its language.
+void TypeText(const std::wstring& text) {
+    HWND f = FocusedWindow();
+    if (!f) Fail(L"no control has the focus to type into");
+    for (wchar_t c : text) {
+        PostMessageW(f, WM_CHAR, WPARAM(c), 1);
+        Sleep(100);
+    }
+    Sleep(300);
+}
+
+// Rows of the program's visible autocomplete drop-down; 0 when none is shown.
+LRESULT SuggestionRows() {
+    if (!g_pid) Fail(L"no program process known: use 'find' first");
+    HWND list = nullptr;
+    EnumWindows(FindSuggestions, LPARAM(&list));
+    if (!list) return 0;
+    return ClassOf(list) == L"SysListView32" ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)
+                                              : SendMessageW(list, LB_GETCOUNT, 0, 0);
+}
+
 }  // namespace
 
 int main() {
@@ -370,6 +407,10 @@ int main() {
                 SetKeyboardState(state);
                 AttachThreadInput(self, target, FALSE);
             }
+        } else if (cmd == L"type") {
+            TypeText(next(L"text"));
+        } else if (cmd == L"suggestions") {
+            Out(std::to_string(SuggestionRows()));
         } else if (cmd == L"list-count") {
             std::wstring caption = next(L"window caption"), id = next(L"id");
             HWND w = FindTop(caption, g_pid);

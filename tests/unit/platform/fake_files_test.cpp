@@ -1,3 +1,4 @@
+// The fake platform behaves as Windows does where the core relies on it: files and the clock.
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_platform.h"
@@ -15,19 +16,19 @@ TEST(FakeFiles, SecondOpenerIsRefusedUntilClose) {
     EXPECT_EQ(platform::OpenExclusive("C:\\Users\\lab\\AppData\\Roaming\\x.dat",
                                       platform::OpenMode::ReadWriteExisting, &error),
               platform::kNoFile);
-    EXPECT_EQ(error, 32u);
+    EXPECT_EQ(error, platform::kErrorSharingViolation);
     platform::CloseFile(a);
     EXPECT_NE(platform::OpenExclusive("C:\\Users\\lab\\AppData\\Roaming\\x.dat",
                                       platform::OpenMode::ReadWriteExisting, &error),
               platform::kNoFile);
 }
 
-TEST(FakeFiles, MissingFileReportsErrorTwo) {
+TEST(FakeFiles, MissingFileReportsFileNotFound) {
     fake::Reset();
     uint32_t error = 0;
     EXPECT_EQ(platform::OpenExclusive("log.dat", platform::OpenMode::ReadWriteExisting, &error),
               platform::kNoFile);
-    EXPECT_EQ(error, 2u);
+    EXPECT_EQ(error, platform::kErrorFileNotFound);
 }
 
 TEST(FakeClock, LocalTimeFollowsVirtualTimeAcrossMidnight) {

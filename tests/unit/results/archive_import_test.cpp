@@ -116,6 +116,6 @@ TEST(ArchiveAside, DatedNameNeverReplacing) {
     fake::SetFileLocked("log.dat", true);
     ArchiveAsideResult busy = ArchiveMoveAside(at);
     EXPECT_FALSE(busy.moved);
-    EXPECT_EQ(busy.error, 32u);
+    EXPECT_EQ(busy.error, platform::kErrorSharingViolation);
     EXPECT_EQ(fake::FileBytes("log.dat"), (std::vector<uint8_t>{1, 2, 3}));
 }
