@@ -155,19 +155,33 @@ wine_env() {
   wine_map_fonts
 }
 
+# The screen's DPI that Wine gives every program of the prefix (Windows'
+# "scale and layout", 96 = 100 %, 120 = 125 %, 144 = 150 %); a prefix keeps
+# the last one set. Programs started after it see it.
+wine_set_dpi() {  # <dpi>
+  local mark="$WINEPREFIX/.orla-dpi-$1"
+  [ -f "$mark" ] && return 0
+  rm -f "$WINEPREFIX"/.orla-dpi-*
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
+  wineserver -w || true
+  touch "$mark"
+}
+
 # The printed protocol asks for "Times New Roman Cyr". Wine knows no such
 # face and drew a wide sans, so labels ran into the value column; Liberation
 # Serif has Times New Roman's widths. The dialogs' "MS Sans Serif" becomes
 # Liberation Sans, whose widths are close to it: with the wider DejaVu Sans
 # that Wine chose before, a dialog unit was a quarter wider than on Windows,
 # so the main window at its 500 pixels cut off the test-cell picture.
+# The dialogs ask for "MS Shell Dlg" with DS_SHELLFONT, which means
+# "MS Shell Dlg 2" (Wine's own choice for it is Tahoma): the same face too.
 wine_map_fonts() {
-  local mark="$WINEPREFIX/.orla-fonts-mapped-4" key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  local mark="$WINEPREFIX/.orla-fonts-mapped-5" key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   [ -f "$mark" ] && return 0
   wine reg delete "$key" /v "Times New Roman Cyr,0" /f >/dev/null 2>&1
   local pair
   for pair in "Times New Roman Cyr=Liberation Serif" "Times New Roman=Liberation Serif" \
-              "MS Sans Serif=Liberation Sans" "MS Shell Dlg=Liberation Sans"; do
+              "MS Sans Serif=Liberation Sans" "MS Shell Dlg=Liberation Sans" "MS Shell Dlg 2=Liberation Sans"; do
     wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 || return 0
   done
   wineserver -w || true

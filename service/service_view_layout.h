@@ -1,6 +1,6 @@
-#pragma once
 // Where the service view puts its series graph, histogram and list for a
 // client area of width × height pixels.
+#pragma once
 
 struct ServiceViewPlace {
     int id;
@@ -10,5 +10,7 @@ struct ServiceViewPlace {
 constexpr int kServiceViewPlaces = 3;
 
 // Graph 660 and histogram 661 in fixed bands, the list 601 below them taking
-// the rest of the height (none when the view is shorter than the bands).
-void LayOutServiceView(int width, int height, ServiceViewPlace (&places)[kServiceViewPlaces]);
+// the rest of the height (none when the view is shorter than the bands). The
+// bands are chosen for a 96 DPI screen and scaled to dpi, as the dialog's own
+// controls above them grow with the screen's dialog font.
+void LayOutServiceView(int width, int height, int dpi, ServiceViewPlace (&places)[kServiceViewPlaces]);

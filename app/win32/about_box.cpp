@@ -11,6 +11,7 @@
 #include "app/win32/dialog_placement.h"
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 
 namespace {
@@ -21,6 +22,33 @@ constexpr COLORREF kText = 0x000000;
 
 // One brush for the life of the dialog serves every colour message.
 HBRUSH g_background = nullptr;
+// The picture enlarged for a screen above 96 DPI, where the texts beside it
+// grow with the dialog font. The control gets its own picture back before it
+// goes, so each is freed by whoever made it.
+HBITMAP g_scaledPicture = nullptr;
+HBITMAP g_ownPicture = nullptr;
+
+void ScalePicture(HWND dialog) {
+    if (platform::ScreenDpi() == platform::kDesignDpi) return;
+    auto original =
+        reinterpret_cast<HBITMAP>(SendDlgItemMessageW(dialog, IDC_ABOUT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP size{};
+    if (!original || !GetObjectW(original, sizeof size, &size)) return;
+    g_scaledPicture = static_cast<HBITMAP>(
+        CopyImage(original, IMAGE_BITMAP, platform::Scaled(size.bmWidth), platform::Scaled(size.bmHeight), 0));
+    if (!g_scaledPicture) return;
+    g_ownPicture = original;
+    SendDlgItemMessageW(dialog, IDC_ABOUT_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                        reinterpret_cast<LPARAM>(g_scaledPicture));
+}
+
+void RestorePicture(HWND dialog) {
+    if (!g_scaledPicture) return;
+    SendDlgItemMessageW(dialog, IDC_ABOUT_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                        reinterpret_cast<LPARAM>(g_ownPicture));
+    DeleteObject(g_scaledPicture);
+    g_scaledPicture = nullptr;
+}
 
 // Strictly inside the label's rectangle: a point on its edge is outside.
 bool OverLabel(HWND dialog, int id, POINT screenPoint) {
@@ -49,6 +77,7 @@ void StartUp(HWND dialog) {
         std::snprintf(text, sizeof text, "Версия прибора %s", version);
         platform::SetItemText1251(dialog, IDC_ABOUT_DEVICE_VERSION, text);
     }
+    ScalePicture(dialog);
     CentreDialogOnOwner(dialog);
 }
 
@@ -69,6 +98,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         case WM_DESTROY:
             if (g_background) DeleteObject(g_background);
             g_background = nullptr;
+            RestorePicture(dialog);
             return FALSE;
         case WM_CTLCOLORDLG:
             SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);

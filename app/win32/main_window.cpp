@@ -21,6 +21,7 @@
 #include "link/link_worker.h"
 #include "link/window_ops.h"
 #include "platform/clock.h"
+#include "platform/win32/dpi.h"
 #include "picture/win32/status_picture.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
@@ -104,7 +105,7 @@ void StartUp(HWND window) {
     AttachFormAutocomplete(window);
     g_normBook = LoadNormBook(NormBookPath().c_str());
     // The norms' names are long; the closed list shows what fits.
-    SendDlgItemMessageW(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, kNormListWidth, 0);
+    SendDlgItemMessageW(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, platform::Scaled(kNormListWidth), 0);
     ShowMethodAndNorms();
     if (g_programSettings.firstRun) {
         platform::MessageBox1251(window, "Пожалуйста, заполните!", "Внимание!", MB_OK);

@@ -1,5 +1,5 @@
-#pragma once
 // The main window's rules that need no Windows: focus order, placement, sizes.
+#pragma once
 #include <cstdint>
 #include <cstdlib>
 
@@ -35,24 +35,34 @@ struct Placement {
 };
 
 // The least height: the template's, when its controls need more than
-// kMinWindowHeight under the system's dialog font.
-inline int MinWindowHeight(int templateHeight) {
-    return templateHeight > kMinWindowHeight ? templateHeight : kMinWindowHeight;
+// minimum (kMinWindowHeight scaled to the screen) under the dialog font.
+inline int MinWindowHeight(int templateHeight, int minimum = kMinWindowHeight) {
+    return templateHeight > minimum ? templateHeight : minimum;
+}
+
+// The least width: minimum (kMinWindowWidth scaled to the screen), or more
+// where the dialog font at the screen's DPI grows the form faster than the
+// DPI, so that the test-cell picture at its right end (formRight, in client
+// pixels) keeps its margin inside the window's frame.
+inline int MinWindowWidth(int formRight, int frameWidth, int minimum = kMinWindowWidth, int margin = 8) {
+    const int64_t need = int64_t{formRight} + margin + frameWidth;
+    return need > minimum ? static_cast<int>(need < INT32_MAX ? need : INT32_MAX) : minimum;
 }
 
 // Turns the saved rectangle into one that lies on the screen. currentWidth
-// and currentHeight are the window's size from its template.
+// and currentHeight are the window's size from its template; the least
+// sizes are those of a 96 DPI screen unless the caller scales them.
 inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeight, int screenWidth,
-                             int screenHeight, int minHeight = kMinWindowHeight) {
+                             int screenHeight, int minHeight = kMinWindowHeight, int minWidth = kMinWindowWidth) {
     Placement p = saved;
     if (p.x < 0) p.x = 0;
     if (p.y < 0) p.y = 0;
-    if (p.width < kMinWindowWidth) p.width = kMinWindowWidth;
+    if (p.width < minWidth) p.width = minWidth;
     if (p.height < minHeight) p.height = minHeight;
     // 64-bit sums: the saved corner comes from the INI file and may be anything.
     if (int64_t{currentWidth} + p.x > screenWidth) p.x = 0;
     if (int64_t{currentHeight} + p.y > screenHeight) p.y = 0;
-    if (p.width > screenWidth) p.width = kMinWindowWidth;
+    if (p.width > screenWidth) p.width = minWidth;
     if (p.height > screenHeight) p.height = minHeight;
     return p;
 }
@@ -88,18 +98,20 @@ inline bool KeyGoesToAccelerators(unsigned virtualKey, const char* className) {
            !same(className, "richedit20w");
 }
 
-// Left edge of the service view: 500 pixels, as the form ends short of that
-// with the dialog font of Windows; where a wider font makes the form (its
-// group boxes and the picture beside them) reach further, just right of it,
-// so the view never covers a field.
-inline int ServiceViewLeft(int formRight) {
-    constexpr int kGap = 4;
-    if (formRight > INT32_MAX - kGap) return INT32_MAX;  // saturates rather than wraps
-    return formRight + kGap > kServiceViewLeft ? formRight + kGap : kServiceViewLeft;
+// Left edge of the service view: 500 pixels (leftmost, scaled to the
+// screen), as the form ends short of that with the dialog font of Windows;
+// where a wider font makes the form (its group boxes and the picture beside
+// them) reach further, just right of it, so the view never covers a field.
+inline int ServiceViewLeft(int formRight, int leftmost = kServiceViewLeft, int gap = 4) {
+    if (formRight > INT32_MAX - gap) return INT32_MAX;  // saturates rather than wraps
+    return formRight + gap > leftmost ? formRight + gap : leftmost;
 }
 
-// A form field stretches to 10 pixels short of the client's right edge.
-inline int StretchedFieldWidth(int clientWidth, int fieldLeft) { return clientWidth - fieldLeft - 10; }
+// A form field stretches to 10 pixels (margin, scaled to the screen) short
+// of the client's right edge.
+inline int StretchedFieldWidth(int clientWidth, int fieldLeft, int margin = 10) {
+    return clientWidth - fieldLeft - margin;
+}
 
 // Fills bytes 1..255 of every protocol text slot with the low bytes of
 // successive rand() values; byte 0 stays 0, so each text starts out empty.

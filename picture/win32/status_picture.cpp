@@ -10,12 +10,15 @@
 #include "picture/status_picture_frame.h"
 #include "picture/win32/gl_support.h"
 #include "platform/threads.h"
+#include "platform/win32/dpi.h"
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"OrlaStatusImageWndClass";
 constexpr UINT kFrameMilliseconds = kCellLiftTickMilliseconds;
 constexpr DWORD kStartDelayMilliseconds = 30;
+// Pixels of a 96 DPI screen; the frame's projection fills whatever size the
+// window has, so on a larger DPI the same picture is drawn larger.
 constexpr int kWidth = 210, kHeight = 140, kGapRightOfParameters = 10;
 // WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN and the class-specific bit 0x4.
 constexpr DWORD kPictureStyle = 0x52000004;
@@ -64,13 +67,11 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 void StatusPictureThread(void*) {
     Sleep(kStartDelayMilliseconds);
-    RECT box;
-    GetWindowRect(GetDlgItem(g_mainWindow, IDC_GROUP_PARAMETERS), &box);
-    MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&box), 2);
+    const RECT place = StatusPicturePlace(g_mainWindow);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(g_mainWindow, GWLP_HINSTANCE));
-    HWND window = CreateWindowExW(0, kClassName, L"", kPictureStyle, box.right + kGapRightOfParameters, box.top,
-                                  kWidth, kHeight, g_mainWindow, reinterpret_cast<HMENU>(IDC_PICTURE), instance,
-                                  nullptr);
+    HWND window = CreateWindowExW(0, kClassName, L"", kPictureStyle, place.left, place.top, place.right - place.left,
+                                  place.bottom - place.top, g_mainWindow, reinterpret_cast<HMENU>(IDC_PICTURE),
+                                  instance, nullptr);
     // WM_SIZE came before the target existed: it takes the size itself.
     if (!MakeDrawnTarget(window, false, &g_target)) SendMessageW(window, WM_CLOSE, 0, 0);
 
@@ -78,6 +79,15 @@ void StatusPictureThread(void*) {
 }
 
 }  // namespace
+
+RECT StatusPicturePlace(HWND mainWindow) {
+    RECT box;
+    GetWindowRect(GetDlgItem(mainWindow, IDC_GROUP_PARAMETERS), &box);
+    MapWindowPoints(nullptr, mainWindow, reinterpret_cast<POINT*>(&box), 2);
+    using platform::Scaled;
+    const LONG left = box.right + Scaled(kGapRightOfParameters);
+    return RECT{left, box.top, left + Scaled(kWidth), box.top + Scaled(kHeight)};
+}
 
 void StartStatusPicture(HWND mainWindow) {
     g_mainWindow = mainWindow;

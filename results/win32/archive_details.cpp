@@ -5,6 +5,7 @@
 #include "app/resource_ids.h"
 #include "app/win32/clipboard_aware.h"
 #include "link/window_ops.h"
+#include "platform/win32/dpi.h"
 #include "results/archive_rows.h"
 #include "results/archive_viewer_ids.h"
 #include "results/win32/archive_session.h"
@@ -27,7 +28,7 @@ void StretchToRightEdge(HWND pane, int id, const RECT& client) {
     RECT r;
     GetWindowRect(edit, &r);
     MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&r), 2);
-    int width = client.right - r.left - 10;
+    int width = client.right - r.left - platform::Scaled(10);
     SetWindowPos(edit, nullptr, 0, 0, width > 0 ? width : 0, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

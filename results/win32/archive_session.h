@@ -1,7 +1,7 @@
-#pragma once
 // One opening of the archive viewer, shared by the dialog and its reader
 // thread. Whichever lets go last frees it, so a reader still running when the
 // dialog closes never touches freed records.
+#pragma once
 #include <windows.h>
 
 #include <atomic>
@@ -11,6 +11,7 @@
 
 #include "results/archive_filter.h"
 #include "results/archive_rows.h"
+#include "results/archive_top_row.h"
 #include "results/archive_versions.h"
 #include "results/test_record.h"
 
@@ -45,6 +46,8 @@ struct ArchiveSession {
     uint32_t shown = kNoRecord;       // the version the details pane shows
     int64_t cachedRecord = -1;        // the record whose cells cachedCells holds
     ArchiveRowTexts cachedCells;
+    ArchiveTopRowWidths topRow{};     // measured once, in the dialog's font
+    int leastWidth = 0;               // of the viewer's window, the top row's needs included
 };
 
 // Amendments made while the viewer is open go into room left after the

@@ -11,6 +11,7 @@
 #include "app/win32/window_rules.h"
 #include "picture/draw_list.h"
 #include "picture/win32/gdi_frame.h"
+#include "platform/win32/dpi.h"
 #include "results/archive_trend.h"
 #include "results/archive_trend_ids.h"
 #include "platform/win32/wide.h"
@@ -20,11 +21,25 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"ArchiveTrendWndClass";
 constexpr wchar_t kPictureClass[] = L"ArchiveTrendPictureWndClass";
 constexpr char kCaptionPrefix[] = "Динамика: ";
+// Pixels of a 96 DPI screen, scaled to the screen's.
 constexpr int kWidth = 640, kHeight = 420;
 constexpr int kMinWidth = 320, kMinHeight = 240;
 // The button strip above the picture.
 constexpr int kMargin = 6, kButtonWidth = 100, kButtonHeight = 24;
-constexpr int kPictureTop = kButtonHeight + 2 * kMargin;
+constexpr int kButtonPoints = 8;  // the dialogs' font size
+
+using platform::Scaled;
+
+int PictureTop() { return Scaled(kButtonHeight + 2 * kMargin); }
+
+// The dialogs' face at the screen's DPI; the stock GUI font stays at the
+// size of a 96 DPI screen. Made once, kept while the program runs.
+HFONT ButtonFont() {
+    static HFONT font = CreateFontW(-MulDiv(kButtonPoints, platform::ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                                    FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg 2");
+    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
 
 // What one window holds: the picture as data (computed once, when the
 // archive's records were still there) and the bitmap it is painted into at
@@ -46,8 +61,8 @@ void Repaint(TrendWindow* state, int width, int height) {
 void Layout(HWND window, TrendWindow* state) {
     RECT client;
     GetClientRect(window, &client);
-    const int width = client.right, height = client.bottom - kPictureTop;
-    SetWindowPos(state->canvas, nullptr, 0, kPictureTop, width, height > 1 ? height : 1,
+    const int width = client.right, height = client.bottom - PictureTop();
+    SetWindowPos(state->canvas, nullptr, 0, PictureTop(), width, height > 1 ? height : 1,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     Repaint(state, width, height);
 }
@@ -85,7 +100,7 @@ LRESULT CALLBACK TrendProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize = {kMinWidth, kMinHeight};
+            limits->ptMinTrackSize = {Scaled(kMinWidth), Scaled(kMinHeight)};
             return 0;
         }
         case WM_COMMAND:
@@ -140,10 +155,10 @@ void RegisterClasses(HINSTANCE instance) {
 // window (released at WM_NCDESTROY).
 bool AddChildren(HWND window, TrendWindow* state, HINSTANCE instance) {
     HWND copy = CreateWindowExW(0, L"BUTTON", L"Копировать", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                kMargin, kMargin, kButtonWidth, kButtonHeight, window,
+                                Scaled(kMargin), Scaled(kMargin), Scaled(kButtonWidth), Scaled(kButtonHeight), window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TREND_COPY)), instance, nullptr);
-    if (copy) SendMessageW(copy, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    state->canvas = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, 0, kPictureTop, 1, 1, window,
+    if (copy) SendMessageW(copy, WM_SETFONT, reinterpret_cast<WPARAM>(ButtonFont()), FALSE);
+    state->canvas = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, 0, PictureTop(), 1, 1, window,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TREND_PICTURE)), instance,
                                     nullptr);
     return copy && state->canvas;
@@ -176,13 +191,15 @@ void ShowArchiveTrend(HWND owner, const TestRecord* records, size_t count, const
     if (owner) {
         RECT o;
         GetWindowRect(owner, &o);
-        const Placement p = CentreOnOwner({o.left, o.top, o.right - o.left, o.bottom - o.top}, kWidth, kHeight,
-                                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        const Placement p =
+            CentreOnOwner({o.left, o.top, o.right - o.left, o.bottom - o.top}, Scaled(kWidth), Scaled(kHeight),
+                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         x = p.x;
         y = p.y;
     }
-    HWND window = CreateWindowExW(0, kWindowClass, platform::Wide(Caption(source)).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x,
-                                  y, kWidth, kHeight, keeper, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, kWindowClass, platform::Wide(Caption(source)).c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, Scaled(kWidth), Scaled(kHeight), keeper,
+                                  nullptr, instance, nullptr);
     if (!window) {
         delete state;
         return;

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "app/win32/dialog_placement.h"
 #include "app/win32/list_columns.h"
 #include "app/win32/window_rules.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "platform/clock.h"
@@ -40,6 +42,14 @@ constexpr ListColumn kColumns[kArchiveColumnCount] = {
     {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Изм.", 40}, {"Заключение", 76},
 };
 
+// The viewer's least size on a 96 DPI screen; the top row may ask for more.
+constexpr int kLeastWidth = 800, kLeastHeight = 400;
+// The top row's controls in ArchiveTopRowItem order.
+constexpr int kTopRowIds[kTopRowItems] = {
+    IDC_ARCHIVE_PRINT,    IDC_ARCHIVE_SAVE, IDC_ARCHIVE_CLEAR,  IDC_ARCHIVE_OPEN,    IDC_ARCHIVE_FIND_LABEL,
+    IDC_ARCHIVE_FIND,     IDC_ARCHIVE_FROM_LABEL, IDC_ARCHIVE_FROM, IDC_ARCHIVE_TO_LABEL, IDC_ARCHIVE_TO,
+};
+
 ArchiveSession* SessionOf(HWND viewer) {
     return reinterpret_cast<ArchiveSession*>(GetWindowLongPtrW(viewer, GWLP_USERDATA));
 }
@@ -57,14 +67,78 @@ void FitList(HWND viewer, HWND list, int reserve) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+RECT RectInViewer(HWND viewer, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, viewer, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Width of a control's text in the dialog's font, and the room its frame
+// takes around the text (a button's edges, none for a label).
+int TextWidth(HWND control, int frame) {
+    wchar_t text[128];
+    const int length = GetWindowTextW(control, text, sizeof text / sizeof text[0]);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, length, &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size.cx + frame;
+}
+
+// What each control of the top row needs: its template width, or more where
+// the font's text is wider (a label cut on the left otherwise, as "Найти"
+// was beside "Открыть архив…"). The least size follows from it.
+void MeasureTopRow(HWND viewer, ArchiveSession* s) {
+    RECT units{4, 0, 2, 0};  // a button's text margin, the gap between controls
+    MapDialogRect(viewer, &units);
+    for (int item = 0; item < kTopRowItems; ++item) {
+        HWND control = GetDlgItem(viewer, kTopRowIds[item]);
+        const RECT r = RectInViewer(viewer, control);
+        int need = static_cast<int>(r.right - r.left);
+        if (item <= kTopRowOpen) need = (std::max)(need, TextWidth(control, 2 * static_cast<int>(units.left)));
+        if (item == kTopRowFindLabel || item == kTopRowFromLabel || item == kTopRowToLabel)
+            need = (std::max)(need, TextWidth(control, 1));
+        s->topRow.widths[item] = need;
+    }
+    s->topRow.gap = static_cast<int>(units.right);
+    s->topRow.labelGap = static_cast<int>(units.right);
+    // The row spans the list, which keeps its distance m from the window's
+    // edges (FitList).
+    RECT v, l;
+    GetWindowRect(viewer, &v);
+    GetWindowRect(s->list, &l);
+    const int m = static_cast<int>(l.left - v.left);
+    s->leastWidth = (std::max)(platform::Scaled(kLeastWidth), ArchiveTopRowLeastWidth(s->topRow) + 2 * m);
+}
+
+// Over the list, from its left edge to its right.
+void PlaceTopRow(HWND viewer, ArchiveSession* s) {
+    const RECT list = RectInViewer(viewer, s->list);
+    TopRowSpan spans[kTopRowItems];
+    LayOutArchiveTopRow(s->topRow, static_cast<int>(list.left), static_cast<int>(list.right), spans);
+    for (int item = 0; item < kTopRowItems; ++item) {
+        HWND control = GetDlgItem(viewer, kTopRowIds[item]);
+        const RECT r = RectInViewer(viewer, control);
+        SetWindowPos(control, nullptr, spans[item].x, r.top, spans[item].width, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // Under Wine the date pickers moved into a newly enlarged part of the
+    // window stayed unpainted, as the pane's labels did: draw the row again.
+    RECT row{0, 0, static_cast<LONG>(list.right + list.left), list.top};
+    RedrawWindow(viewer, &row, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 void Layout(HWND viewer, ArchiveSession* s) {
     RECT pane, v, l;
     GetWindowRect(s->details, &pane);
     FitList(viewer, s->list, pane.bottom - pane.top);
+    PlaceTopRow(viewer, s);
     GetWindowRect(viewer, &v);
-    GetWindowRect(s->list, &l);
-    MapWindowPoints(nullptr, viewer, reinterpret_cast<POINT*>(&l), 2);
-    SetWindowPos(s->details, nullptr, 0, l.bottom + 4, v.right - v.left, pane.bottom - pane.top,
+    l = RectInViewer(viewer, s->list);
+    SetWindowPos(s->details, nullptr, 0, l.bottom + platform::Scaled(4), v.right - v.left, pane.bottom - pane.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     // A moved pane repaints only what changed size (its stretched edits);
     // the labels and group boxes would stay blank until something covers
@@ -316,6 +390,11 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     if (s->path[0]) MarkReadOnly(viewer, s);
     SendMessageW(viewer, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN))));
+    MeasureTopRow(viewer, s);
+    RECT v;
+    GetWindowRect(viewer, &v);
+    if (v.right - v.left < s->leastWidth)
+        SetWindowPos(viewer, nullptr, 0, 0, s->leastWidth, v.bottom - v.top, SWP_NOMOVE | SWP_NOZORDER);
     CentreDialogOnOwner(viewer);
     FitList(viewer, s->list, 0);
     SetFocus(s->list);
@@ -343,6 +422,55 @@ void UnregisterViewer(HWND viewer, ArchiveSession* s) {
     RegisterWindow(ui::Window::ArchiveDetails, s->previousDetails);
 }
 
+void LimitTracking(ArchiveSession* s, MINMAXINFO* info) {
+    info->ptMinTrackSize.x = s->leastWidth;
+    info->ptMinTrackSize.y = platform::Scaled(kLeastHeight);
+    info->ptMaxTrackSize.x = GetSystemMetrics(SM_CXSCREEN);
+    info->ptMaxTrackSize.y = GetSystemMetrics(SM_CYSCREEN);
+}
+
+// The pane follows the selection however it moves: click, arrow keys, Page
+// Down, Home, End.
+void Notify(HWND viewer, ArchiveSession* s, LPARAM lParam) {
+    auto* note = reinterpret_cast<NMHDR*>(lParam);
+    if (note->idFrom == IDC_ARCHIVE_LIST && note->code == LVN_GETDISPINFOW) AnswerCell(s, lParam);
+    if ((note->idFrom == IDC_ARCHIVE_FROM || note->idFrom == IDC_ARCHIVE_TO) && note->code == DTN_DATETIMECHANGE)
+        ApplyFind(viewer, s);
+    if (note->idFrom == IDC_ARCHIVE_LIST && note->code == LVN_ITEMCHANGED) {
+        auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
+        if (change->iItem >= 0 && (change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
+            !(change->uOldState & LVIS_SELECTED))
+            ShowDetails(s, change->iItem);
+    }
+}
+
+// False for a command the viewer does not handle.
+bool Command(HWND viewer, ArchiveSession* s, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL: EndDialog(viewer, 0); return true;
+        case IDC_ARCHIVE_PRINT: OutputShown(s, true); return true;
+        case IDC_ARCHIVE_SAVE: OutputShown(s, false); return true;
+        case IDC_ARCHIVE_CLEAR:
+            if (!s->path[0]) ClearArchive(viewer);
+            return true;
+        case IDC_ARCHIVE_OPEN: OpenOtherArchive(viewer); return true;
+        case IDC_ARCHIVE_FIND:
+            if (HIWORD(wParam) == EN_CHANGE) ApplyFind(viewer, s);
+            return true;
+        case IDC_ARCHIVE_EXPORT: {
+            // A series is exported once, as its newest version.
+            std::vector<uint32_t> newest(s->rows.size());
+            for (size_t i = 0; i < newest.size(); ++i) newest[i] = s->versions.Newest(s->rows[i]);
+            ExportArchiveRows(viewer, s->records, newest);
+            return true;
+        }
+        case IDC_DETAILS_VERSION: ShowChosenVersion(s); return true;
+        case IDC_ARCHIVE_TREND: ShowTrend(viewer, s); return true;
+        default: return false;
+    }
+}
+
 INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return InitViewer(viewer, reinterpret_cast<ArchiveSession*>(lParam));
     ArchiveSession* s = SessionOf(viewer);
@@ -360,65 +488,9 @@ INT_PTR CALLBACK ViewerProc(HWND viewer, UINT message, WPARAM wParam, LPARAM lPa
         case WM_SIZE:
             if (s->details) Layout(viewer, s);
             return TRUE;
-        case WM_GETMINMAXINFO: {
-            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize.x = 800;
-            info->ptMinTrackSize.y = 400;
-            info->ptMaxTrackSize.x = GetSystemMetrics(SM_CXSCREEN);
-            info->ptMaxTrackSize.y = GetSystemMetrics(SM_CYSCREEN);
-            return TRUE;
-        }
-        case WM_NOTIFY: {
-            // The pane follows the selection however it moves: click, arrow
-            // keys, Page Down, Home, End.
-            auto* note = reinterpret_cast<NMHDR*>(lParam);
-            if (note->idFrom == IDC_ARCHIVE_LIST && note->code == LVN_GETDISPINFOW) AnswerCell(s, lParam);
-            if ((note->idFrom == IDC_ARCHIVE_FROM || note->idFrom == IDC_ARCHIVE_TO) && note->code == DTN_DATETIMECHANGE)
-                ApplyFind(viewer, s);
-            if (note->idFrom == IDC_ARCHIVE_LIST && note->code == LVN_ITEMCHANGED) {
-                auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
-                if (change->iItem >= 0 && (change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
-                    !(change->uOldState & LVIS_SELECTED))
-                    ShowDetails(s, change->iItem);
-            }
-            return TRUE;
-        }
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDOK:
-                case IDCANCEL:
-                    EndDialog(viewer, 0);
-                    return TRUE;
-                case IDC_ARCHIVE_PRINT:
-                    OutputShown(s, true);
-                    return TRUE;
-                case IDC_ARCHIVE_SAVE:
-                    OutputShown(s, false);
-                    return TRUE;
-                case IDC_ARCHIVE_CLEAR:
-                    if (!s->path[0]) ClearArchive(viewer);
-                    return TRUE;
-                case IDC_ARCHIVE_OPEN:
-                    OpenOtherArchive(viewer);
-                    return TRUE;
-                case IDC_ARCHIVE_FIND:
-                    if (HIWORD(wParam) == EN_CHANGE) ApplyFind(viewer, s);
-                    return TRUE;
-                case IDC_ARCHIVE_EXPORT: {
-                    // A series is exported once, as its newest version.
-                    std::vector<uint32_t> newest(s->rows.size());
-                    for (size_t i = 0; i < newest.size(); ++i) newest[i] = s->versions.Newest(s->rows[i]);
-                    ExportArchiveRows(viewer, s->records, newest);
-                    return TRUE;
-                }
-                case IDC_DETAILS_VERSION:
-                    ShowChosenVersion(s);
-                    return TRUE;
-                case IDC_ARCHIVE_TREND:
-                    ShowTrend(viewer, s);
-                    return TRUE;
-            }
-            break;
+        case WM_GETMINMAXINFO: LimitTracking(s, reinterpret_cast<MINMAXINFO*>(lParam)); return TRUE;
+        case WM_NOTIFY: Notify(viewer, s, lParam); return TRUE;
+        case WM_COMMAND: return Command(viewer, s, wParam) ? TRUE : FALSE;
         case WM_CLOSE:
             EndDialog(viewer, 0);
             // Ended, though not yet destroyed: a box asked for now must not

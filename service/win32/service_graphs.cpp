@@ -7,6 +7,7 @@
 
 #include "picture/win32/gl_support.h"
 #include "platform/threads.h"
+#include "platform/win32/dpi.h"
 #include "service/service_graphs.h"
 #include "service/service_history.h"
 #include "service/service_view_ids.h"
@@ -77,7 +78,9 @@ void ServiceGraphThread(void*) {
     Sleep(kStartDelayMilliseconds);
     const int id = g_nextGraphId.fetch_add(1);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND window = CreateWindowExW(0, kClassName, L"", kGraphStyle, kFirstX, kFirstY, kFirstWidth, kFirstHeight,
+    using platform::Scaled;
+    HWND window = CreateWindowExW(0, kClassName, L"", kGraphStyle, Scaled(kFirstX), Scaled(kFirstY),
+                                  Scaled(kFirstWidth), Scaled(kFirstHeight),
                                   g_serviceView, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                                   nullptr);
     if (id == IDC_SERVICE_SERIES_GRAPH) StartServiceGraphs(g_serviceView);

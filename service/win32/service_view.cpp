@@ -11,6 +11,7 @@
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
 #include "link/link_worker.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
 #include "service/service_view_ids.h"
 #include "service/service_view_layout.h"
@@ -61,7 +62,7 @@ void LayOut(HWND view) {
     RECT client;
     GetClientRect(view, &client);
     ServiceViewPlace places[kServiceViewPlaces];
-    LayOutServiceView(client.right, client.bottom, places);
+    LayOutServiceView(client.right, client.bottom, platform::ScreenDpi(), places);
     for (const ServiceViewPlace& p : places)
         if (HWND child = GetDlgItem(view, p.id)) MoveWindow(child, p.x, p.y, p.width, p.height, TRUE);
 }

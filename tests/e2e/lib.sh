@@ -50,10 +50,18 @@ _e2e_free_display() {
   echo 199
 }
 
+# Pixels of a 96 DPI screen at the test's DPI (E2E_DPI, default 96), as the
+# program scales its windows: for sizes a test sets or expects.
+e2e_px() {  # <pixels>
+  echo $(( ($1 * ${E2E_DPI:-96} + 48) / 96 ))
+}
+
+# A larger DPI gets a screen as much larger, as a 150 % laptop screen has
+# the room of a 100 % one.
 e2e_start_xvfb() {
   local n i
   n="$(_e2e_free_display)"
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "$(e2e_px 1280)x$(e2e_px 1024)x24" -nolisten tcp >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   export DISPLAY=":$n"
   for i in $(seq 50); do
@@ -98,12 +106,15 @@ e2e_data_folder() {
 e2e_begin() {  # <test name>
   E2E_NAME="$1"
   E2E_RUN="$BUILD/e2e-run/$E2E_NAME"
-  E2E_SCREENS="$BUILD/e2e-screens"
+  E2E_SCREENS="$BUILD/e2e-screens${E2E_DPI:+-dpi$E2E_DPI}"
   trap _e2e_cleanup EXIT
   for f in ORLA-K200V.exe ftd2xx.dll ui_driver.exe dll_probe.exe menu_probe.dll; do
     [ -f "$E2E_BIN/$f" ] || { echo "[$E2E_NAME] FAIL: $E2E_BIN/$f is missing (build win64 first)"; exit 1; }
   done
   wine_env
+  if [ -n "${E2E_DPI:-}" ]; then
+    wine_set_dpi "$E2E_DPI" || { echo "[$E2E_NAME] FAIL: could not set $E2E_DPI DPI"; exit 1; }
+  fi
   e2e_start_xvfb || { echo "[$E2E_NAME] FAIL: no X server"; exit 1; }
   E2E_DATA="$(e2e_data_folder)"
   E2E_INI="$E2E_DATA/ORLA-K200V.ini"

@@ -52,7 +52,8 @@ e2e_check "the viewer is in front after printing ($front)" [ "$front" = "$ARCHIV
 ui_must find "$ARCHIVE_VIEWER" resize "$ARCHIVE_VIEWER" 1000 700 sleep 1
 e2e_shot enlarged
 shot="$(ls -t "$E2E_SCREENS/$E2E_NAME"-*-enlarged.png | head -1)"
-for id in 740 127 722 723 133 137; do
+# So do the top row's "Найти" (706) and last date (709), moved to the right edge.
+for id in 740 127 722 723 133 137 706 709; do
   read -r vis x y w h <<<"$(ui find "$ARCHIVE_VIEWER" child-visible "$ARCHIVE_VIEWER" $id)"
   e2e_check "pane control $id lies on screen when enlarged ($vis)" [ "$vis" = 1 ]
   # Something dark (a label, a frame, a value) is drawn inside it.
@@ -60,4 +61,13 @@ for id in 740 127 722 723 133 137; do
   e2e_check "pane control $id is drawn when enlarged (darkest $darkest)" \
     awk -v d="$darkest" 'BEGIN { exit !(d != "" && d < 0.5) }'
 done
+
+# Narrowed as far as it goes, "Открыть архив…" (713) still ends before "Найти".
+ui_must find "$ARCHIVE_VIEWER" resize "$ARCHIVE_VIEWER" 300 700 sleep 1 >/dev/null
+read -r _ ox _ ow _ <<<"$(ui find "$ARCHIVE_VIEWER" child-visible "$ARCHIVE_VIEWER" 713)"
+read -r vis fx _ _ _ <<<"$(ui find "$ARCHIVE_VIEWER" child-visible "$ARCHIVE_VIEWER" 709)"
+read -r _ lx _ _ _ <<<"$(ui find "$ARCHIVE_VIEWER" child-visible "$ARCHIVE_VIEWER" 706)"
+e2e_check "at the least width the row fits ($vis) and \"Найти\" at $lx follows the button's end $((ox + ow))" \
+  [ "$vis" = 1 -a "$lx" -gt $((ox + ow)) ]
+e2e_shot narrowest
 e2e_end

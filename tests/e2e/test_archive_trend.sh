@@ -76,7 +76,7 @@ diff="$(compare -metric AE "$crop" "$bmp" null: 2>&1)"
 e2e_check "the copied bitmap is the shown picture (differing pixels: $diff)" [ "$diff" = 0 ]
 
 # The picture follows the window's size.
-ui find "$TREND" resize "$TREND" 900 600 sleep 1 >/dev/null
+ui find "$TREND" resize "$TREND" "$(e2e_px 900)" "$(e2e_px 600)" sleep 1 >/dev/null
 read -r shown x y w2 h2 <<<"$(ui find "$TREND" child-visible "$TREND" 791)"
 e2e_check "the picture grows with the window (${w}x${h} -> ${w2}x${h2})" [ "${w2:-0}" -gt "$w" -a "${h2:-0}" -gt "$h" ]
 e2e_shot resized

@@ -10,12 +10,13 @@ e2e_begin picture
 e2e_sim_config speed=1 voltages=90 measurement_count=1 lift_ms=2000 pre_test_delay=0
 e2e_start
 e2e_wait_connected 30 || e2e_abort "no connection"
-ui_must resize "$E2E_CAPTION" 760 560 >/dev/null
+ui_must resize "$E2E_CAPTION" "$(e2e_px 760)" "$(e2e_px 560)" >/dev/null
 sleep 1
 
 read -r shown PX PY PW PH <<<"$(ui find "$E2E_CAPTION" child-visible "$E2E_CAPTION" 173)"
-e2e_check "picture window 173 shown whole, 210x140 ($shown $PX $PY $PW $PH)" \
-  [ "$shown $PW $PH" = "1 210 140" ]
+# 210x140 on a 96 DPI screen, scaled with the screen (E2E_DPI).
+e2e_check "picture window 173 shown whole, $(e2e_px 210)x$(e2e_px 140) ($shown $PX $PY $PW $PH)" \
+  [ "$shown $PW $PH" = "1 $(e2e_px 210) $(e2e_px 140)" ]
 
 # The picture's own pixels: one grab of its screen rectangle.
 PIC="$E2E_RUN/picture.png"

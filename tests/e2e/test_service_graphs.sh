@@ -72,7 +72,7 @@ check_graphs() {  # <label>
 }
 
 # The service view takes what the window has beyond 500 pixels.
-e2e_write_ini "[Programm]" "FirstRun=0" "ServiceMode=1" "[MainWnd]" "X=0" "Y=0" "W=1100" "H=760"
+e2e_write_ini "[Programm]" "FirstRun=0" "ServiceMode=1" "[MainWnd]" "X=0" "Y=0" "W=$(e2e_px 1100)" "H=$(e2e_px 760)"
 e2e_sim_config measurement_count=2 voltages=45.2,47.0,50.1 speed=20
 e2e_start
 e2e_wait_connected 30 || e2e_abort "no connection"
@@ -84,7 +84,7 @@ done
 sleep 1  # a frame or two after the last series
 check_graphs graphs
 # Wider window, wider graphs: every frame fills the new width.
-ui_must find "$E2E_CAPTION" 10 resize "$E2E_CAPTION" 1270 760 >/dev/null
+ui_must find "$E2E_CAPTION" 10 resize "$E2E_CAPTION" "$(e2e_px 1270)" "$(e2e_px 760)" >/dev/null
 sleep 1
 check_graphs wider
 

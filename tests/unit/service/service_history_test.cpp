@@ -309,22 +309,27 @@ TEST_F(ServiceHistoryTest, OnlyASeriesUnderWayTakesTheNextSlot) {
 
 }  // namespace
 
-TEST(ServiceViewLayout, BandsForGraphsAndTheListBelow) {
+TEST(ServiceViewLayout, BandsForGraphsAndTheListBelowScaledToTheScreen) {
     struct Case {
-        int width, height, listHeight;
-    } cases[] = {{700, 880, 510}, {300, 371, 1}, {300, 200, 0}};
+        int dpi, width, height, listHeight;
+        int tops[3], heights[2];
+    } cases[] = {{96, 700, 880, 510, {160, 300, 370}, {140, 70}},
+                 {96, 300, 371, 1, {160, 300, 370}, {140, 70}},
+                 {96, 300, 200, 0, {160, 300, 370}, {140, 70}},
+                 {120, 800, 1000, 537, {200, 375, 463}, {175, 88}},
+                 {144, 900, 1200, 645, {240, 450, 555}, {210, 105}}};
     for (const Case& c : cases) {
         ServiceViewPlace p[kServiceViewPlaces];
-        LayOutServiceView(c.width, c.height, p);
+        LayOutServiceView(c.width, c.height, c.dpi, p);
         EXPECT_EQ(p[0].id, IDC_SERVICE_SERIES_GRAPH);
         EXPECT_EQ(p[1].id, IDC_SERVICE_HISTOGRAM);
         EXPECT_EQ(p[2].id, IDC_SERVICE_LIST);
-        const int tops[] = {160, 300, 370}, heights[] = {140, 70, c.listHeight};
+        const int heights[] = {c.heights[0], c.heights[1], c.listHeight};
         for (int i = 0; i < kServiceViewPlaces; ++i) {
             EXPECT_EQ(p[i].x, 0);
-            EXPECT_EQ(p[i].y, tops[i]);
+            EXPECT_EQ(p[i].y, c.tops[i]) << c.dpi << " DPI, place " << i;
             EXPECT_EQ(p[i].width, c.width);
-            EXPECT_EQ(p[i].height, heights[i]) << c.height << ", place " << i;
+            EXPECT_EQ(p[i].height, heights[i]) << c.dpi << " DPI, " << c.height << ", place " << i;
         }
     }
 }

@@ -122,7 +122,8 @@ TEST_F(MainResources, MenuAndAcceleratorsSendOnlyHandledCommands) {
 TEST_F(MainResources, TextsReachTheScriptAsUtf8WithItsCodePage) {
     EXPECT_NE(script.find("#pragma code_page(65001)"), std::string::npos);
     for (const char* text : {u8"CAPTION \"ОРЛА-К200В\"", u8"\"ПУСК\", 170", u8"\"СТОП\", 171",
-                             u8"\"ПЕЧАТЬ\", 172, 116, 282, 50, 14, WS_DISABLED", u8"FONT 8, \"MS Sans Serif\"",
+                             u8"\"ПЕЧАТЬ\", 172, 116, 282, 50, 14, WS_DISABLED", u8"FONT 8, \"MS Shell Dlg\"",
+                             u8"CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST",
                              u8"\"Температура помещения\", 108", u8"\"Температура жидкости\", 108"})
         EXPECT_NE(script.find(text), std::string::npos) << text;
 }

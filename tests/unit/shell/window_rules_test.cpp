@@ -75,6 +75,16 @@ TEST(CentreOnOwner, WiderDialogOverAWindowInTheCornerStaysOnTheScreen) {
     EXPECT_EQ(p.y, 0);
 }
 
+TEST(MinWindowWidth, TheScaledMinimumUnlessThePictureNeedsMore) {
+    struct Case {
+        int formRight, frame, minimum, margin, width;
+    } cases[] = {{484, 8, 500, 8, 500},    // 96 DPI: the picture just fits the minimum
+                 {630, 8, 625, 10, 648},   // 120 DPI: the dialog font grew faster than the DPI
+                 {727, 8, 750, 12, 750},   // 144 DPI
+                 {INT32_MAX, 8, 500, 8, INT32_MAX}};
+    for (const Case& c : cases) EXPECT_EQ(MinWindowWidth(c.formRight, c.frame, c.minimum, c.margin), c.width) << c.formRight;
+}
+
 TEST(ServiceViewLeft, FiveHundredUnlessTheFormReachesFurther) {
     EXPECT_EQ(ServiceViewLeft(0), 500);
     EXPECT_EQ(ServiceViewLeft(492), 500);  // the form with the dialog font of Windows
