@@ -93,6 +93,21 @@ ensure_wine32() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# The laboratory databases of the tests (tests/e2e/db_lib.sh): a private
+# PostgreSQL cluster and SQLite files, reached from Wine through unixODBC,
+# which Wine's odbc32 hands every call to. The 32-bit loader's odbc32 needs
+# the i386 libodbc and drivers; both in one apt call, since the Multi-Arch
+# "same" libpq5 of the two architectures must be of one version.
+DB_PACKAGES=(unixodbc odbc-postgresql libsqliteodbc postgresql sqlite3)
+DB32_PACKAGES=(libodbc2:i386 odbc-postgresql:i386 libsqliteodbc:i386)
+ensure_databases() {
+  local wanted=("${DB_PACKAGES[@]}")
+  if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    wanted+=("${DB32_PACKAGES[@]}")
+  fi
+  ensure_packages "${wanted[@]}"
+}
+
 # The installers from the cross builds (or the bin folders given), with the
 # version and maker taken from the sources: dist/ORLA-K200V-setup.exe (32-bit,
 # Windows XP SP3 and later) and dist/ORLA-K200V-setup-x64.exe (64-bit, Windows

@@ -108,7 +108,7 @@ e2e_begin() {  # <test name>
   E2E_RUN="$BUILD/e2e-run/$E2E_NAME"
   E2E_SCREENS="$BUILD/e2e-screens${E2E_DPI:+-dpi$E2E_DPI}"
   trap _e2e_cleanup EXIT
-  for f in ORLA-K200V.exe ftd2xx.dll ui_driver.exe dll_probe.exe menu_probe.dll; do
+  for f in ORLA-K200V.exe ftd2xx.dll ui_driver.exe dll_probe.exe menu_probe.dll odbc_probe.exe; do
     [ -f "$E2E_BIN/$f" ] || { echo "[$E2E_NAME] FAIL: $E2E_BIN/$f is missing (build win64 first)"; exit 1; }
   done
   wine_env
@@ -121,7 +121,7 @@ e2e_begin() {  # <test name>
   rm -rf "$E2E_RUN" "$E2E_DATA"
   mkdir -p "$E2E_RUN" "$E2E_SCREENS"
   rm -f "$E2E_SCREENS/$E2E_NAME"-*.png
-  cp "$E2E_BIN"/{ORLA-K200V.exe,ftd2xx.dll,ui_driver.exe,dll_probe.exe,menu_probe.dll} "$E2E_RUN/"
+  cp "$E2E_BIN"/{ORLA-K200V.exe,ftd2xx.dll,ui_driver.exe,dll_probe.exe,menu_probe.dll,odbc_probe.exe} "$E2E_RUN/"
   E2E_JOURNAL="$E2E_RUN/journal.txt"
   e2e_sim_config
   # Two Wine processes starting together on a server that is not up yet
