@@ -1,6 +1,7 @@
-// orla-archive: checks a copy of log.dat and exports it as CSV, without the GUI.
+// orla-archive: checks a copy of log.dat, exports it as CSV or sends it to a database, without the GUI.
 //   orla-archive verify log.dat
 //   orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,] [--all-versions]
+//   orla-archive send log.dat --odbc "<connection string>" [--serial <instrument serial>]
 // The export gives each series once, as its newest version, unless
 // --all-versions asks for every record in file order.
 // Exit status of verify: 0 sound, 1 copies mended by the vote (every record
@@ -26,6 +27,10 @@
 #include <windows.h>
 #include <shellapi.h>
 #undef MessageBox  // windows.h would rename the stand-in below
+
+#include "platform/database.h"
+#include "results/database_rows.h"
+#include "results/database_sql.h"
 #endif
 
 // ---- the archive's writer is linked in with the vote but never called here;
@@ -64,7 +69,8 @@ constexpr const char* kDefaultDecimalPoint = ",";
 int Usage() {
     std::fprintf(stderr,
                  "usage: orla-archive verify log.dat\n"
-                 "       orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,] [--all-versions]\n");
+                 "       orla-archive export log.dat --csv out.csv [--separator ;] [--decimal-point ,] [--all-versions]\n"
+                 "       orla-archive send log.dat --odbc \"<connection string>\" [--serial <instrument serial>]\n");
     return kExitFailed;
 }
 
@@ -176,6 +182,103 @@ int Export(const char* path, int argc, char** argv) {
     return kExitSound;
 }
 
+// The serial number the program kept beside the archive, in UTF-8: the
+// PriborSerialNumber key of [Programm] in ORLA-K200V.ini (Windows-1251).
+std::string SerialBeside(const char* archivePath) {
+    std::ifstream ini(FilePath(archivePath).parent_path() / "ORLA-K200V.ini", std::ios::binary);
+    std::string line;
+    bool inProgramm = false;
+    while (std::getline(ini, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] == '[') inProgramm = line == "[Programm]";
+        const std::string key = "PriborSerialNumber=";
+        if (inProgramm && line.compare(0, key.size(), key) == 0) {
+            const std::string value = line.substr(key.size());
+            return Cp1251ToUtf8(value.data(), value.size());
+        }
+    }
+    return std::string();
+}
+
+#ifdef _WIN32
+std::string Utf8Of1251(const std::string& text) { return Cp1251ToUtf8(text.data(), text.size()); }
+
+// Sends every record of the stream in transactions of a few hundred.
+int SendStream(std::istream& in, platform::db::Connection c, SqlDialect dialect, const std::string& serial) {
+    constexpr size_t kBatch = 500;
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    SystemTime now;
+    std::memcpy(&now, &local, sizeof now);
+    std::vector<TestRecord> batch;
+    batch.reserve(kBatch);
+    bool ok = true;
+    uint64_t sent = 0;
+    auto flush = [&] {
+        if (ok && !batch.empty()) ok = SendRecords(c, dialect, batch.data(), batch.size(), serial, now);
+        if (ok) sent += batch.size();
+        batch.clear();
+    };
+    ArchiveVerifyReport report = ArchiveVerifyStream(in, [&](const TestRecord& r) {
+        if (!SendableRecord(r)) return;
+        batch.push_back(r);
+        if (batch.size() == kBatch) flush();
+    });
+    flush();
+    if (!ok) {
+        std::fprintf(stderr, "orla-archive: sending failed: %s\n", Utf8Of1251(platform::db::LastError(c)).c_str());
+        return kExitFailed;
+    }
+    std::printf("%llu records sent (a series already there is left as it is)\n", U(sent));
+    if (report.crcMismatches > 0)
+        std::fprintf(stderr, "warning: %llu series fail their crc and were left out: %s\n", U(report.crcMismatches),
+                     ArchiveCrcFailureList(report).c_str());
+    return kExitSound;
+}
+#endif
+
+int Send(const char* path, int argc, char** argv) {
+    const char* odbc = nullptr;
+    std::string serial;
+    bool serialGiven = false;
+    for (int i = 0; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--odbc") == 0) odbc = argv[i + 1];
+        else if (std::strcmp(argv[i], "--serial") == 0) serial = argv[i + 1], serialGiven = true;
+        else return Usage();
+    }
+    if (!odbc || argc % 2 != 0) return Usage();
+    if (!serialGiven) serial = SerialBeside(path);
+    if (serial.empty()) {
+        std::fprintf(stderr, "orla-archive: no instrument serial number: give --serial, or keep ORLA-K200V.ini beside %s\n", path);
+        return kExitFailed;
+    }
+#ifdef _WIN32
+    std::ifstream in(FilePath(path), std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "orla-archive: cannot open %s\n", path);
+        return kExitFailed;
+    }
+    platform::db::Connection c = platform::db::Connect(odbc, 30);
+    if (c == platform::db::kNoConnection) {
+        std::fprintf(stderr, "orla-archive: cannot connect: %s\n",
+                     Utf8Of1251(platform::db::LastError(platform::db::kNoConnection)).c_str());
+        return kExitFailed;
+    }
+    const SqlDialect dialect = DialectOfDbms(platform::db::GetInfo(c, platform::db::Info::DbmsName));
+    bool created = false;
+    int rc = kExitFailed;
+    if (EnsureSeriesTable(c, dialect, &created))
+        rc = SendStream(in, c, dialect, serial);
+    else
+        std::fprintf(stderr, "orla-archive: cannot create the table: %s\n", Utf8Of1251(platform::db::LastError(c)).c_str());
+    platform::db::Disconnect(c);
+    return rc;
+#else
+    std::fprintf(stderr, "orla-archive: send needs ODBC, which the Windows build has\n");
+    return kExitFailed;
+#endif
+}
+
 // The arguments in UTF-8: on Windows from the wide command line, since the
 // narrow argv is in the system's code page.
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
@@ -207,5 +310,6 @@ int main(int argc, char** narrowArgv) {
     char** argv = pointers.data();
     if (argc >= 3 && std::strcmp(argv[1], "verify") == 0 && argc == 3) return Verify(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "export") == 0) return Export(argv[2], argc - 3, argv + 3);
+    if (argc >= 3 && std::strcmp(argv[1], "send") == 0) return Send(argv[2], argc - 3, argv + 3);
     return Usage();
 }
