@@ -115,6 +115,7 @@ void LoadProgramSettings(ProgramSettings& s) {
     }
     platform::ProfileGetString(kProgramm, "Method", "", s.methodName, sizeof s.methodName, ini);
     platform::ProfileGetString(kProgramm, "Norm", "", s.normName, sizeof s.normName, ini);
+    platform::ProfileGetString(kProgramm, "Database", "", s.databaseConnection, sizeof s.databaseConnection, ini);
     s.serviceMode = ReadNumber(kProgramm, "ServiceMode", ini) != 0;
     if (s.serviceMode) s.progonkaMode = ReadNumber(kProgramm, "ProgonkaMode", ini) != 0;
     g_lastWritten = Snapshot(s);
@@ -168,6 +169,7 @@ bool WriteKeys(const ProgramSettings& s, const char* ini) {
     }
     ok &= platform::ProfileWriteString(kProgramm, "Method", s.methodName, ini);
     ok &= platform::ProfileWriteString(kProgramm, "Norm", s.normName, ini);
+    ok &= platform::ProfileWriteString(kProgramm, "Database", s.databaseConnection, ini);
     ok &= WriteNumber("X", s.windowX, ini);
     ok &= WriteNumber("Y", s.windowY, ini);
     ok &= WriteNumber("W", s.windowW, ini);
@@ -181,7 +183,7 @@ std::string g_lastWritten;
 std::string Snapshot(const ProgramSettings& s) {
     std::string text(reinterpret_cast<const char*>(&s.windowX), 4 * sizeof s.windowX);
     for (const char* field : {s.organisationName, s.priborSerialNumber, s.direktor, s.direktorName, s.methodName,
-                              s.normName})
+                              s.normName, s.databaseConnection})
         text += std::string(field) + '\0';
     for (const auto& form : s.formText) text += std::string(form, strnlen(form, sizeof form)) + '\0';
     return text;

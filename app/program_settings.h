@@ -16,6 +16,7 @@ struct ProgramSettings {
     char formText[13][256];
     char methodName[128];  // the test method chosen; empty for none ("своя")
     char normName[256];    // the norm chosen in the main window; empty for none
+    char databaseConnection[1024];  // the laboratory database's ODBC connection string; empty for none
 };
 
 extern ProgramSettings g_programSettings;

@@ -29,6 +29,8 @@
 #define IDC_NORM_LABEL 174
 #define IDC_NORM_CHOICE 175
 #define IDC_VERDICT 176
+// The quiet line of series not yet in the laboratory database, with its error tip.
+#define IDC_DATABASE_STATE 177
 #define IDC_PROGONKA 650
 
 #define CMD_NEXT_FIELD 80

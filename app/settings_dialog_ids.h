@@ -29,3 +29,7 @@
 #define IDC_SERIAL 106
 #define IDC_DIREKTOR 107
 #define IDC_DIREKTOR_NAME 108
+// The laboratory database: the connection string and the button that tries it.
+#define IDC_LABEL_DATABASE 109
+#define IDC_DATABASE 110
+#define IDC_DATABASE_CHECK 111

@@ -42,6 +42,11 @@ void EnableMenuItem(Window window, int id, bool enabled);
 void InsertMenuItemBefore(Window window, int beforeId, int newId, const char* text);
 void SetCheck(Window window, int id, bool checked);
 void SetCaption(Window window, const char* text);
+// Gives a control a tooltip that shows text while the mouse rests on it;
+// made once by the user-interface thread, set from any thread. An empty
+// text shows no tip.
+void AttachToolTip(Window window, int id);
+void SetToolTip(Window window, int id, const char* text);
 // The window's outer rectangle in screen pixels (GetWindowRect).
 bool GetWindowRect(Window window, int* left, int* top, int* right, int* bottom);
 void SendClose(Window window);

@@ -173,6 +173,12 @@ void ArchiveDecodeGroup(const uint8_t* group, TestRecord* record) {
     }
 }
 
+namespace {
+void (*g_appendedHook)() = nullptr;
+}  // namespace
+
+void SetArchiveAppendedHook(void (*hook)()) { g_appendedHook = hook; }
+
 bool ArchiveAppend(TestRecord& record) {
     record.crc = ArchiveRecordCrc(record);
     uint8_t group[kArchiveGroupSize];
@@ -182,7 +188,10 @@ bool ArchiveAppend(TestRecord& record) {
         ArchiveScramble(at, sizeof(TestRecord));
     }
     for (uint32_t waited = 0;; waited += platform::kBusyRetryStepMs) {
-        if (TryAppendGroup(group) == WriteResult::Stored) return true;
+        if (TryAppendGroup(group) == WriteResult::Stored) {
+            if (g_appendedHook) g_appendedHook();
+            return true;
+        }
         if (waited >= kRetryTotalMs) break;
         platform::Wait(platform::kBusyRetryStepMs);
     }

@@ -15,6 +15,8 @@ constexpr size_t kArchiveCrcSpan = offsetof(TestRecord, crc);  // 3412
 // when the series still cannot be stored the user is told in a message box
 // owned by the main window and false is returned.
 bool ArchiveAppend(TestRecord& record);
+// Called after every record appended, from the appending thread; must not wait.
+void SetArchiveAppendedHook(void (*hook)());
 uint16_t ArchiveCrc16(const uint8_t* bytes, size_t count);
 void ArchiveScramble(uint8_t* bytes, size_t count);
 void ArchiveVote(uint8_t* group);

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/database_sender.h"
 #include "app/format.h"
 #include "app/norm_book.h"
 #include "app/series_verdict.h"
@@ -127,6 +128,10 @@ void StartUp(HWND window) {
                  reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_MAIN))));
     EnableProtocolOutput(false);
     SetTimer(window, kSettingsTimer, kSettingsPeriodMs, nullptr);
+    // Before the worker: its first archived series must wake the sender.
+    ui::AttachToolTip(ui::Window::Main, IDC_DATABASE_STATE);
+    StartDatabaseSender();
+    ConfigureDatabaseSender(g_programSettings.databaseConnection, g_programSettings.priborSerialNumber);
     StartLinkWorker();
 }
 

@@ -3,8 +3,11 @@
 
 #include <richedit.h>
 
+#include <cstdio>
 #include <initializer_list>
+#include <string>
 
+#include "app/database_sender.h"
 #include "app/device_settings_choice.h"
 #include "app/method_choice.h"
 #include "app/norm_book.h"
@@ -15,6 +18,7 @@
 #include "app/win32/dialog_placement.h"
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
+#include "platform/threads.h"
 #include "platform/win32/wide.h"
 
 namespace {
@@ -114,6 +118,15 @@ void ShowProgramTexts(HWND dialog) {
     platform::SetItemText1251(dialog, IDC_DIREKTOR, g_programSettings.direktor);
     platform::SetItemText1251(dialog, IDC_DIREKTOR_NAME, g_programSettings.direktorName);
     platform::SetItemText1251(dialog, IDC_SERIAL, g_programSettings.priborSerialNumber);
+    SendDlgItemMessageW(dialog, IDC_DATABASE, EM_LIMITTEXT, sizeof g_programSettings.databaseConnection - 1, 0);
+    platform::SetItemText1251(dialog, IDC_DATABASE, MaskPassword(g_programSettings.databaseConnection).c_str());
+}
+
+// The field as typed, with the stored password where its asterisks still stand.
+std::string DatabaseField(HWND dialog) {
+    char shown[sizeof g_programSettings.databaseConnection];
+    platform::ItemTextInto(dialog, IDC_DATABASE, shown, sizeof shown);
+    return UnmaskPassword(shown, g_programSettings.databaseConnection);
 }
 
 void TakeProgramTexts(HWND dialog) {
@@ -124,6 +137,51 @@ void TakeProgramTexts(HWND dialog) {
     platform::ItemTextInto(dialog, IDC_DIREKTOR, s.direktor, kTextLimit + 1);
     platform::ItemTextInto(dialog, IDC_DIREKTOR_NAME, s.direktorName, kTextLimit + 1);
     platform::ItemTextInto(dialog, IDC_SERIAL, s.priborSerialNumber, kTextLimit + 1);
+    const std::string connection = DatabaseField(dialog);
+    std::snprintf(s.databaseConnection, sizeof s.databaseConnection, "%s", connection.c_str());
+}
+
+// "Проверить" connects from a thread of its own: a database that does not
+// answer must not freeze the windows, which the link worker writes to.
+constexpr UINT kCheckDone = WM_APP + 1;
+
+struct DatabaseCheckJob {
+    HWND dialog;
+    std::string connection, serial;
+    std::string text;
+    bool connected;
+};
+
+void RunDatabaseCheck(void* argument) {
+    auto* job = static_cast<DatabaseCheckJob*>(argument);
+    const DatabaseCheckResult result = CheckDatabase(job->connection, job->serial);
+    job->text = DatabaseCheckText(result);
+    job->connected = result.connected;
+    if (!PostMessageW(job->dialog, kCheckDone, 0, reinterpret_cast<LPARAM>(job))) delete job;
+}
+
+void StartDatabaseCheck(HWND dialog) {
+    const std::string connection = DatabaseField(dialog);
+    if (connection.empty()) {
+        platform::MessageBox1251(dialog, kDatabaseOffText, kDatabaseBoxCaption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    char serial[kTextLimit + 1];
+    platform::ItemTextInto(dialog, IDC_SERIAL, serial, sizeof serial);
+    auto* job = new DatabaseCheckJob{dialog, connection, serial, std::string(), false};
+    EnableWindow(GetDlgItem(dialog, IDC_DATABASE_CHECK), FALSE);
+    if (!platform::StartThread(RunDatabaseCheck, job, true, nullptr)) {
+        delete job;
+        EnableWindow(GetDlgItem(dialog, IDC_DATABASE_CHECK), TRUE);
+    }
+}
+
+void ShowDatabaseCheck(HWND dialog, LPARAM posted) {
+    auto* job = reinterpret_cast<DatabaseCheckJob*>(posted);
+    EnableWindow(GetDlgItem(dialog, IDC_DATABASE_CHECK), TRUE);
+    platform::MessageBox1251(dialog, job->text.c_str(), kDatabaseBoxCaption,
+                             MB_OK | (job->connected ? MB_ICONINFORMATION : MB_ICONERROR));
+    delete job;
 }
 
 // The default focus selects the whole name, and one stray Enter then
@@ -136,7 +194,7 @@ void PlaceCaretAfterName(HWND dialog) {
     SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
 }
 
-INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             CentreDialogOnOwner(dialog);
@@ -150,12 +208,15 @@ INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, L
                     // On disk now: a first start's entries must survive a crash.
                     if (!SaveProgramSettings(g_programSettings))
                         platform::MessageBox1251(dialog, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
+                    ConfigureDatabaseSender(g_programSettings.databaseConnection, g_programSettings.priborSerialNumber);
                     EndDialog(dialog, 1);
                     break;
                 case IDCANCEL: EndDialog(dialog, 1); break;
+                case IDC_DATABASE_CHECK: StartDatabaseCheck(dialog); break;
                 default: break;
             }
             return TRUE;
+        case kCheckDone: ShowDatabaseCheck(dialog, lParam); return TRUE;
         case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
         default: return FALSE;
     }

@@ -409,6 +409,8 @@ void InsertMenuItemBefore(Window w, int beforeId, int newId, const char* text) {
 
 void SetCheck(Window w, int id, bool checked) { Record("SetCheck", w, id, "", checked); }
 void SetCaption(Window w, const char* text) { Record("SetCaption", w, 0, text); }
+void AttachToolTip(Window w, int id) { Record("AttachToolTip", w, id); }
+void SetToolTip(Window w, int id, const char* text) { Record("SetToolTip", w, id, text); }
 bool GetWindowRect(Window w, int* l, int* t, int* r, int* b) {
     auto it = S().rects.find(static_cast<int>(w));
     if (it == S().rects.end()) return false;

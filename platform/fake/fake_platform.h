@@ -61,7 +61,7 @@ std::vector<std::string>& LookedUpFunctions();
 // ---- windows
 struct UiCall {
     std::string op;       // "SetText", "Enable", "EnableMenuItem", "InsertMenuItemBefore", "SetCheck",
-                          // "SetCaption", "SendClose", "CloseControl", "ShowControl", "MessageBox",
+                          // "SetCaption", "AttachToolTip", "SetToolTip", "SendClose", "CloseControl", "ShowControl", "MessageBox",
                           // "PostMessageBox",
                           // "ListClear", "ListAddRow", "ListSelectRow", "ListScrollToEnd",
                           // "SetProgress", "ComboSetItems" (items joined, value = selected),

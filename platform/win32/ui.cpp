@@ -82,6 +82,46 @@ void SetCaption(Window window, const char* text) {
     if (HWND handle = Live(window)) platform::SetWindowText1251(handle, text);
 }
 
+namespace {
+// The control keeps its tooltip window as a property, so any thread finds it.
+constexpr wchar_t kToolTipProperty[] = L"OrlaToolTip";
+
+TTTOOLINFOW ToolOf(HWND control, wchar_t* text) {
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    return tool;
+}
+}  // namespace
+
+void AttachToolTip(Window window, int id) {
+    HWND control = Control(window, id);
+    if (!control || GetPropW(control, kToolTipProperty)) return;
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(control), nullptr,
+                               nullptr, nullptr);
+    if (!tip) return;
+    wchar_t empty[] = L"";
+    TTTOOLINFOW tool = ToolOf(control, empty);
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Driver messages run to several lines.
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 480);
+    SetPropW(control, kToolTipProperty, tip);
+}
+
+void SetToolTip(Window window, int id, const char* text) {
+    HWND control = Control(window, id);
+    HWND tip = control ? static_cast<HWND>(GetPropW(control, kToolTipProperty)) : nullptr;
+    if (!tip) return;
+    std::wstring wide = platform::Wide(text);
+    TTTOOLINFOW tool = ToolOf(control, &wide[0]);
+    SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_ACTIVATE, wide.empty() ? FALSE : TRUE, 0);
+}
+
 bool GetWindowRect(Window window, int* left, int* top, int* right, int* bottom) {
     HWND handle = Live(window);
     RECT rect;
