@@ -78,7 +78,8 @@ std::string DatabaseCheckText(const DatabaseCheckResult& r) {
     if (!r.connected) return "Не удалось соединиться с базой данных.\n\n" + r.error;
     std::string text = "Соединение установлено.\n\nСУБД: " + r.dbms;
     if (!r.version.empty()) text += " " + r.version;
-    if (!r.server.empty()) text += "\nСервер: " + r.server;
+    // A file database names its file twice.
+    if (!r.server.empty() && r.server != r.database) text += "\nСервер: " + r.server;
     if (!r.database.empty()) text += "\nБаза данных: " + r.database;
     if (!r.tableExists) return text + "\nТаблицы orla_series нет: программа создаст ее при первой передаче.";
     text += "\nТаблица orla_series есть";

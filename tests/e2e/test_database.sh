@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The laboratory database through ODBC (SQLite through Wine's odbc32 and
+# unixODBC): while it cannot be opened the main window counts the series that
+# wait; "Проверить" in the program settings says what it finds, the password
+# stays hidden; after OK the back catalogue goes in, a new series follows
+# within seconds with its Cyrillic texts, and a table dropped behind the
+# program's back is made again and filled anew.
+HERE="$(cd "$(dirname "$0")" && pwd)"
+source "$HERE/lib.sh"
+source "$HERE/archive_lib.sh"
+ensure_packages unixodbc libsqliteodbc sqlite3
+e2e_begin database
+
+DIALOG="Настройка программы"
+DB="$E2E_RUN/lab.db"
+GOOD="Driver={SQLite3};Database=$DB;PWD=secret"
+MATERIAL="Масло трансформаторное ГК"
+rows() { sqlite3 "$DB" "SELECT COUNT(*) FROM orla_series" 2>/dev/null || echo none; }
+state() { ui find "$E2E_CAPTION" 10 text 177; }
+wait_rows() {  # <count> <timeout s>
+  local deadline=$((SECONDS + $2))
+  while ((SECONDS < deadline)); do
+    [ "$(rows)" = "$1" ] && return 0
+    sleep 0.2
+  done
+  e2e_log "rows: $(rows), expected $1"
+  return 1
+}
+
+# Three series of earlier days, and a database that cannot be opened.
+cmake --build "$BUILD/native" --target bench_archive >/dev/null || e2e_abort "no bench_archive"
+mkdir -p "$E2E_DATA"
+(cd "$E2E_DATA" && "$BUILD/native/bin/bench_archive" source 3 "$(printf 'Т-1' | iconv -t CP1251)" 2026-01-05 7 >/dev/null)
+archive_write_ini "PriborSerialNumber=К-0042" "String1=$MATERIAL" \
+  "Database=Driver={SQLite3};Database=$E2E_RUN/no-such-folder/lab.db;PWD=secret"
+e2e_start
+e2e_wait_connected 30 || e2e_abort "no connection"
+line=
+for _ in $(seq 1 40); do line="$(state)"; [ "$line" = "В базу не передано: 3" ] && break; sleep 0.5; done
+e2e_check "the series that wait are counted ($line)" [ "$line" = "В базу не передано: 3" ]
+e2e_check "no box for a database that cannot be reached" ui find "$E2E_CAPTION" no-msgbox
+e2e_shot waiting
+
+# The dialog hides the password; "Проверить" says what it found.
+shown="$(ui find "$E2E_CAPTION" 10 menu 207 find "$DIALOG" 10 text 110)"
+e2e_check "password hidden in the dialog ($shown)" [ "${shown##*;}" = "PWD=********" ]
+ui_must find "$DIALOG" set-text 110 "${GOOD%;PWD=*};PWD=********" >/dev/null
+e2e_shot dialog
+ui_must find "$DIALOG" click 111 >/dev/null
+found="$(ui_must msgbox "Соединение установлено" ok 30)"
+e2e_check "the check names the DBMS and the missing table ($found)" \
+  bash -c '[[ "$1" == *SQLite* && "$1" == *"Таблицы orla_series нет"* ]]' _ "$found"
+ui_must find "$DIALOG" click 1 >/dev/null
+e2e_check "the stored password is kept" [ "$(e2e_ini_value Programm Database)" = "$GOOD" ]
+
+# The back catalogue, then a new series within seconds.
+e2e_check "back catalogue sent" wait_rows 3 30
+for _ in $(seq 1 20); do [ -z "$(state)" ] && break; sleep 0.3; done
+e2e_check "nothing waits any more" [ -z "$(state)" ]
+e2e_run_series 90 || e2e_abort "series did not end"
+start=$SECONDS
+e2e_check "the new series is in the database within 2 s" wait_rows 4 2
+e2e_log "new series in the database after $((SECONDS - start)) s"
+e2e_check "Cyrillic texts round-trip" [ "$(sqlite3 "$DB" "SELECT material FROM orla_series ORDER BY test_time DESC LIMIT 1")" = "$MATERIAL" ]
+e2e_check "one instrument, its serial number" [ "$(sqlite3 "$DB" "SELECT DISTINCT instrument_serial FROM orla_series")" = "К-0042" ]
+e2e_check "the mark says four records" grep -q "^records 4" "$E2E_DATA/database-sent.txt"
+e2e_shot sent
+
+# A table dropped while the program runs is made again; all goes in again.
+sqlite3 "$DB" "DROP TABLE orla_series"
+e2e_run_series 90 || e2e_abort "second series did not end"
+e2e_check "table made again and the whole archive resent" wait_rows 5 15
+found="$(ui find "$E2E_CAPTION" 10 menu 207 find "$DIALOG" 10 click 111 msgbox "Соединение установлено" ok 30)"
+e2e_check "the check counts this instrument's series ($found)" \
+  bash -c '[[ "$1" == *"серий этого прибора в ней: 5"* ]]' _ "$found"
+ui find "$DIALOG" 10 click 2 >/dev/null
+e2e_end
