@@ -164,7 +164,9 @@ std::vector<Value> SeriesRow(const TestRecord& r, const std::string& serialUtf8,
     row.push_back(Time(r.testTime));
     row.push_back(Integer(r.marks.amendment));
     row.push_back(AmendedAtValue(r));
-    for (int k = 0; k < kProtocolTextCount; ++k) row.push_back(Text1251(r.protocolText[k], kProtocolTextSize));
+    // 255 characters at most, as the form takes them: a text without its
+    // terminator would not fit the column and block every later row.
+    for (int k = 0; k < kProtocolTextCount; ++k) row.push_back(Text1251(r.protocolText[k], kProtocolTextSize - 1));
     row.push_back(Integer(r.valueCount));
     AddVoltages(row, r);
     AddSettings(row, r);
