@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The laboratory database through ODBC (SQLite through Wine's odbc32 and
 # unixODBC): while it cannot be opened the main window counts the series that
-# wait; "Проверить" in the program settings says what it finds, the password
+# wait; "Проверить" in the program settings says what it finds or what the
+# driver said, the password
 # stays hidden; after OK the back catalogue goes in, a new series follows
 # within seconds with its Cyrillic texts, and a table dropped behind the
 # program's back is made again and filled anew.
@@ -44,6 +45,8 @@ e2e_shot waiting
 # The dialog hides the password; "Проверить" says what it found.
 shown="$(ui find "$E2E_CAPTION" 10 menu 207 find "$DIALOG" 10 text 110)"
 e2e_check "password hidden in the dialog ($shown)" [ "${shown##*;}" = "PWD=********" ]
+found="$(ui find "$DIALOG" click 111 msgbox "Не удалось соединиться" ok 30)"
+e2e_check "the check gives the driver's words ($found)" [ -n "${found#*Не удалось соединиться с базой данных.}" ]
 ui_must find "$DIALOG" set-text 110 "${GOOD%;PWD=*};PWD=********" >/dev/null
 e2e_shot dialog
 ui_must find "$DIALOG" click 111 >/dev/null
