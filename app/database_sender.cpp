@@ -1,10 +1,8 @@
 // Sends log.dat's new records to the laboratory database from a thread of its own, retrying until it answers.
 #include "app/database_sender.h"
 
-#include <chrono>
-#include <condition_variable>
+#include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <vector>
 
@@ -26,16 +24,18 @@ namespace {
 // only, so an append at the end of a series never waits long for it.
 constexpr size_t kBatchRecords = 200;
 constexpr uint32_t kConnectTimeoutSeconds = 10;
+// How often the idle sender looks whether it was woken: the 32-bit build's
+// runtime has no condition variable, and a look costs nothing.
+constexpr uint32_t kWakeLookMs = 50;
 
 struct Target {
     std::string connection, serial;  // Windows-1251
     bool operator!=(const Target& o) const { return connection != o.connection || serial != o.serial; }
 };
 
-std::mutex g_lock;
-std::condition_variable g_wake;
+platform::Mutex g_lock;
 Target g_target;  // under g_lock
-bool g_woken = false;
+std::atomic<bool> g_woken{false};
 bool g_started = false;
 
 // What the sender thread keeps between rounds; its own alone.
@@ -47,19 +47,21 @@ struct Session {
     std::string shown, tip;  // what the main window shows now
 };
 
-// 0 waits until woken.
-Target WaitForWork(uint32_t pauseMs) {
-    std::unique_lock<std::mutex> lock(g_lock);
-    if (pauseMs == 0) g_wake.wait(lock, [] { return g_woken; });
-    else g_wake.wait_for(lock, std::chrono::milliseconds(pauseMs), [] { return g_woken; });
-    g_woken = false;
+Target CurrentTarget() {
+    std::lock_guard<platform::Mutex> guard(g_lock);
     return g_target;
 }
 
-bool TargetChanged(const Target& t) {
-    std::lock_guard<std::mutex> guard(g_lock);
-    return g_target != t;
+// Until woken, or pauseMs have passed; 0 waits until woken.
+Target WaitForWork(uint32_t pauseMs) {
+    for (uint32_t waited = 0; !g_woken.exchange(false); waited += kWakeLookMs) {
+        if (pauseMs != 0 && waited >= pauseMs) break;
+        platform::Wait(kWakeLookMs);
+    }
+    return CurrentTarget();
 }
+
+bool TargetChanged(const Target& t) { return CurrentTarget() != t; }
 
 void Show(Session& s, const std::string& text) {
     if (text == s.shown) return;
@@ -141,10 +143,10 @@ bool FailedOnDatabase(Session& s, uint64_t waiting) {
     return Failed(s, waiting, platform::db::LastError(s.connection));
 }
 
-bool Connect(Session& s) {
+bool Connect(Session& s, std::string* error) {
     if (s.connection != platform::db::kNoConnection) return true;
     const std::string utf8 = Cp1251ToUtf8(s.target.connection.data(), s.target.connection.size());
-    s.connection = platform::db::Connect(utf8, kConnectTimeoutSeconds);
+    s.connection = platform::db::Connect(utf8, kConnectTimeoutSeconds, error);
     if (s.connection == platform::db::kNoConnection) return false;
     s.dialect = DialectOfDbms(platform::db::GetInfo(s.connection, platform::db::Info::DbmsName));
     return true;
@@ -185,7 +187,8 @@ bool SendRound(Session& s) {
     uint64_t sent = AlreadySent(total, target);
     if (sent < total) {
         Show(s, DatabaseStateText(total - sent, total, false));
-        if (!Connect(s)) return Failed(s, total - sent, platform::db::LastError(platform::db::kNoConnection));
+        std::string error;
+        if (!Connect(s, &error)) return Failed(s, total - sent, error);
         bool created = false;
         if (!EnsureSeriesTable(s.connection, s.dialect, &created)) return FailedOnDatabase(s, total - sent);
         // A table made anew holds nothing, whatever the mark says.
@@ -218,11 +221,7 @@ void SenderThread(void*) {
     }
 }
 
-void Wake() {
-    std::lock_guard<std::mutex> guard(g_lock);
-    g_woken = true;
-    g_wake.notify_one();
-}
+void Wake() { g_woken = true; }
 
 }  // namespace
 
@@ -234,7 +233,7 @@ void StartDatabaseSender() {
 
 void ConfigureDatabaseSender(const char* connection, const char* serial) {
     {
-        std::lock_guard<std::mutex> guard(g_lock);
+        std::lock_guard<platform::Mutex> guard(g_lock);
         g_target = Target{connection, serial};
     }
     Wake();
@@ -245,12 +244,9 @@ void WakeDatabaseSender() { Wake(); }
 DatabaseCheckResult CheckDatabase(const std::string& connection, const std::string& serial) {
     using namespace platform::db;
     DatabaseCheckResult r;
-    Connection c = Connect(Cp1251ToUtf8(connection.data(), connection.size()), kConnectTimeoutSeconds);
+    Connection c = Connect(Cp1251ToUtf8(connection.data(), connection.size()), kConnectTimeoutSeconds, &r.error);
     r.connected = c != kNoConnection;
-    if (!r.connected) {
-        r.error = LastError(kNoConnection);
-        return r;
-    }
+    if (!r.connected) return r;
     r.dbms = GetInfo(c, Info::DbmsName);
     r.version = GetInfo(c, Info::DbmsVersion);
     r.server = GetInfo(c, Info::ServerName);
@@ -262,7 +258,8 @@ DatabaseCheckResult CheckDatabase(const std::string& connection, const std::stri
     serialValue.text = Cp1251ToUtf8(serial.data(), serial.size());
     if (r.tableExists && QueryScalar(c, CountSeriesSql(), {serialValue}, &count)) {
         r.countKnown = true;
-        r.series = std::strtoull(count.c_str(), nullptr, 10);
+        for (char digit : count)
+            if (digit >= '0' && digit <= '9') r.series = r.series * 10 + static_cast<uint64_t>(digit - '0');
     }
     Disconnect(c);
     return r;

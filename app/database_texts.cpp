@@ -1,7 +1,6 @@
 // The database's status line, its tooltip, the "Проверить" box, the retry pauses and the hidden password.
 #include "app/database_texts.h"
 
-#include <cctype>
 #include <vector>
 
 namespace {
@@ -15,7 +14,8 @@ std::string Number(uint64_t n) { return std::to_string(static_cast<unsigned long
 bool IsPasswordKey(std::string key) {
     size_t b = key.find_first_not_of(" \t"), e = key.find_last_not_of(" \t");
     key = b == std::string::npos ? std::string() : key.substr(b, e - b + 1);
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return key == "pwd" || key == "password";
 }
 

@@ -33,8 +33,8 @@ enum class Info { DbmsName, DbmsVersion, ServerName, DatabaseName };
 
 // Connects without ever prompting (SQLDriverConnect, SQL_DRIVER_NOPROMPT);
 // a DSN alone ("DSN=lab") is a connection string too. kNoConnection on
-// failure, and LastError(kNoConnection) then holds the driver's words.
-Connection Connect(const std::string& connectionString, uint32_t timeoutSeconds);
+// failure, with the driver's words in *error.
+Connection Connect(const std::string& connectionString, uint32_t timeoutSeconds, std::string* error);
 // Ends the connection and frees it; kNoConnection is ignored.
 void Disconnect(Connection connection);
 // The item's text, empty when the driver does not say.
@@ -55,8 +55,8 @@ bool Rollback(Connection connection);
 // Prepares sql once and runs it for every row, each row giving the values of
 // its markers in order; stops at the first failure and returns false.
 bool ExecuteBatch(Connection connection, const std::string& sql, const std::vector<std::vector<Value>>& rows);
-// The driver's diagnostics of the last failed call on the connection, or of
-// the last failed Connect for kNoConnection; empty when nothing failed.
+// The driver's diagnostics of the last failed call on the connection; empty
+// when nothing failed.
 std::string LastError(Connection connection);
 
 }  // namespace db

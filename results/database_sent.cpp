@@ -1,10 +1,9 @@
 // The bookkeeping of what log.dat has sent to the database, kept through restarts.
 #include "results/database_sent.h"
 
-#include <cctype>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -16,9 +15,38 @@ uint64_t Fnv1a(const void* bytes, size_t count, uint64_t hash = 1469598103934665
     return hash;
 }
 
+// ASCII only: keys are Latin, and the C library's classes would follow a locale.
 std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
+}
+
+// The words of a text, split at blanks and line ends.
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text + ' ') {
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            word += c;
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+    }
+    return words;
+}
+
+bool Number(const std::string& word, unsigned base, uint64_t* out) {
+    if (word.empty() || word.size() > (base == 16 ? 16u : 20u)) return false;
+    uint64_t value = 0;
+    for (char c : word) {
+        unsigned digit = c >= '0' && c <= '9' ? unsigned(c - '0') : c >= 'a' && c <= 'f' ? unsigned(c - 'a' + 10) : 99;
+        if (digit >= base) return false;
+        value = value * base + digit;
+    }
+    *out = value;
+    return true;
 }
 
 std::string Trim(const std::string& text) {
@@ -53,11 +81,11 @@ std::string FormatSentMark(const SentMark& m) {
 }
 
 bool ParseSentMark(const std::string& text, SentMark* m) {
-    char tail = 0;
+    const std::vector<std::string> w = Words(text);
     SentMark read;
-    const int n = std::sscanf(text.c_str(), "target %" SCNx64 " records %" SCNu64 " last %" SCNx64 " %c",
-                              &read.target, &read.records, &read.lastRecord, &tail);
-    if (n != 3) return false;
+    if (w.size() != 6 || w[0] != "target" || w[2] != "records" || w[4] != "last") return false;
+    if (!Number(w[1], 16, &read.target) || !Number(w[3], 10, &read.records) || !Number(w[5], 16, &read.lastRecord))
+        return false;
     *m = read;
     return true;
 }

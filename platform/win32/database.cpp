@@ -17,9 +17,6 @@ struct Link {
     std::string lastError;
 };
 
-// Each thread connects on its own; a failed Connect's words stay with it.
-thread_local std::string t_connectError;
-
 SQLHENV Environment() {
     static SQLHENV env = [] {
         SQLHENV e = SQL_NULL_HENV;
@@ -141,11 +138,11 @@ bool EndTransaction(Connection c, SQLSMALLINT how) {
 
 }  // namespace
 
-Connection Connect(const std::string& connectionString, uint32_t timeoutSeconds) {
+Connection Connect(const std::string& connectionString, uint32_t timeoutSeconds, std::string* error) {
     SQLHENV env = Environment();
     SQLHDBC dbc = SQL_NULL_HDBC;
     if (env == SQL_NULL_HENV || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc))) {
-        t_connectError = "драйвер ODBC недоступен";
+        *error = "драйвер ODBC недоступен";
         return kNoConnection;
     }
     SQLSetConnectAttrW(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(timeoutSeconds)), 0);
@@ -156,11 +153,11 @@ Connection Connect(const std::string& connectionString, uint32_t timeoutSeconds)
     SQLRETURN r = SQLDriverConnectW(dbc, nullptr, Sql(text), SQL_NTS, completed, 1024, &completedLength,
                                     SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(r)) {
-        t_connectError = Diagnostics(SQL_HANDLE_DBC, dbc);
+        *error = Diagnostics(SQL_HANDLE_DBC, dbc);
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         return kNoConnection;
     }
-    t_connectError.clear();
+    error->clear();
     auto* link = new Link;
     link->dbc = dbc;
     return reinterpret_cast<Connection>(link);
@@ -245,7 +242,7 @@ bool ExecuteBatch(Connection c, const std::string& sql, const std::vector<std::v
 
 std::string LastError(Connection c) {
     Link* link = Of(c);
-    return link ? link->lastError : t_connectError;
+    return link ? link->lastError : std::string();
 }
 
 }  // namespace db

@@ -258,10 +258,10 @@ int Send(const char* path, int argc, char** argv) {
         std::fprintf(stderr, "orla-archive: cannot open %s\n", path);
         return kExitFailed;
     }
-    platform::db::Connection c = platform::db::Connect(odbc, 30);
+    std::string error;
+    platform::db::Connection c = platform::db::Connect(odbc, 30, &error);
     if (c == platform::db::kNoConnection) {
-        std::fprintf(stderr, "orla-archive: cannot connect: %s\n",
-                     Utf8Of1251(platform::db::LastError(platform::db::kNoConnection)).c_str());
+        std::fprintf(stderr, "orla-archive: cannot connect: %s\n", Utf8Of1251(error).c_str());
         return kExitFailed;
     }
     const SqlDialect dialect = DialectOfDbms(platform::db::GetInfo(c, platform::db::Info::DbmsName));
