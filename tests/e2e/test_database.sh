@@ -1,30 +1,34 @@
 #!/usr/bin/env bash
-# The laboratory database through ODBC (SQLite through Wine's odbc32 and
-# unixODBC): while it cannot be opened the main window counts the series that
+# The laboratory database through ODBC (Wine's odbc32 and unixODBC): while
+# the SQLite file cannot be opened the main window counts the series that
 # wait; "Проверить" in the program settings says what it finds or what the
-# driver said, the password
-# stays hidden; after OK the back catalogue goes in, a new series follows
-# within seconds with its Cyrillic texts, and a table dropped behind the
-# program's back is made again and filled anew.
+# driver said, the password stays hidden; after OK the back catalogue goes
+# in, a new series follows within two seconds with its Cyrillic texts, and a
+# table dropped behind the program's back is made again and filled anew.
+# Another database (PostgreSQL) then gets the whole archive.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/archive_lib.sh"
-ensure_packages unixodbc libsqliteodbc sqlite3
+source "$HERE/db_lib.sh"
 e2e_begin database
+db_start_postgres || e2e_abort "the private PostgreSQL cluster did not start"
 
 DIALOG="Настройка программы"
 DB="$E2E_RUN/lab.db"
-GOOD="Driver={SQLite3};Database=$DB;PWD=secret"
+GOOD="$(db_sqlite_connection "$DB");PWD=secret"
 MATERIAL="Масло трансформаторное ГК"
-rows() { sqlite3 "$DB" "SELECT COUNT(*) FROM orla_series" 2>/dev/null || echo none; }
+query() {  # <sqlite|postgres> <sql>
+  if [ "$1" = sqlite ]; then db_sqlite "$DB" "$2" 2>/dev/null; else db_psql "$2" 2>/dev/null; fi
+}
+rows() { query "${1:-sqlite}" "SELECT COUNT(*) FROM orla_series" || echo none; }
 state() { ui find "$E2E_CAPTION" 10 text 177; }
-wait_rows() {  # <count> <timeout s>
+wait_rows() {  # <count> <timeout s> [sqlite|postgres]
   local deadline=$((SECONDS + $2))
   while ((SECONDS < deadline)); do
-    [ "$(rows)" = "$1" ] && return 0
+    [ "$(rows "${3:-sqlite}")" = "$1" ] && return 0
     sleep 0.2
   done
-  e2e_log "rows: $(rows), expected $1"
+  e2e_log "rows: $(rows "${3:-sqlite}"), expected $1"
   return 1
 }
 
@@ -64,17 +68,27 @@ e2e_run_series 90 || e2e_abort "series did not end"
 start=$SECONDS
 e2e_check "the new series is in the database within 2 s" wait_rows 4 2
 e2e_log "new series in the database after $((SECONDS - start)) s"
-e2e_check "Cyrillic texts round-trip" [ "$(sqlite3 "$DB" "SELECT material FROM orla_series ORDER BY test_time DESC LIMIT 1")" = "$MATERIAL" ]
-e2e_check "one instrument, its serial number" [ "$(sqlite3 "$DB" "SELECT DISTINCT instrument_serial FROM orla_series")" = "К-0042" ]
+e2e_check "Cyrillic texts round-trip" [ "$(query sqlite "SELECT material FROM orla_series ORDER BY test_time DESC LIMIT 1")" = "$MATERIAL" ]
+e2e_check "one instrument, its serial number" [ "$(query sqlite "SELECT DISTINCT instrument_serial FROM orla_series")" = "К-0042" ]
 e2e_check "the mark says four records" grep -q "^records 4" "$E2E_DATA/database-sent.txt"
 e2e_shot sent
 
 # A table dropped while the program runs is made again; all goes in again.
-sqlite3 "$DB" "DROP TABLE orla_series"
+query sqlite "DROP TABLE orla_series"
 e2e_run_series 90 || e2e_abort "second series did not end"
 e2e_check "table made again and the whole archive resent" wait_rows 5 15
 found="$(ui find "$E2E_CAPTION" 10 menu 207 find "$DIALOG" 10 click 111 msgbox "Соединение установлено" ok 30)"
 e2e_check "the check counts this instrument's series ($found)" \
   bash -c '[[ "$1" == *"серий этого прибора в ней: 5"* ]]' _ "$found"
-ui find "$DIALOG" 10 click 2 >/dev/null
+
+# PostgreSQL: a refused login gives the server's words; the right one gets all five.
+found="$(ui find "$DIALOG" 10 set-text 110 "$(db_postgres_connection wrong-password)" click 111 \
+  msgbox "Не удалось соединиться" ok 30)"
+e2e_check "a wrong password: the server's words ($found)" \
+  bash -c '[[ "$1" == *"password authentication failed for user \"orla\""* ]]' _ "$found"
+ui_must find "$DIALOG" 10 set-text 110 "$(db_postgres_connection)" click 1 >/dev/null
+e2e_check "another database gets the whole archive" wait_rows 5 30 postgres
+newest="$(query postgres "SELECT material, value_count, u1 IS NOT NULL, u6_no_breakdown, verdict FROM orla_series ORDER BY test_time DESC LIMIT 1")"
+e2e_check "PostgreSQL holds the texts and the values ($newest)" [ "$newest" = "$MATERIAL|6|t|f|0" ]
+e2e_shot postgres
 e2e_end
