@@ -91,4 +91,13 @@ e2e_check "another database gets the whole archive" wait_rows 5 30 postgres
 newest="$(query postgres "SELECT material, value_count, u1 IS NOT NULL, u6_no_breakdown, verdict FROM orla_series ORDER BY test_time DESC LIMIT 1")"
 e2e_check "PostgreSQL holds the texts and the values ($newest)" [ "$newest" = "$MATERIAL|6|t|f|0" ]
 e2e_shot postgres
+
+# The server goes away during a series and comes back: the series waits, then goes in.
+db_stop_postgres
+e2e_run_series 90 || e2e_abort "third series did not end"
+for _ in $(seq 1 30); do line="$(state)"; [ "$line" = "В базу не передано: 1" ] && break; sleep 0.5; done
+e2e_check "the series waits while the server is down ($line)" [ "$line" = "В базу не передано: 1" ]
+_db_pg_ctl -D "$DB_PG_DATA" -l "$DB_PG_DATA/server.log" -o "-p $DB_PG_PORT" -w -t 60 start ||
+  e2e_abort "the cluster did not start again"
+e2e_check "sent when the server answers again" wait_rows 6 30 postgres
 e2e_end
