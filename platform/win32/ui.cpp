@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_registry.h"
 
@@ -107,8 +108,9 @@ void AttachToolTip(Window window, int id) {
     wchar_t empty[] = L"";
     TTTOOLINFOW tool = ToolOf(control, empty);
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    // Driver messages run to several lines.
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 480);
+    // Driver messages are long: wrapped into lines, not one across the screen.
+    constexpr int kTipWidth = 480;  // pixels at 96 DPI
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, platform::Scaled(kTipWidth));
     SetPropW(control, kToolTipProperty, tip);
 }
 
