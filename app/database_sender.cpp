@@ -37,6 +37,12 @@ platform::Mutex g_lock;
 Target g_target;  // under g_lock
 std::atomic<bool> g_woken{false};
 bool g_started = false;
+// The data folder, set before the thread starts. Not the working folder:
+// a file dialog open on the user-interface thread moves that while it
+// browses, and log.dat would seem to be gone.
+std::string g_folder;
+
+std::string InDataFolder(const char* name) { return g_folder + name; }
 
 // What the sender thread keeps between rounds; its own alone.
 struct Session {
@@ -89,7 +95,8 @@ platform::FileHandle OpenArchive(bool* missing) {
     *missing = false;
     for (uint32_t waited = 0;; waited += platform::kBusyRetryStepMs) {
         uint32_t error = 0;
-        platform::FileHandle f = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadExisting, &error);
+        platform::FileHandle f =
+            platform::OpenExclusive(InDataFolder(kArchiveFileName).c_str(), platform::OpenMode::ReadExisting, &error);
         if (f != platform::kNoFile) return f;
         *missing = error == platform::kErrorFileNotFound;
         if (*missing || waited >= platform::kBusyRetryTotalMs) return platform::kNoFile;
@@ -155,7 +162,7 @@ bool Connect(Session& s, std::string* error) {
 // How many of total records the database holds already, by the mark.
 uint64_t AlreadySent(uint64_t total, uint64_t target) {
     SentMark mark;
-    if (!LoadSentMark(kSentMarkFileName, &mark)) return 0;
+    if (!LoadSentMark(InDataFolder(kSentMarkFileName).c_str(), &mark)) return 0;
     std::vector<TestRecord> last;
     const bool have = mark.records > 0 && mark.records <= total && ReadRecords(mark.records - 1, 1, &last);
     return RecordsAlreadySent(mark, target, total, have ? &last[0] : nullptr);
@@ -175,7 +182,8 @@ bool SendFrom(Session& s, uint64_t sent, uint64_t total, uint64_t target) {
         platform::LocalTime(&now);
         if (!SendRecords(s.connection, s.dialect, batch.data(), n, serial, now)) return FailedOnDatabase(s, total - sent);
         sent += n;
-        SaveSentMark(kSentMarkFileName, SentMark{target, sent, RecordFingerprint(batch[n - 1])});
+        const SentMark mark{target, sent, RecordFingerprint(batch[n - 1])};
+        SaveSentMark(InDataFolder(kSentMarkFileName).c_str(), mark);
     }
     return true;
 }
@@ -225,8 +233,9 @@ void Wake() { g_woken = true; }
 
 }  // namespace
 
-void StartDatabaseSender() {
+void StartDatabaseSender(const std::string& dataFolder) {
     if (g_started) return;
+    g_folder = dataFolder;
     g_started = platform::StartThread(SenderThread, nullptr, true, nullptr);
     SetArchiveAppendedHook(WakeDatabaseSender);
 }

@@ -5,7 +5,8 @@
 #include "app/database_texts.h"
 
 // Starts the sender once, at the lowest priority; it waits until configured.
-void StartDatabaseSender();
+// dataFolder ends in a backslash (empty: the working folder).
+void StartDatabaseSender(const std::string& dataFolder);
 // The connection string (empty = no database) and the instrument's serial
 // number, both Windows-1251; a change sends the archive to the new target.
 // Never waits for the sender.

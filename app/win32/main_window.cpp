@@ -130,7 +130,8 @@ void StartUp(HWND window) {
     SetTimer(window, kSettingsTimer, kSettingsPeriodMs, nullptr);
     // Before the worker: its first archived series must wake the sender.
     ui::AttachToolTip(ui::Window::Main, IDC_DATABASE_STATE);
-    StartDatabaseSender();
+    const std::string ini = g_programSettings.iniPath;
+    StartDatabaseSender(ini.substr(0, ini.find_last_of('\\') + 1));
     ConfigureDatabaseSender(g_programSettings.databaseConnection, g_programSettings.priborSerialNumber);
     StartLinkWorker();
 }
