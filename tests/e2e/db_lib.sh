@@ -105,6 +105,11 @@ db_start_postgres() {
   return 1
 }
 
+# Starts the cluster db_stop_postgres stopped, its data and port as they were.
+db_resume_postgres() {
+  _db_pg_ctl -D "$DB_PG_DATA" -l "$DB_PG_DATA/server.log" -o "-p $DB_PG_PORT" -w -t 60 start
+}
+
 # Stops this worktree's cluster by its postmaster.pid (one an aborted run
 # left too); the data stays for a look until the next start.
 db_stop_postgres() {

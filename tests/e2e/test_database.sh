@@ -97,7 +97,6 @@ db_stop_postgres
 e2e_run_series 90 || e2e_abort "third series did not end"
 for _ in $(seq 1 30); do line="$(state)"; [ "$line" = "В базу не передано: 1" ] && break; sleep 0.5; done
 e2e_check "the series waits while the server is down ($line)" [ "$line" = "В базу не передано: 1" ]
-_db_pg_ctl -D "$DB_PG_DATA" -l "$DB_PG_DATA/server.log" -o "-p $DB_PG_PORT" -w -t 60 start ||
-  e2e_abort "the cluster did not start again"
+db_resume_postgres || e2e_abort "the cluster did not start again"
 e2e_check "sent when the server answers again" wait_rows 6 30 postgres
 e2e_end
