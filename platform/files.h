@@ -60,6 +60,8 @@ bool AppDataFolder(char* buffer, size_t size);
 // backslash; false when it cannot be determined or does not fit.
 bool ProgramFolder(char* buffer, size_t size);
 void CreateFolder(const char* path);
+// Makes path the folder that every relative path given to these operations
+// names from then on, whatever a file dialog does to the current folder.
 void SetWorkingFolder(const char* path);
 
 // Private profile (INI) access with the Windows reading rules: blanks around

@@ -15,7 +15,25 @@ namespace platform {
 namespace {
 HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
-std::wstring W(const char* path) { return Wide(path); }
+// The data folder that bare names such as "log.dat" mean. Not the process's
+// current folder: a file dialog moves that to wherever the user browsed
+// while it is open (OFN_NOCHANGEDIR only restores it at the end, and not at
+// all for the open dialog), and a series ending meanwhile would be archived
+// in a folder of the user's documents.
+std::wstring& DataFolder() {
+    static std::wstring folder;
+    return folder;
+}
+
+bool IsAbsolute(const std::wstring& path) {
+    return (path.size() >= 2 && path[1] == L':') || (!path.empty() && (path[0] == L'\\' || path[0] == L'/'));
+}
+
+std::wstring W(const char* path) {
+    std::wstring wide = Wide(path);
+    if (DataFolder().empty() || wide.empty() || IsAbsolute(wide)) return wide;
+    return DataFolder() + L"\\" + wide;
+}
 
 // A path in 1251 for the core. A folder whose name 1251 cannot spell (a
 // user name in Greek or Chinese) is given by its short name, which is ASCII;
@@ -155,7 +173,15 @@ bool ProgramFolder(char* buffer, size_t size) {
 
 void CreateFolder(const char* path) { CreateDirectoryW(W(path).c_str(), nullptr); }
 
-void SetWorkingFolder(const char* path) { SetCurrentDirectoryW(W(path).c_str()); }
+void SetWorkingFolder(const char* path) {
+    std::wstring folder = W(path);
+    wchar_t full[MAX_PATH];
+    DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
+    if (length > 0 && length < MAX_PATH) folder = full;
+    while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    DataFolder() = folder;
+    SetCurrentDirectoryW(folder.c_str());
+}
 
 // The profile API would read and write the file in the system's code page;
 // the INI is 1251 on every Windows, so the program does both itself.

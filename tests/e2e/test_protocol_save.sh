@@ -67,4 +67,16 @@ e2e_shot missing-template
 ui_must find "$E2E_CAPTION" 30 msgbox "Файл template.rtf не найден." ok 30
 e2e_check "no file without a template" test ! -e "$missing"
 
+# A save dialog left open in another folder while a series ends: the series
+# still goes into the data folder's log.dat, not into the folder browsed to.
+before="$(archive_size)"
+save_title="$(e2e_system_text "Сохранить как" "Save As")"
+ui_must find "$E2E_CAPTION" 10 click 170 >/dev/null
+ui_must find "$E2E_CAPTION" 10 menu 201 >/dev/null
+ui_must find "$save_title" 20 set-text 1148 "$(e2e_winpath "$E2E_RUN")" click 1 >/dev/null
+e2e_check "the series ended with the dialog open went into the data folder" \
+  archive_wait_size $((before + ARCHIVE_GROUP)) 120
+e2e_check "and not into the folder the dialog shows" test ! -e "$E2E_RUN/log.dat"
+ui find "$save_title" 10 click 2 >/dev/null
+
 e2e_end
