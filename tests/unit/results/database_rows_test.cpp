@@ -116,7 +116,8 @@ TEST(DatabaseRows, EveryColumnOfARecord) {
         EXPECT_EQ(ValueOf(row, "test_time").time.wMilliseconds, c.record.testTime.wMilliseconds);
         EXPECT_EQ(ValueOf(row, "sent_at").time.wMinute, 11);
     }
-    const Value& amended = ValueOf(SeriesRow(Judged(), "", sent), "amended_at");
+    const std::vector<Value> judged = SeriesRow(Judged(), "", sent);
+    const Value& amended = ValueOf(judged, "amended_at");
     EXPECT_EQ(amended.time.wYear, 2000);
     EXPECT_EQ(amended.time.wDay, 2);
     EXPECT_EQ(amended.time.wHour, 1);
