@@ -9,17 +9,21 @@ PACKAGES=(cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvf
           libgl1 libglx-mesa0 libgl1-mesa-dri  # Mesa's software GL for Wine's opengl32
           g++-mingw-w64-i686-win32 nsis icoutils)  # 32-bit build, installer, its checks
 
-ensure_packages() {
+# The packages given that are not installed yet, in one apt call.
+_apt_install_missing() {
   local missing=() p
-  for p in "${PACKAGES[@]}" "$@"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
-  if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
+  ((${#missing[@]})) || return 0
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq &&
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  fi
+}
+
+ensure_packages() {
+  _apt_install_missing "${PACKAGES[@]}" "$@" || return 1
   # Wine takes its ANSI code page from the locale: 1251 from the Russian one,
   # 1252 from the English one of the language runs.
   local l generate=0
@@ -76,21 +80,14 @@ build_win32() {
 }
 
 # Debian's 32-bit Wine loader (multiarch), to run the 32-bit build, and
-# 32-bit Mesa for ORLA_OPENGL=1; about 80 s on a fresh machine. False when they
-# cannot be installed; callers then leave the 32-bit runs out. Once wine32
-# is installed, `wine` is the 32-bit loader for every prefix (see wine_env).
+# 32-bit Mesa for ORLA_OPENGL=1, in one apt call with ensure_packages' and
+# the packages given. False when they cannot be installed; callers then
+# leave the 32-bit runs out. Once wine32 is installed, `wine` is the 32-bit
+# loader for every prefix (see wine_env).
 WINE32_PACKAGES=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
-ensure_wine32() {
-  local missing=() p
-  for p in "${WINE32_PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-  done
-  ((${#missing[@]})) || return 0
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  dpkg --add-architecture i386 &&
-    apt-get update -qq &&
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+ensure_wine32_with() {  # [package ...]
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 || return 1
+  ensure_packages "${WINE32_PACKAGES[@]}" "$@"
 }
 
 # The laboratory databases of the tests (tests/e2e/db_lib.sh): a private

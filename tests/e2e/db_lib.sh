@@ -7,7 +7,9 @@ ensure_databases
 
 DB_DIR="$BUILD/db"
 DB_PG_TEMPLATE="$DB_DIR/postgres-template"  # made once: initdb, role and database
-DB_PG_DATA="$DB_DIR/postgres"               # this test's cluster, a fresh copy of it
+# This test's cluster, a fresh copy of the template; one per slot of
+# run_all.sh -j (a slot's prefix names it), so tests side by side never share one.
+DB_PG_DATA="$DB_DIR/postgres$(basename "${WINEPREFIX:-}" | grep -o -- '-slot[0-9]*$')"
 DB_PG_PASSWORD="orla-test-pw"
 DB_PG_PORT=
 DB_PG_BIN="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)"
@@ -88,7 +90,9 @@ _db_chain_exit_trap() {
 # port between the look and the start.
 db_start_postgres() {
   [ -n "$DB_PG_BIN" ] || { echo "db_start_postgres: no PostgreSQL server installed" >&2; return 1; }
-  _db_pg_make_template || { echo "db_start_postgres: no template cluster" >&2; return 1; }
+  # Tests side by side make the template once, one after the other.
+  (flock -w 180 9 && _db_pg_make_template) 9>"$DB_DIR/template.lock" ||
+    { echo "db_start_postgres: no template cluster" >&2; return 1; }
   db_stop_postgres
   local try
   for try in 1 2; do

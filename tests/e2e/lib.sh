@@ -58,17 +58,22 @@ e2e_px() {  # <pixels>
 
 # A larger DPI gets a screen as much larger, as a 150 % laptop screen has
 # the room of a 100 % one.
+# Tests that run side by side (run_all.sh -j) take turns at choosing, so
+# two never pick the same free number.
 e2e_start_xvfb() {
   local n i
+  exec {lock}>/tmp/.orla-e2e-display.lock
+  flock "$lock"
   n="$(_e2e_free_display)"
   Xvfb ":$n" -screen 0 "$(e2e_px 1280)x$(e2e_px 1024)x24" -nolisten tcp >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   export DISPLAY=":$n"
   for i in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    [ -e "/tmp/.X11-unix/X$n" ] && { exec {lock}>&-; return 0; }
     kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
     sleep 0.1
   done
+  exec {lock}>&-
   echo "Xvfb :$n did not start" >&2
   return 1
 }

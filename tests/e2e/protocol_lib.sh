@@ -74,7 +74,9 @@ protocol_rtf_text() {  # <rtf file>
 # A cupsd of our own (unless one runs already) with a PDF printer as the
 # default destination. cups-pdf writes the job to ~/PDF of the job's user.
 PROTOCOL_CUPSD_PID=
+PROTOCOL_PRINTER_LOCK=/tmp/.orla-e2e-printer.lock
 protocol_start_cups() {
+  _protocol_take_printer || return 1
   if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
     /usr/sbin/cupsd -f >/dev/null 2>&1 &
     PROTOCOL_CUPSD_PID=$!
@@ -92,6 +94,23 @@ protocol_stop_cups() {
     wait "$PROTOCOL_CUPSD_PID" 2>/dev/null
     PROTOCOL_CUPSD_PID=
   fi
+  [ "$(cat "$PROTOCOL_PRINTER_LOCK/pid" 2>/dev/null)" = "$$" ] && rm -rf "$PROTOCOL_PRINTER_LOCK"
+  return 0
+}
+
+# The printer, its cupsd and ~/PDF serve one test at a time: tests side by
+# side (run_all.sh -j) wait here for the one that prints. A lock folder,
+# not flock, as every Wine process the test starts would inherit a locked
+# descriptor and could outlive it; the holder's pid tells a stale lock.
+_protocol_take_printer() {
+  local deadline=$((SECONDS + 280)) holder
+  until mkdir "$PROTOCOL_PRINTER_LOCK" 2>/dev/null; do
+    holder="$(cat "$PROTOCOL_PRINTER_LOCK/pid" 2>/dev/null)"
+    if [ -n "$holder" ] && ! kill -0 "$holder" 2>/dev/null; then rm -rf "$PROTOCOL_PRINTER_LOCK"; continue; fi
+    ((SECONDS < deadline)) || { echo "the printer stayed taken by pid ${holder:-?}" >&2; return 1; }
+    sleep 0.5
+  done
+  echo "$$" > "$PROTOCOL_PRINTER_LOCK/pid"
 }
 
 protocol_pdf_folder() { echo "$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"; }
