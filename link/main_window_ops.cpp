@@ -9,6 +9,7 @@
 #include "app/series_verdict.h"
 #include "link/window_ops.h"
 #include "platform/ui.h"
+#include "results/test_parameters.h"
 
 namespace {
 constexpr int kMeanColumn = 7;
@@ -29,16 +30,14 @@ void ShowTestParameters(const DeviceSettings& settings) {
 }
 
 void ShowTestParametersIn(ui::Window window, const DeviceSettings& settings) {
-    char text[256];
-    std::snprintf(text, sizeof text, "%d", MeasurementCount(settings));
-    ui::SetText(window, IDC_VALUE_COUNT, text);
-    FormatFixed(text, static_cast<float>(PauseMinutes(settings)), 0, "мин.");
-    ui::SetText(window, IDC_VALUE_PAUSE, text);
-    ui::SetText(window, IDC_VALUE_DELAY, PreTestDelay(settings) ? "есть" : "нет");
-    FormatTenths(text, settings.riseRate, "кВ/с");
-    ui::SetText(window, IDC_VALUE_RATE, text);
-    FormatTenths(text, settings.maxVoltage, "кВ");
-    ui::SetText(window, IDC_VALUE_MAXIMUM, text);
+    TestParameterTexts texts;
+    FormatTestParameters(settings, &texts);
+    ShowParameterTextsIn(window, texts);
+}
+
+void ShowParameterTextsIn(ui::Window window, const TestParameterTexts& texts) {
+    static_assert(IDC_VALUE_MAXIMUM - IDC_VALUE_COUNT + 1 == kTestParameterCount, "one field per parameter");
+    for (int k = 0; k < kTestParameterCount; ++k) ui::SetText(window, IDC_VALUE_COUNT + k, texts.text[k]);
 }
 
 void ShowResultsLine(const TestRecord& record) {

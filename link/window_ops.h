@@ -14,5 +14,8 @@ void ShowTestParameters(const DeviceSettings& settings);
 // The same five texts (controls 133..137) in another window, such as the
 // archive viewer's details pane.
 void ShowTestParametersIn(ui::Window window, const DeviceSettings& settings);
+// Fields 133..137 of a window take these texts as they are.
+struct TestParameterTexts;
+void ShowParameterTextsIn(ui::Window window, const TestParameterTexts& texts);
 // The status bar line "Проведено измерений N: values  Среднее: mean".
 void ShowResultsLine(const TestRecord& record);

@@ -122,30 +122,42 @@ uint16_t ArchiveRecordCrc(const TestRecord& record) {
     return ArchiveCrc16(reinterpret_cast<const uint8_t*>(&record), kArchiveCrcSpan);
 }
 
-uint64_t ArchiveMendTail(platform::FileHandle file, uint64_t length) {
+namespace {
+
+// Whether the torn last group of a file of this length can be completed;
+// when it can, group holds what the missing bytes are taken from.
+bool RestorableTail(platform::FileHandle file, uint64_t length, uint8_t* group) {
     const size_t n = sizeof(TestRecord);
+    const uint64_t rest = length % kArchiveGroupSize;
+    // Copies A and B are whole; the vote takes them, so the filler is free.
+    if (rest >= 2 * n + 1) return true;
+    uint32_t got = 0;
+    if (rest < n || !platform::SeekTo(file, length - rest) ||
+        !platform::ReadFile(file, group, static_cast<uint32_t>(n), &got) || got != n)
+        return false;
+    TestRecord a;
+    std::memcpy(&a, group, n);
+    ArchiveScramble(reinterpret_cast<uint8_t*>(&a), n);
+    if (ArchiveRecordCrc(a) != a.crc) return false;
+    // One verified copy holds the whole series: the rest of the group
+    // becomes copies of it, so the vote gives it back.
+    std::memcpy(group + n, group, n);
+    std::memcpy(group + 2 * n, group, n);
+    return true;
+}
+
+}  // namespace
+
+bool ArchiveTailRestorable(platform::FileHandle file, uint64_t length) {
+    static thread_local uint8_t group[kArchiveGroupSize];
+    return length % kArchiveGroupSize != 0 && RestorableTail(file, length, group);
+}
+
+uint64_t ArchiveMendTail(platform::FileHandle file, uint64_t length) {
     const uint64_t rest = length % kArchiveGroupSize;
     const uint64_t start = length - rest;
     uint8_t group[kArchiveGroupSize] = {};
-    uint32_t got = 0;
-    bool complete = false;
-    if (rest >= 2 * n + 1) {
-        // Copies A and B are whole; the vote takes them, so the filler is free.
-        complete = true;
-    } else if (rest >= n && platform::SeekTo(file, start) &&
-               platform::ReadFile(file, group, static_cast<uint32_t>(n), &got) && got == n) {
-        TestRecord a;
-        std::memcpy(&a, group, n);
-        ArchiveScramble(reinterpret_cast<uint8_t*>(&a), n);
-        if (ArchiveRecordCrc(a) == a.crc) {
-            // One verified copy holds the whole series: the rest of the group
-            // becomes copies of it, so the vote gives it back.
-            std::memcpy(group + n, group, n);
-            std::memcpy(group + 2 * n, group, n);
-            complete = true;
-        }
-    }
-    if (complete) {
+    if (RestorableTail(file, length, group)) {
         uint32_t count = static_cast<uint32_t>(kArchiveGroupSize - rest), written = 0;
         if (platform::SeekToEnd(file) && platform::WriteFile(file, group + rest, count, &written) && written == count)
             return length + count;

@@ -27,6 +27,9 @@ uint16_t ArchiveRecordCrc(const TestRecord& record);
 // when copy A is whole and its crc holds (the missing bytes are taken from
 // copy A); otherwise the tail is cut back. Returns the new length.
 uint64_t ArchiveMendTail(platform::FileHandle file, uint64_t length);
+// Whether ArchiveMendTail would complete the torn last group (true) or cut
+// it back (false); the file is only read.
+bool ArchiveTailRestorable(platform::FileHandle file, uint64_t length);
 // Votes the three copies and descrambles the result into record; the group
 // is left as it was. ArchiveRecordCrc tells whether the stored crc holds.
 void ArchiveDecodeGroup(const uint8_t* group, TestRecord* record);

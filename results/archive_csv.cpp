@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "results/test_parameters.h"
 #include "results/verdict.h"
 
 namespace {
@@ -193,11 +194,15 @@ std::string ArchiveCsvRow(const TestRecord& r, const CsvFormat& format) {
     line.Add(Whole(r.variationPercent));
 
     const DeviceSettings& s = r.settingsSnapshot;
-    line.Add(Whole(static_cast<unsigned>(MeasurementCount(s))));
-    line.Add(Whole(static_cast<unsigned>(PauseMinutes(s))));
-    line.Add(Utf8(PreTestDelay(s) ? "есть" : "нет"));
-    line.Add(Tenths(s.riseRate, point));
-    line.Add(Tenths(s.maxVoltage, point));
+    if (RecordHasSettings(r)) {
+        line.Add(Whole(static_cast<unsigned>(MeasurementCount(s))));
+        line.Add(Whole(static_cast<unsigned>(PauseMinutes(s))));
+        line.Add(Utf8(PreTestDelay(s) ? "есть" : "нет"));
+        line.Add(Tenths(s.riseRate, point));
+        line.Add(Tenths(s.maxVoltage, point));
+    } else {
+        for (int k = 0; k < kTestParameterCount; ++k) line.Add(Utf8(kNoParameterData));
+    }
     AddVerdict(line, r, point);
     line.Add(Whole(r.marks.amendment));
     return line.Finish();

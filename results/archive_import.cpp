@@ -44,15 +44,29 @@ platform::FileHandle OpenForReading(uint32_t* error) {
 
 using Candidates = std::unordered_multimap<uint64_t, size_t>;
 
-void MarkHeld(const TestRecord& r, const StoredResultEntry* const* entries, const Candidates& byValues, bool* held) {
+int64_t SecondsApart(const TestRecord& archived, const StoredResultEntry& stored) {
+    const int64_t apart = RecordSeconds(archived) - static_cast<int64_t>(StoredLocalSeconds(stored));
+    return apart < 0 ? -apart : apart;
+}
+
+// The nearest match in time is kept: its date is what the list shows.
+void MarkHeld(const TestRecord& r, const StoredResultEntry* const* entries, const Candidates& byValues,
+              ArchivedMatch* found) {
     auto range = byValues.equal_range(ValuesKey(r.valueCount, r.breakdownVoltage));
-    for (auto it = range.first; it != range.second; ++it)
-        if (!held[it->second] && SameSeries(r, *entries[it->second])) held[it->second] = true;
+    for (auto it = range.first; it != range.second; ++it) {
+        ArchivedMatch& m = found[it->second];
+        if (!SameSeries(r, *entries[it->second])) continue;
+        const int64_t apart = SecondsApart(r, *entries[it->second]);
+        if (m.held && m.apart <= apart) continue;
+        m.held = true;
+        m.apart = apart;
+        m.archivedAt = r.testTime;
+    }
 }
 
 // Decodes the file chunk by chunk: an archive of years need not fit in memory.
 bool ScanGroups(platform::FileHandle file, const StoredResultEntry* const* entries, const Candidates& byValues,
-                bool* held) {
+                ArchivedMatch* found) {
     std::vector<uint8_t> chunk;
     try {
         chunk.resize(kChunkGroups * kArchiveGroupSize);
@@ -67,7 +81,7 @@ bool ScanGroups(platform::FileHandle file, const StoredResultEntry* const* entri
         const size_t groups = got / kArchiveGroupSize;
         for (size_t g = 0; g < groups; ++g) {
             ArchiveDecodeGroup(chunk.data() + g * kArchiveGroupSize, &record);
-            MarkHeld(record, entries, byValues, held);
+            MarkHeld(record, entries, byValues, found);
         }
         if (got < chunk.size()) return true;
     }
@@ -98,8 +112,19 @@ bool SameSeries(const TestRecord& archived, const StoredResultEntry& stored) {
     const int n = StoredValueCount(archived);
     for (int i = 0; i < n; ++i)
         if (archived.breakdownVoltage[i] != stored.voltage[i]) return false;
-    const int64_t apart = RecordSeconds(archived) - static_cast<int64_t>(StoredLocalSeconds(stored));
-    return (apart < 0 ? -apart : apart) <= kSameSeriesWindowSeconds;
+    return n >= kValuesMatchingAnyDate || SecondsApart(archived, stored) <= kSameSeriesWindowSeconds;
+}
+
+void ArchivedCellText(const ArchivedMatch& match, char* out, size_t size) {
+    if (size == 0) return;
+    if (!match.held) {
+        out[0] = 0;
+    } else if (match.apart <= kSameSeriesWindowSeconds) {
+        std::snprintf(out, size, "да");
+    } else {
+        const SystemTime& t = match.archivedAt;
+        std::snprintf(out, size, "%u.%u.%u", t.wDay, t.wMonth, t.wYear);
+    }
 }
 
 void StoredResultRecord(const StoredResultEntry& stored, TestRecord* out) {
@@ -130,21 +155,23 @@ void StoredResultRecord(const StoredResultEntry& stored, TestRecord* out) {
     out->marks.origin = origin_bits::kFromInstrumentMemory;
 }
 
-bool FindArchived(const StoredResultEntry* const* entries, size_t count, bool* held) {
-    for (size_t i = 0; i < count; ++i) held[i] = false;
+bool FindArchived(const StoredResultEntry* const* entries, size_t count, ArchivedMatch* found) {
+    for (size_t i = 0; i < count; ++i) found[i] = ArchivedMatch{};
     uint32_t error = 0;
     platform::FileHandle file = OpenForReading(&error);
     if (file == platform::kNoFile) return error == platform::kErrorFileNotFound;
     Candidates byValues;
     for (size_t i = 0; i < count; ++i) byValues.emplace(ValuesKey(entries[i]->count, entries[i]->voltage), i);
-    const bool ok = ScanGroups(file, entries, byValues, held);
+    const bool ok = ScanGroups(file, entries, byValues, found);
     platform::CloseFile(file);
+    if (!ok)
+        for (size_t i = 0; i < count; ++i) found[i] = ArchivedMatch{};
     return ok;
 }
 
 ImportCounts ImportStoredResults(const StoredResultEntry* const* entries, size_t count) {
     ImportCounts counts{};
-    std::unique_ptr<bool[]> held(new (std::nothrow) bool[count + 1]);
+    std::unique_ptr<ArchivedMatch[]> held(new (std::nothrow) ArchivedMatch[count + 1]);
     if (!held || !FindArchived(entries, count, held.get())) {
         counts.unreadable = true;
         return counts;
@@ -152,7 +179,7 @@ ImportCounts ImportStoredResults(const StoredResultEntry* const* entries, size_t
     std::vector<size_t> added;
     TestRecord record;
     for (size_t i = 0; i < count; ++i) {
-        bool already = held[i];
+        bool already = held[i].held;
         for (size_t j = 0; !already && j < added.size(); ++j) {
             StoredResultRecord(*entries[added[j]], &record);
             already = SameSeries(record, *entries[i]);

@@ -6,11 +6,12 @@
 #include "results/stored_results.h"
 #include "results/test_record.h"
 
-// A stored result and an archived series are one and the same when their
-// dates lie at most this far apart: the instrument's clock and the
-// computer's need not agree, and a series is not repeated with identical
-// values within a day.
+// A stored result of one or two values and an archived series are one and
+// the same only when their dates lie at most this far apart: so few values
+// recur by chance. Three values or more in the same order do not, so they
+// match whatever the dates, for the instrument's clock may be off by days.
 constexpr int64_t kSameSeriesWindowSeconds = 24 * 3600;
+constexpr int kValuesMatchingAnyDate = 3;
 
 // Seconds since 1970-01-01 00:00 of a civil date and time, no time zones.
 int64_t CivilSeconds(uint32_t year, uint32_t month, uint32_t day, uint32_t hour, uint32_t minute, uint32_t second);
@@ -18,8 +19,20 @@ int64_t CivilSeconds(uint32_t year, uint32_t month, uint32_t day, uint32_t hour,
 uint32_t StoredLocalSeconds(const StoredResultEntry& stored);
 
 // The same values in the same order (voltage words with their no-breakdown
-// bit, and the same count) and test dates at most a day apart.
+// bit, and the same count) and, for fewer than three values, test dates at
+// most a day apart.
 bool SameSeries(const TestRecord& archived, const StoredResultEntry& stored);
+
+// What the archive holds of one stored result: whether it holds it and, of
+// the archived series that match, the date of the one nearest in time.
+struct ArchivedMatch {
+    bool held;
+    int64_t apart;          // seconds between that series and the stored result
+    SystemTime archivedAt;  // that series' test time
+};
+// "да", or the archived series' date when it lies more than a day from the
+// instrument's (its clock was off); empty when the archive does not hold it.
+void ArchivedCellText(const ArchivedMatch& match, char* out, size_t size);
 
 // The archive record of a stored result: the instrument's date and time,
 // values and the statistics the instrument shows for them; no protocol
@@ -27,10 +40,10 @@ bool SameSeries(const TestRecord& archived, const StoredResultEntry& stored);
 // marked as taken from the instrument's memory. crc is left to the append.
 void StoredResultRecord(const StoredResultEntry& stored, TestRecord* out);
 
-// Reads every whole group of log.dat once and sets held[i] when the archive
-// holds entries[i]. The file is only read (a torn tail is left alone). False
-// when log.dat exists but cannot be read; held stays false then.
-bool FindArchived(const StoredResultEntry* const* entries, size_t count, bool* held);
+// Reads every whole group of log.dat once and fills found[i] with what the
+// archive holds of entries[i]. The file is only read (a torn tail is left
+// alone). False when log.dat exists but cannot be read; nothing is held then.
+bool FindArchived(const StoredResultEntry* const* entries, size_t count, ArchivedMatch* found);
 
 struct ImportCounts {
     size_t added;    // appended now

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "results/archive.h"
+#include "results/archive_damage.h"
 
 namespace {
 
@@ -124,15 +125,20 @@ ArchiveLoadResult ArchiveLoad(const ArchiveLoadSink& sink) {
         return Result(ArchiveLoadOutcome::NoResults);
     }
     if (length % kArchiveGroupSize != 0) {
-        // The file is let go while the user decides, so a series that ends
-        // meanwhile can still be appended.
+        // The question says what is wrong and what "Да" does, so the file is
+        // read for it first; then it is let go while the user decides, so a
+        // series that ends meanwhile can still be appended.
+        const ArchiveDamage damage = ArchiveFindDamage(file, length);
         platform::CloseFile(file);
-        int answer = ui::MessageBox(ui::Window::Main, "Исправить ошибки?", "Файл поврежден!",
+        int answer = ui::MessageBox(ui::Window::Main, ArchiveDamageQuestion(damage).c_str(), "Файл поврежден!",
                                     ui::kYesNo | ui::kIconWarning);
         file = OpenArchive(&error);
         if (file == platform::kNoFile) return NotOpened(error);
         if (!platform::FileSize(file, &length)) length = 0;
-        if (answer == ui::kAnswerYes && length % kArchiveGroupSize != 0) length = Repair(file, length);
+        if (answer == ui::kAnswerYes) {
+            ArchiveMendGroups(file, length, damage.mendable);
+            if (length % kArchiveGroupSize != 0) length = Repair(file, length);
+        }
     }
     if (length == 0) {
         platform::CloseFile(file);
@@ -163,25 +169,29 @@ const char* ArchiveLoadMessage(ArchiveLoadOutcome outcome) {
     }
 }
 
-bool ArchiveMismatchWarning(const ArchiveLoadResult& result, char* out, size_t size) {
+bool ArchiveMismatchWarning(const ArchiveLoadResult& result, const std::vector<uint32_t>& rows, char* out,
+                            size_t size) {
     if (result.crcMismatches == 0 || size == 0) return false;
-    size_t used = static_cast<size_t>(std::snprintf(
-        out, size, "Записей архива с несовпадающей контрольной суммой: %u (%s",
-        static_cast<unsigned>(result.crcMismatches), result.crcMismatches == 1 ? "строка" : "строки"));
-    size_t shown = result.crcMismatches < kArchiveMismatchesKept ? result.crcMismatches : kArchiveMismatchesKept;
+    size_t used = static_cast<size_t>(std::snprintf(out, size, "Записей архива с несовпадающей контрольной суммой: %u",
+                                                    static_cast<unsigned>(result.crcMismatches)));
+    const size_t shown = rows.size() < kArchiveMismatchesKept ? rows.size() : kArchiveMismatchesKept;
     for (size_t i = 0; i < shown && used < size; ++i)
-        used += static_cast<size_t>(std::snprintf(out + used, size - used, "%s %u", i ? "," : "",
-                                                  static_cast<unsigned>(result.firstMismatches[i] + 1)));
+        used += static_cast<size_t>(std::snprintf(out + used, size - used, "%s %u",
+                                                  i ? "," : (rows.size() == 1 ? " (строка" : " (строки"),
+                                                  static_cast<unsigned>(rows[i] + 1)));
+    const char* close = shown == 0 ? "" : shown < rows.size() ? ", ...)" : ")";
+    if (used < size) used += static_cast<size_t>(std::snprintf(out + used, size - used, "%s", close));
     if (used < size)
-        std::snprintf(out + used, size - used, "%s).\nЭти записи показаны, но их данные могут быть искажены.",
-                      shown < result.crcMismatches ? ", ..." : "");
+        std::snprintf(out + used, size - used,
+                      ".\nЭти записи показаны, но их данные могут быть искажены; в списке они отмечены знаком "
+                      "«!» перед номером протокола.");
     return true;
 }
 
-bool ArchiveLoadWarning(const ArchiveLoadResult& result, char* out, size_t size) {
+bool ArchiveLoadWarning(const ArchiveLoadResult& result, const std::vector<uint32_t>& rows, char* out, size_t size) {
     if (size == 0) return false;
     out[0] = 0;
-    const bool mismatches = ArchiveMismatchWarning(result, out, size);
+    const bool mismatches = ArchiveMismatchWarning(result, rows, out, size);
     if (!result.tornTail) return mismatches;
     const size_t used = std::strlen(out);
     std::snprintf(out + used, size - used, "%sПоследняя серия в файле записана не полностью и не показана.",

@@ -2,6 +2,7 @@
 // Loading log.dat and other archive files into the archive viewer, and clearing log.dat.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "results/test_record.h"
 
@@ -43,13 +44,15 @@ ArchiveLoadResult ArchiveLoad(const ArchiveLoadSink& sink);
 ArchiveLoadResult ArchiveLoadReadOnly(const char* path, const ArchiveLoadSink& sink);
 // The message the viewer shows for an outcome, or nullptr.
 const char* ArchiveLoadMessage(ArchiveLoadOutcome outcome);
-// Text of the warning about records whose crc does not hold; false when
-// there are none.
-bool ArchiveMismatchWarning(const ArchiveLoadResult& result, char* out, size_t size);
+// Text of the warning about records whose crc does not hold, naming the
+// list rows (from 0, ascending, each once) that show their series; false
+// when there are none.
+bool ArchiveMismatchWarning(const ArchiveLoadResult& result, const std::vector<uint32_t>& rows, char* out,
+                            size_t size);
 
 // The mismatch warning and, for a torn tail, that the last series is
 // incomplete; false when there is neither.
-bool ArchiveLoadWarning(const ArchiveLoadResult& result, char* out, size_t size);
+bool ArchiveLoadWarning(const ArchiveLoadResult& result, const std::vector<uint32_t>& rows, char* out, size_t size);
 
 // Empties log.dat. True also when there is no file; false when it stayed busy.
 bool ArchiveClear();

@@ -1,6 +1,7 @@
 // Texts of the archive viewer's rows and of its details pane.
 #include "results/archive_rows.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -35,8 +36,14 @@ std::string ArchiveConclusionLine(const TestRecord& r) {
     return conclusion.empty() ? conclusion : "Заключение: " + conclusion;
 }
 
-void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out) {
+void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out, bool damaged) {
     CopyText(out->cells[0], r.protocolText[0]);
+    if (damaged) {
+        // The mark goes in front; the number's last characters give way.
+        const size_t mark = sizeof kDamagedRowMark - 1;
+        std::memmove(out->cells[0] + mark, out->cells[0], kProtocolTextSize - 1 - mark);
+        std::memcpy(out->cells[0], kDamagedRowMark, mark);
+    }
     CopyText(out->cells[1], r.protocolText[1]);
     JoinVoltages(r, "  %s", out->cells[2], kProtocolTextSize);
     FormatMeasurementValue(out->cells[3], r, 7);  // the bound voltage when the mean did not break down
@@ -46,4 +53,24 @@ void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out) {
     out->cells[6][0] = 0;
     if (r.marks.amendment) std::snprintf(out->cells[6], kProtocolTextSize, "изм. %u", r.marks.amendment);
     std::snprintf(out->cells[7], kProtocolTextSize, "%s", VerdictShortText(r));
+}
+
+std::vector<uint32_t> ArchiveDamagedSeries(const std::vector<uint32_t>& damagedRecords,
+                                           const ArchiveVersions& versions) {
+    std::vector<uint32_t> series;
+    for (uint32_t i : damagedRecords)
+        if (i < versions.size()) series.push_back(versions.FirstOf(i));
+    std::sort(series.begin(), series.end());
+    series.erase(std::unique(series.begin(), series.end()), series.end());
+    return series;
+}
+
+std::vector<uint32_t> ArchiveDamagedRows(const std::vector<uint32_t>& damagedSeries,
+                                         const std::vector<uint32_t>& rows) {
+    std::vector<uint32_t> listed;
+    for (uint32_t first : damagedSeries) {
+        auto at = std::lower_bound(rows.begin(), rows.end(), first);
+        if (at != rows.end() && *at == first) listed.push_back(static_cast<uint32_t>(at - rows.begin()));
+    }
+    return listed;
 }

@@ -2,7 +2,9 @@
 // The texts of an archive viewer row, and the voltage list of its details pane.
 #include <cstddef>
 #include <string>
+#include <vector>
 
+#include "results/archive_versions.h"
 #include "results/test_record.h"
 
 // The column texts of an archive viewer row: the five of the first viewer,
@@ -15,7 +17,20 @@ struct ArchiveRowTexts {
     char cells[kArchiveColumnCount][kProtocolTextSize];
 };
 
-void ArchiveRowCells(const TestRecord& record, ArchiveRowTexts* out);
+// damaged marks the row of a series holding a record whose crc fails: its
+// protocol number is preceded by kDamagedRowMark.
+void ArchiveRowCells(const TestRecord& record, ArchiveRowTexts* out, bool damaged = false);
+constexpr char kDamagedRowMark[] = "! ";
+
+// The series, by first record, that hold the records at damagedRecords
+// (file positions), each once, ascending.
+std::vector<uint32_t> ArchiveDamagedSeries(const std::vector<uint32_t>& damagedRecords,
+                                           const ArchiveVersions& versions);
+// Where those series stand in the list whose rows show the series of rows
+// (first records, ascending): list rows from 0, ascending; series not listed
+// are left out.
+std::vector<uint32_t> ArchiveDamagedRows(const std::vector<uint32_t>& damagedSeries,
+                                         const std::vector<uint32_t>& rows);
 // The breakdown voltages as the details pane lists them, each followed by a blank.
 void ArchiveVoltageList(const TestRecord& record, char* out, size_t size);
 // The details pane's last line: "Заключение: " and the whole stored

@@ -3,8 +3,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <vector>
 
 #include "app/format.h"
@@ -35,7 +33,7 @@ uint32_t g_highest = 0;
 // instrument would show for it.
 void LoadScratch(const StoredResultEntry& entry) { StoredResultRecord(entry, &g_scratch); }
 
-void RowCells(const StoredResultEntry& entry, bool archived, char (*cells)[kCell]) {
+void RowCells(const StoredResultEntry& entry, const ArchivedMatch& archived, char (*cells)[kCell]) {
     LoadScratch(entry);
     // The instrument stores universal time and its own hour offset.
     const CalendarTime when = SecondsToCalendar(StoredLocalSeconds(entry));
@@ -52,19 +50,17 @@ void RowCells(const StoredResultEntry& entry, bool archived, char (*cells)[kCell
     std::snprintf(cells[3], kCell, "%.1f кВ", g_scratch.meanVoltage / 10.0);
     std::snprintf(cells[4], kCell, "%.1f кВ", g_scratch.rmsError / 10.0);
     std::snprintf(cells[5], kCell, "%.1f %%", static_cast<double>(g_scratch.variationPercent));
-    std::snprintf(cells[6], kCell, "%s", archived ? "да" : "");
+    ArchivedCellText(archived, cells[6], kCell);
 }
 
 // Which rows the archive holds, by one reading of log.dat for all of them.
 // Unreadable, it is taken to hold none; "В архив" checks again anyway.
-std::vector<char> ArchivedFlags(const std::vector<uint32_t>& rows) {
+std::vector<ArchivedMatch> ArchivedMatches(const std::vector<uint32_t>& rows) {
     std::vector<const StoredResultEntry*> entries;
     for (uint32_t index : rows) entries.push_back(&g_storedResults[index]);
-    std::unique_ptr<bool[]> held(new (std::nothrow) bool[rows.size() + 1]);
-    std::vector<char> flags(rows.size(), 0);
-    if (held && FindArchived(entries.data(), entries.size(), held.get()))
-        for (size_t i = 0; i < rows.size(); ++i) flags[i] = held[i];
-    return flags;
+    std::vector<ArchivedMatch> found(rows.size() + 1, ArchivedMatch{});
+    FindArchived(entries.data(), entries.size(), found.data());
+    return found;
 }
 
 }  // namespace
@@ -79,12 +75,12 @@ void FillStoredResultsList(uint32_t highest) {
     g_rows.clear();
     for (uint32_t index = 0; index <= last; ++index)
         if (g_storedResults[index].timeStamp != 0) g_rows.push_back(index);
-    const std::vector<char> archived = ArchivedFlags(g_rows);
+    const std::vector<ArchivedMatch> archived = ArchivedMatches(g_rows);
     char cells[kColumnCount][kCell];
     const char* row[kColumnCount];
     for (int c = 0; c < kColumnCount; ++c) row[c] = cells[c];
     for (size_t i = 0; i < g_rows.size(); ++i) {
-        RowCells(g_storedResults[g_rows[i]], archived[i] != 0, cells);
+        RowCells(g_storedResults[g_rows[i]], archived[i], cells);
         // The viewer closed while it was being filled: nothing more to list.
         if (ui::ListAddRow(viewer, IDC_DEVICE_RESULTS_LIST, row, kColumnCount) < 0) return;
     }

@@ -8,6 +8,7 @@
 #include "platform/win32/dpi.h"
 #include "results/archive_rows.h"
 #include "results/archive_viewer_ids.h"
+#include "results/test_parameters.h"
 #include "results/win32/archive_session.h"
 #include "platform/win32/wide.h"
 
@@ -69,7 +70,9 @@ void ShowArchiveDetails(HWND pane, const ArchiveSession& s, uint32_t version) {
         SendDlgItemMessageW(pane, kFirstTextEdit + k, EM_SETREADONLY, older, 0);
     }
     ListVersions(pane, s, version);
-    ShowTestParametersIn(ui::Window::ArchiveDetails, r.settingsSnapshot);
+    TestParameterTexts parameters;
+    FormatRecordParameters(r, &parameters);
+    ShowParameterTextsIn(ui::Window::ArchiveDetails, parameters);
     ArchiveVoltageList(r, text, sizeof text);
     platform::SetItemText1251(pane, IDC_DETAILS_VOLTAGES, text);
     FormatMeasurementValue(text, r, 7);  // the bound voltage when the mean did not break down

@@ -32,10 +32,11 @@ TestRecord* Begin(void* context, size_t count) {
     return state->session->records;
 }
 
-bool Deliver(void* context, size_t index, bool) {
+bool Deliver(void* context, size_t index, bool crcMatches) {
     auto* state = static_cast<ReaderState*>(context);
     ArchiveSession* s = state->session;
     if (!s->viewerOpen) return false;
+    if (!crcMatches) s->damagedRecords.push_back(static_cast<uint32_t>(index));
     s->ready = index + 1;
     DWORD now = GetTickCount();
     if (now - state->lastBatch >= kBatchEveryMs || index + 1 == state->count) {
@@ -62,7 +63,8 @@ DWORD WINAPI ArchiveReader(LPVOID argument) {
     if (message) {
         Report(session, message);
     } else if (result.outcome == ArchiveLoadOutcome::Loaded && session->viewerOpen) {
-        ArchiveLoadWarning(result, session->warning, sizeof session->warning);
+        // The viewer words the warning: it names the rows where the list shows them.
+        session->loaded = result;
         SendMessageW(session->viewer, kLoadingDoneMessage, 0, 0);
     }
     ReleaseArchiveSession(session);

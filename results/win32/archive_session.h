@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "results/archive_filter.h"
+#include "results/archive_loader.h"
 #include "results/archive_rows.h"
 #include "results/archive_top_row.h"
 #include "results/archive_versions.h"
@@ -34,6 +35,9 @@ struct ArchiveSession {
     size_t capacity = 0;              // records' room: the file's plus kAmendmentRoom
     std::atomic<size_t> ready{0};     // decoded and handed over by the reader
     char warning[512] = {};
+    // Written by the reader only, read by the viewer once loading is done.
+    ArchiveLoadResult loaded{};
+    std::vector<uint32_t> damagedRecords;  // file positions of records whose crc fails
 
     // User-interface thread only. The list holds no texts of its own (owner
     // data): row i shows records[rows[i]], formatted when the list asks.
@@ -46,6 +50,7 @@ struct ArchiveSession {
     uint32_t shown = kNoRecord;       // the version the details pane shows
     int64_t cachedRecord = -1;        // the record whose cells cachedCells holds
     ArchiveRowTexts cachedCells;
+    std::vector<uint32_t> damagedSeries;  // first records of the series holding them, ascending
     ArchiveTopRowWidths topRow{};     // measured once, in the dialog's font
     int leastWidth = 0;               // of the viewer's window, the top row's needs included
 };

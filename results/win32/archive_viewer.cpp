@@ -177,7 +177,8 @@ const char* CellText(ArchiveSession* s, int row, int column) {
     if (!r || column < 0 || column >= kArchiveColumnCount) return "";
     const int64_t index = s->versions.Newest(s->rows[row]);
     if (s->cachedRecord != index) {
-        ArchiveRowCells(*r, &s->cachedCells);
+        const bool damaged = std::binary_search(s->damagedSeries.begin(), s->damagedSeries.end(), s->rows[row]);
+        ArchiveRowCells(*r, &s->cachedCells, damaged);
         s->cachedRecord = index;
     }
     return s->cachedCells.cells[column];
@@ -260,13 +261,24 @@ void SelectRow(ArchiveSession* s, int row) {
     ShowDetails(s, row);
 }
 
+// Once per opening: the rows of the series whose records fail their crc are
+// marked where the list shows them, and the warning names those rows.
+void WarnOfDamage(HWND viewer, ArchiveSession* s) {
+    s->damagedSeries = ArchiveDamagedSeries(s->damagedRecords, s->versions);
+    s->cachedRecord = -1;
+    InvalidateRect(s->list, nullptr, TRUE);
+    const std::vector<uint32_t> rows = ArchiveDamagedRows(s->damagedSeries, s->rows);
+    if (ArchiveLoadWarning(s->loaded, rows, s->warning, sizeof s->warning))
+        PostMessageW(viewer, kMismatchWarningMessage, 0, 0);
+}
+
 void LoadingDone(HWND viewer, ArchiveSession* s) {
     AddRows(s, s->ready);
     s->loadingDone = true;
     SendMessageW(viewer, WM_SIZE, SIZE_RESTORED, 0);
     SendMessageW(s->list, WM_VSCROLL, SB_BOTTOM, 0);
     if (!s->rows.empty()) SelectRow(s, static_cast<int>(s->rows.size() - 1));
-    if (s->warning[0]) PostMessageW(viewer, kMismatchWarningMessage, 0, 0);
+    WarnOfDamage(viewer, s);
 }
 
 // A day of a date picker, or 0 when its box is unticked (that side open).

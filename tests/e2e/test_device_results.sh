@@ -2,7 +2,7 @@
 # Item 210 lists the results stored in the instrument with their dates, times,
 # voltages and statistics; the progress bar shows while they come; closing the
 # viewer (close box or Esc) stops the transfer. "В архив" takes the rows
-# chosen into log.dat once.
+# chosen into log.dat once, also when the instrument's clock is days off.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/archive_lib.sh"
 e2e_begin device_results
@@ -94,6 +94,10 @@ sleep 1
 e2e_check "a second \"В архив\" adds nothing" [ "$(archive_size)" = $((2 * ARCHIVE_GROUP)) ]
 ui_must find "$E2E_CAPTION" 10 menu 204 find "$ARCHIVE_VIEWER" 20 sleep 1 >/dev/null
 e2e_check "the archive lists them" [ "$(ui find "$ARCHIVE_VIEWER" 10 list-count "$ARCHIVE_VIEWER" 701)" = 2 ]
+rate="$(ui find "$ARCHIVE_VIEWER" 10 child-text "$ARCHIVE_VIEWER" 136)"
+count="$(ui find "$ARCHIVE_VIEWER" 10 child-text "$ARCHIVE_VIEWER" 133)"
+e2e_check "an imported series has no settings (got '$count', '$rate')" \
+  [ "$count|$rate" = "нет данных|нет данных" ]
 e2e_shot archive
 ui_must find "$ARCHIVE_VIEWER" 10 key escape >/dev/null
 open_viewer
@@ -103,6 +107,25 @@ e2e_check "each opening asks for every result" [ "$(stored_requests)" = $((2 * S
 e2e_check "the viewer closes with its close box" \
   [ "$(ui find "$E2E_CAPTION" 10 close-box "$VIEWER" sleep 1 shown "$VIEWER")" = 0 ]
 e2e_check "the program goes on polling" polling
+
+# --- the instrument's clock eight days behind the computer's: a series
+# measured now is archived with the computer's date and found by its values
+restart_program measurement_count=3 stored_results=0 hour_offset=0 clock_start=$(($(date -u +%s) - 8 * 86400))
+ui_must find "$E2E_CAPTION" 10 wait-text status "Проведено измерений" 60 sleep 2 click 170 \
+  wait-text status "Проведено измерений 3" 180 wait-enabled 172 1 60 >/dev/null
+e2e_check "the series is archived" archive_wait_size $((3 * ARCHIVE_GROUP)) 20
+measured="$(date +%-d.%-m.%Y)"
+open_viewer
+e2e_check "the instrument lists the series" wait_rows 1
+e2e_check "the column gives the archived series' date (got $(archived_column))" \
+  [ "$(archived_column)" = "$measured," ]
+e2e_shot clock-off
+ui_must find "$VIEWER" 10 focus 701 key "$HOME_KEY" >/dev/null
+ui_must find "$VIEWER" 10 wait-enabled 802 1 5 click 802 \
+  msgbox "Уже были в архиве и пропущены: 1." ok 20 >/dev/null
+sleep 1
+e2e_check "\"В архив\" does not add it again" [ "$(archive_size)" = $((3 * ARCHIVE_GROUP)) ]
+ui_must find "$E2E_CAPTION" 10 close-box "$VIEWER" >/dev/null
 
 # --- a long transfer: the progress bar, and closing stops it
 restart_program stored_results=400

@@ -59,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fake::QueueMessageBoxAnswer(repair ? ui::kAnswerYes : ui::kAnswerNo);
     ArchiveLoadResult result = ArchiveLoad({&first, &Begin, &Deliver});
     char text[512];
-    ArchiveMismatchWarning(result, text, sizeof text);
+    const size_t named = std::min(result.crcMismatches, kArchiveMismatchesKept);
+    ArchiveMismatchWarning(result, std::vector<uint32_t>(result.firstMismatches, result.firstMismatches + named), text,
+                           sizeof text);
     ArchiveLoadMessage(result.outcome);
     // What a repair left must load again without a question.
     Received second;

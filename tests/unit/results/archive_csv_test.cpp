@@ -10,6 +10,7 @@
 
 #include "results/archive.h"
 #include "results/archive_verify.h"
+#include "results/test_parameters.h"
 #include "results/verdict.h"
 
 namespace {
@@ -123,6 +124,38 @@ TEST(ArchiveCsv, MeanWithoutBreakdownShowsTheBoundAndHeaderMatchesRows) {
 }
 
 std::string U8(const char* cp1251) { return Cp1251ToUtf8(cp1251, std::strlen(cp1251)); }
+
+// A series taken from the instrument's memory has no settings: the pane and
+// the export say so rather than show its empty snapshot as measured.
+TEST(ArchiveCsv, SeriesWithoutSettingsSaysNoData) {
+    constexpr const char* kNo = "нет данных";
+    struct Case {
+        const char* what;
+        uint8_t origin;
+        bool zeroSnapshot;
+        const char* pane[kTestParameterCount];
+        const char* csv[kTestParameterCount];
+    };
+    const Case cases[] = {
+        {"measured", 0, false, {"6", "5 мин.", "есть", "2 кВ/с", "100 кВ"}, {"6", "5", "есть", "2.0", "100.0"}},
+        {"measured, settings all zero", 0, true, {"0", "0 мин.", "нет", "0 кВ/с", "0 кВ"}, {"0", "0", "нет", "0.0", "0.0"}},
+        {"from the instrument's memory", origin_bits::kFromInstrumentMemory, true,
+         {kNo, kNo, kNo, kNo, kNo}, {kNo, kNo, kNo, kNo, kNo}},
+    };
+    for (const Case& c : cases) {
+        TestRecord r = Series();
+        r.marks.origin = c.origin;
+        if (c.zeroSnapshot) r.settingsSnapshot = DeviceSettings{};
+        TestParameterTexts pane;
+        FormatRecordParameters(r, &pane);
+        const std::vector<std::string> cells = Cells(ArchiveCsvRow(r, {";", "."}), ';');
+        ASSERT_EQ(cells.size(), static_cast<size_t>(kArchiveCsvColumns)) << c.what;
+        for (int k = 0; k < kTestParameterCount; ++k) {
+            EXPECT_STREQ(pane.text[k], c.pane[k]) << c.what << ", field " << k;
+            EXPECT_EQ(cells[kFirstVoltage + 9 + k], U8(c.csv[k])) << c.what << ", column " << k;
+        }
+    }
+}
 
 // The stored decision in the last six cells, as stored; none for a series
 // from before judging.

@@ -36,27 +36,69 @@ std::vector<TestRecord> Archived() {
 }  // namespace
 
 TEST(ArchiveImport, AlreadyInTheArchiveAtTheEdges) {
-    const StoredResultEntry base = Stored(k31Jan2019 + 3600, {450, 0x8000 | 600}, 2);  // 03:00 local
+    const uint32_t at = k31Jan2019 + 3600;  // 03:00 local with the offset of 2 h
+    const std::vector<uint16_t> two = {450, 0x8000 | 600}, three = {450, 0x8000 | 600, 512};
     struct Case {
         const char* what;
-        StoredResultEntry archived;
+        StoredResultEntry stored, archived;
         bool same;
     };
     const Case cases[] = {
-        {"exactly 24 h later", Stored(k31Jan2019 + 3600 + 86400, {450, 0x8000 | 600}, 2), true},
-        {"exactly 24 h earlier", Stored(k31Jan2019 + 3600 - 86400, {450, 0x8000 | 600}, 2), true},
-        {"24 h + 1 s", Stored(k31Jan2019 + 3600 + 86401, {450, 0x8000 | 600}, 2), false},
-        {"the offset counts", Stored(k31Jan2019 + 3600 + 86400, {450, 0x8000 | 600}, 3), false},
-        {"one value different", Stored(k31Jan2019 + 3600, {450, 0x8000 | 601}, 2), false},
-        {"order swapped", Stored(k31Jan2019 + 3600, {0x8000 | 600, 450}, 2), false},
-        {"no-breakdown bit", Stored(k31Jan2019 + 3600, {450, 600}, 2), false},
-        {"one more value", Stored(k31Jan2019 + 3600, {450, 0x8000 | 600, 0}, 2), false},
+        {"exactly 24 h later", Stored(at, two, 2), Stored(at + 86400, two, 2), true},
+        {"exactly 24 h earlier", Stored(at, two, 2), Stored(at - 86400, two, 2), true},
+        {"24 h + 1 s", Stored(at, two, 2), Stored(at + 86401, two, 2), false},
+        {"the offset counts", Stored(at, two, 2), Stored(at + 86400, two, 3), false},
+        {"one value, eight days off", Stored(at, {450}), Stored(at + 8 * 86400, {450}), false},
+        {"three values, eight days off", Stored(at, three, 2), Stored(at + 8 * 86400, three, 2), true},
+        {"three values, years off", Stored(at, three), Stored(at + 900 * 86400, three, -5), true},
+        {"one value different", Stored(at, two, 2), Stored(at, {450, 0x8000 | 601}, 2), false},
+        {"three values, one different", Stored(at, three), Stored(at + 8 * 86400, {450, 0x8000 | 600, 513}), false},
+        {"order swapped", Stored(at, three), Stored(at, {0x8000 | 600, 450, 512}), false},
+        {"no-breakdown bit", Stored(at, two, 2), Stored(at, {450, 600}, 2), false},
+        {"one more value", Stored(at, two, 2), Stored(at, {450, 0x8000 | 600, 0}, 2), false},
     };
     for (const Case& c : cases) {
         TestRecord r;
         StoredResultRecord(c.archived, &r);
-        EXPECT_EQ(SameSeries(r, base), c.same) << c.what;
+        EXPECT_EQ(SameSeries(r, c.stored), c.same) << c.what;
     }
+}
+
+TEST(ArchiveImport, ColumnShowsTheArchivedDateWhenTheClocksDiffer) {
+    struct Case {
+        const char* what;
+        ArchivedMatch match;
+        const char* text;
+    };
+    const SystemTime archivedAt{2026, 12, 3, 9, 14, 5, 0, 0};
+    const Case cases[] = {
+        {"not held", {false, 0, archivedAt}, ""},
+        {"same moment", {true, 0, archivedAt}, "да"},
+        {"a day apart", {true, 86400, archivedAt}, "да"},
+        {"a day and a second", {true, 86401, archivedAt}, "9.12.2026"},
+    };
+    for (const Case& c : cases) {
+        char text[32];
+        ArchivedCellText(c.match, text, sizeof text);
+        EXPECT_STREQ(text, c.text) << c.what;
+    }
+
+    // Of two archived copies the nearest in time gives the date.
+    fake::Reset();
+    const uint32_t first = 1796083200;  // 1.12.2026 0:00 on the instrument
+    const StoredResultEntry stored = Stored(first + 3600, {452, 470, 501});
+    for (uint32_t days : {20u, 8u}) {
+        TestRecord r;
+        StoredResultRecord(Stored(first + days * 86400, {452, 470, 501}), &r);
+        r.marks.origin = 0;
+        ASSERT_TRUE(ArchiveAppend(r));
+    }
+    const StoredResultEntry* entries[] = {&stored};
+    ArchivedMatch found[1];
+    ASSERT_TRUE(FindArchived(entries, 1, found));
+    char text[32];
+    ArchivedCellText(found[0], text, sizeof text);
+    EXPECT_STREQ(text, "9.12.2026");
 }
 
 TEST(ArchiveImport, AppendsTheMissingOnesOnce) {

@@ -111,7 +111,7 @@ TEST_F(ArchiveLoadTest, TailWithTwoWholeCopiesIsCompletedOnYes) {
     ArchiveLoadResult r = Load();
     auto q = Questions();
     ASSERT_EQ(q.size(), 1u);
-    EXPECT_EQ(q[0].text, "Исправить ошибки?");
+    EXPECT_EQ(q[0].text.substr(q[0].text.size() - 17), "Исправить ошибки?");
     EXPECT_EQ(q[0].caption, "Файл поврежден!");
     EXPECT_EQ(q[0].window, ui::Window::Main);
     EXPECT_EQ(q[0].value & 0xF, static_cast<int>(ui::kYesNo));
@@ -119,6 +119,44 @@ TEST_F(ArchiveLoadTest, TailWithTwoWholeCopiesIsCompletedOnYes) {
     ASSERT_EQ(r.records, 3u);
     EXPECT_EQ(std::memcmp(&got.room[2], &third, sizeof third), 0);
     EXPECT_TRUE(got.crcOk[2]);
+}
+
+// The question says what is wrong and what each answer does; "Да" also
+// writes back, as three agreeing copies, every group the vote had to mend.
+TEST_F(ArchiveLoadTest, DamageQuestionSaysWhatIsWrongAndWhatYesDoes) {
+    const std::string torn = "Файл log.dat поврежден.\nПоследняя серия записана не полностью (в файле ";
+    const std::string mend = "; записи с несовпадающими копиями (1) будут исправлены по большинству копий.";
+    const std::string no = "\n«Нет»: файл останется как есть, неполная последняя серия не будет показана.\n\n"
+                           "Исправить ошибки?";
+    const struct {
+        size_t tail;
+        bool copyDamaged;
+        int answer;
+        std::string question;
+    } cases[] = {
+        {6833, false, ui::kAnswerYes,
+         torn + "6833 байт из 10248 ее записи).\n\n«Да»: последняя серия будет восстановлена по ее уцелевшим копиям." + no},
+        {5000, true, ui::kAnswerYes,
+         torn + "5000 байт из 10248 ее записи).\nЗаписей с несовпадающими копиями: 1.\n\n«Да»: последняя серия "
+                "будет восстановлена по ее уцелевшим копиям" + mend + no},
+        {100, true, ui::kAnswerNo,
+         torn + "100 байт из 10248 ее записи).\nЗаписей с несовпадающими копиями: 1.\n\n«Да»: неполная запись в "
+                "конце файла (100 байт) будет отрезана — целой проверенной копии серии в ней нет" + mend + no},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Store(3);
+        if (c.copyDamaged) LogDat()[3416 + 80] ^= 0x10;  // group 0, copy B
+        LogDat().resize(2 * 10248 + c.tail);
+        fake::QueueMessageBoxAnswer(c.answer);
+        EXPECT_EQ(Load().records, c.answer == ui::kAnswerYes ? 3u : 2u) << c.tail;
+        ASSERT_EQ(Questions().size(), 1u);
+        EXPECT_EQ(Questions()[0].text, c.question);
+        // "Да" writes the group back as three agreeing copies; "Нет" leaves it.
+        const bool agree = std::memcmp(&LogDat()[0], &LogDat()[3416], 3416) == 0;
+        EXPECT_EQ(agree, !c.copyDamaged || c.answer == ui::kAnswerYes) << c.tail;
+        EXPECT_STREQ(got.room[0].protocolText[0], "P-0");
+    }
 }
 
 // A power cut in the middle of an append: the group's first bytes are on
@@ -206,7 +244,7 @@ TEST_F(ArchiveLoadTest, AnotherFileIsOnlyReadAndItsTornTailReported) {
     EXPECT_TRUE(Questions().empty());
     EXPECT_EQ(fake::FileBytes("log-20261208-234501.dat").size(), 10248u + 6832u);
     char text[256];
-    ASSERT_TRUE(ArchiveLoadWarning(r, text, sizeof text));
+    ASSERT_TRUE(ArchiveLoadWarning(r, {}, text, sizeof text));
     EXPECT_STREQ(text, "Последняя серия в файле записана не полностью и не показана.");
 }
 
@@ -244,21 +282,28 @@ TEST_F(ArchiveLoadTest, OneDamagedCopyIsRepairedAndTwoMatchingDamagesAreKept) {
     EXPECT_EQ(r.crcMismatches, 1u);
     EXPECT_EQ(r.firstMismatches[0], 1u);
     char text[512];
-    ASSERT_TRUE(ArchiveMismatchWarning(r, text, sizeof text));
+    ASSERT_TRUE(ArchiveMismatchWarning(r, {1}, text, sizeof text));
     EXPECT_NE(std::string(text).find("(строка 2)"), std::string::npos) << text;
 }
 
+// The rows are those of the list, each once, however many of its records
+// (versions of one series) fail.
 TEST(ArchiveMismatchWarning, OneRowIsStrokaSeveralAreStroki) {
     const struct {
-        size_t count;
-        const char* rows;
-    } cases[] = {{1, "(строка 1)."}, {2, "(строки 1, 2)."}};
+        size_t records;
+        std::vector<uint32_t> rows;
+        const char* named;
+    } cases[] = {{1, {0}, ": 1 (строка 1)."}, {3, {0, 1}, ": 3 (строки 1, 2)."},
+                 {12, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, ": 12 (строки 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ...)."},
+                 {1, {}, ": 1."}};  // its series not listed now
     for (const auto& c : cases) {
-        ArchiveLoadResult r{ArchiveLoadOutcome::Loaded, c.count, c.count, {}};
-        for (size_t i = 0; i < kArchiveMismatchesKept; ++i) r.firstMismatches[i] = i;
+        ArchiveLoadResult r{};
+        r.crcMismatches = c.records;
         char text[512];
-        ASSERT_TRUE(ArchiveMismatchWarning(r, text, sizeof text));
-        EXPECT_NE(std::string(text).find(c.rows), std::string::npos) << text;
+        ASSERT_TRUE(ArchiveMismatchWarning(r, c.rows, text, sizeof text));
+        EXPECT_EQ(text, "Записей архива с несовпадающей контрольной суммой" + std::string(c.named) +
+                            "\nЭти записи показаны, но их данные могут быть искажены; в списке они отмечены знаком "
+                            "«!» перед номером протокола.");
     }
 }
 

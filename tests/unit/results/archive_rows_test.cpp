@@ -1,7 +1,9 @@
 // The texts of an archive viewer row and of its details pane.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "results/archive_rows.h"
 #include "results/verdict.h"
@@ -66,4 +68,38 @@ TEST(ArchiveRows, NoBreakdownValuesAreShownAsBounds) {
     ArchiveRowCells(r, &t);
     EXPECT_STREQ(t.cells[2], "  >100 кВ");
     EXPECT_STREQ(t.cells[3], ">95 кВ");
+}
+
+// A record whose crc fails marks the row of its series, wherever the list
+// shows it: two failing versions of one series make one row, and a series
+// not listed (found away) makes none.
+TEST(ArchiveRows, DamagedSeriesMarkedWhereTheyStand) {
+    std::vector<TestRecord> records(5);
+    for (uint16_t i = 0; i < 3; ++i) {
+        records[i].valueCount = 1;
+        records[i].breakdownVoltage[0] = static_cast<uint16_t>(400 + i);
+        std::snprintf(records[i].protocolText[0], kProtocolTextSize, "П-%u", i);
+    }
+    records[3] = records[4] = records[1];  // two amendments of series 1
+    records[3].marks.amendment = 1;
+    records[4].marks.amendment = 2;
+    ArchiveVersions versions;
+    for (uint32_t i = 0; i < records.size(); ++i) versions.Add(records.data(), i);
+    const struct {
+        std::vector<uint32_t> damaged, rows, series, listed;
+    } cases[] = {
+        {{}, {0, 1, 2}, {}, {}}, {{4}, {0, 1, 2}, {1}, {1}}, {{1, 3}, {0, 1, 2}, {1}, {1}},
+        {{2, 4}, {1, 2}, {1, 2}, {0, 1}}, {{2}, {0, 1}, {2}, {}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<uint32_t> series = ArchiveDamagedSeries(c.damaged, versions);
+        EXPECT_EQ(series, c.series);
+        EXPECT_EQ(ArchiveDamagedRows(series, c.rows), c.listed);
+    }
+    ArchiveRowTexts t;
+    ArchiveRowCells(records[4], &t, true);
+    EXPECT_STREQ(t.cells[0], "! П-1");
+    std::memset(records[0].protocolText[0], 'x', kProtocolTextSize);  // no terminator in the file
+    ArchiveRowCells(records[0], &t, true);
+    EXPECT_EQ(std::string(t.cells[0]), "! " + std::string(kProtocolTextSize - 3, 'x'));
 }
