@@ -84,6 +84,7 @@ e2e_check "the main window's form follows it ($material)" [ "$material" = "Ма�
 ui_must find "$ARCHIVE_VIEWER" close
 sleep 1
 e2e_check "viewer closed" [ "$(ui find "$E2E_CAPTION" shown "$ARCHIVE_VIEWER")" = 0 ]
+sleep 2
 e2e_shot form-follows
 ui_must find "$E2E_CAPTION" 10 menu 201
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\main" || e2e_fail "save dialog after the viewer's amendment"
