@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "app/database_sender.h"
 #include "app/format.h"
 #include "app/norm_book.h"
@@ -27,6 +29,7 @@
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "results/archive.h"
+#include "results/amendment_rules.h"
 #include "results/archive_suggestions.h"
 #include "results/archive_versions.h"
 #include "results/stored_results.h"
@@ -144,24 +147,84 @@ void RecordWithFormTexts(HWND window, TestRecord* copy) {
     KeepArchivedNumber(copy);
 }
 
-// A protocol must never say what the archive does not hold: texts mended
-// since the series was archived go in first as its next version, and that
-// version is printed. A series missing from the archive prints as it is.
-void ArchiveMendedTexts(TestRecord* record) {
-    static TestRecord newest, amended;  // 3416 bytes each; user-interface thread only
+// What the form's texts read, as a print reads them, when the form last
+// matched the archive's newest version of the series it holds (its test time
+// names that series). A text that still reads the same the user has not
+// changed since; the others are the user's own.
+TestRecord g_formBase;
+bool g_formBaseSet = false;
+
+// The ended series with the form's texts; false before any series ended.
+bool HeldSeriesForm(HWND window, TestRecord* form) {
+    SystemTime ended;
+    if (!EndedSeriesTime(&ended)) return false;
+    RecordWithFormTexts(window, form);
+    form->testTime = ended;
+    return true;
+}
+
+// Until the form has followed a version of its series, it matched the texts
+// the series was archived with.
+TestRecord& FormBase(const TestRecord& form) {
+    if (!g_formBaseSet || !SameSeries(g_formBase, form)) {
+        CopyCurrentRecord(&g_formBase);
+        g_formBase.testTime = form.testTime;
+        g_formBaseSet = true;
+    }
+    return g_formBase;
+}
+
+// Whether the number field shows the number proposed for the next series
+// rather than the ended series' own.
+bool NumberFieldProposed(HWND window) {
+    static TestRecord probe;  // 3416 bytes; user-interface thread only
+    char shown[kProtocolTextSize];
+    platform::ItemTextInto(window, kFirstFormField, shown, sizeof shown);
+    std::memcpy(probe.protocolText[0], shown, sizeof shown);
+    KeepArchivedNumber(&probe);
+    return std::strcmp(shown, probe.protocolText[0]) != 0;
+}
+
+// The fields flagged in changed take their texts; a number field that
+// proposes the next series' number keeps it, for the next series. base, when
+// given, records that the form now reads those texts.
+void ShowFollowedTexts(HWND window, const TestRecord& texts, uint16_t changed, TestRecord* base) {
+    const bool proposed = NumberFieldProposed(window);
+    char text[kProtocolTextSize];
+    for (int k = 0; k < kFormFieldCount; ++k) {
+        if (!(changed & (1u << k)) || (k == 0 && proposed)) continue;
+        lstrcpynA(text, texts.protocolText[k], sizeof text);  // an archived text may lack its terminator
+        platform::SetItemText1251(window, kFirstFormField + k, text);
+        if (base) std::memcpy(base->protocolText[k], text, sizeof text);
+    }
+}
+
+// Runs once the print or file dialog was confirmed. A protocol must never say
+// what the archive does not hold: texts mended since the series was archived
+// go in first as its next version, and that version is printed. The form
+// first follows the newest version where the user changed nothing, so a
+// version made in the viewer is never reverted unseen. A series missing from
+// the archive prints as it is.
+void ArchiveMendedTexts(HWND window, TestRecord* record) {
+    static TestRecord newest, amended, form;  // 3416 bytes each; user-interface thread only
     SystemTime ended;
     if (!EndedSeriesTime(&ended)) return;
     record->testTime = ended;
     if (!NewestArchivedVersion(*record, &newest)) return;
+    TestRecord& base = FormBase(*record);
+    form = *record;
+    ShowFollowedTexts(window, *record, FollowNewestTexts(form, base, newest, record), nullptr);
     SystemTime now;
     platform::LocalTime(&now);
     if (!AmendmentNeeded(*record, newest, SecondsSince2000(now), &amended)) {
         *record = newest;  // the version printed is the one archived, its marks included
-        return;
+    } else {
+        if (!ArchiveAppend(amended)) return;
+        *record = amended;
+        ArchivedTexts().Take(amended);
     }
-    if (!ArchiveAppend(amended)) return;
-    *record = amended;
-    ArchivedTexts().Take(amended);
+    HeldSeriesForm(window, &form);
+    std::memcpy(base.protocolText, form.protocolText, sizeof base.protocolText);
 }
 
 // Tab and Shift+Tab come as accelerators: the window is no dialog box, so
@@ -189,11 +252,11 @@ bool Command(HWND window, int id) {
         case CMD_SAVE_PROTOCOL: {
             static TestRecord copy;  // 3416 bytes; only the user-interface thread gets here
             RecordWithFormTexts(window, &copy);
-            ArchiveMendedTexts(&copy);
+            const ProtocolCommit commit = [window](TestRecord* record) { ArchiveMendedTexts(window, record); };
             if (id == IDC_PRINT)
-                PrintProtocol(copy);
+                PrintProtocol(copy, commit);
             else
-                SaveProtocolRtf(copy);
+                SaveProtocolRtf(copy, commit);
             return true;
         }
         case CMD_ARCHIVE: ShowArchiveViewer(); return true;
@@ -215,6 +278,14 @@ bool Command(HWND window, int id) {
 }
 
 }  // namespace
+
+void FormFollowsAmendment(const TestRecord& amended) {
+    static TestRecord form, shown;  // 3416 bytes each; user-interface thread only
+    HWND window = WindowHandle(ui::Window::Main);
+    if (!window || !HeldSeriesForm(window, &form) || !SameSeries(form, amended)) return;
+    TestRecord& base = FormBase(form);
+    ShowFollowedTexts(window, amended, FollowNewestTexts(form, base, amended, &shown), &base);
+}
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

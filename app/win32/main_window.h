@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "results/test_record.h"
+
 // Dialog procedure of the main window, dialog 100.
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -8,3 +10,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void PlaceMainWindow(HWND window);
 void LayOutMainWindow(HWND window, LPARAM size);
 void LimitMainWindowTracking(MINMAXINFO* info);
+
+// A new version of a series was archived elsewhere (the archive viewer): when
+// it is the series the form holds, the form takes its texts, save those the
+// user has typed since the form last matched the archive.
+void FormFollowsAmendment(const TestRecord& amended);

@@ -25,7 +25,7 @@ int MeasureOnPrinter(void* context, const char* text, int length) {
 
 }  // namespace
 
-void PrintProtocol(const TestRecord& record) {
+void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit) {
     PRINTDLGW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = ProtocolDialogOwner(ui::Window::Main);
@@ -40,6 +40,9 @@ void PrintProtocol(const TestRecord& record) {
     if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
     HDC printer = dialog.hDC;
     if (!printer) return;
+    static TestRecord made;  // 3416 bytes; user-interface thread only
+    made = record;
+    if (commit) commit(&made);
 
     DOCINFOW document = {};
     document.cbSize = sizeof document;
@@ -55,7 +58,7 @@ void PrintProtocol(const TestRecord& record) {
     HGDIOBJ previous = SelectObject(printer, font);
 
     TextMeasure measure = {MeasureOnPrinter, printer};
-    for (const PrintedText& item : LayoutProtocol(record, g_programSettings, width, height, measure)) {
+    for (const PrintedText& item : LayoutProtocol(made, g_programSettings, width, height, measure)) {
         std::wstring wide = platform::Wide(item.text);
         TextOutW(printer, item.x, item.y, wide.c_str(), static_cast<int>(wide.size()));
     }

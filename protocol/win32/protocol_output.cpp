@@ -13,7 +13,7 @@
 #include "protocol/win32/dialog_owner.h"
 #include "platform/win32/wide.h"
 
-void SaveProtocolRtf(const TestRecord& record) {
+void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit) {
     wchar_t fileName[MAX_PATH] = L"";
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -28,9 +28,12 @@ void SaveProtocolRtf(const TestRecord& record) {
     // An existing protocol is replaced only when the user says so.
     dialog.Flags = OFN_CREATEPROMPT | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
     if (!GetSaveFileNameW(&dialog)) return;
+    static TestRecord made;  // 3416 bytes; user-interface thread only
+    made = record;
+    if (commit) commit(&made);
     // A template deleted while the program runs comes back from the
     // installation; "reinstall" is only said when that one is gone too.
     std::string templatePath = ProtocolTemplatePath();
     ProvideProtocolTemplate(templatePath.c_str());
-    WriteProtocolRtf(templatePath.c_str(), platform::Narrow(fileName).c_str(), record, g_programSettings);
+    WriteProtocolRtf(templatePath.c_str(), platform::Narrow(fileName).c_str(), made, g_programSettings);
 }

@@ -1,7 +1,15 @@
 #pragma once
+#include <functional>
+
 #include "results/test_record.h"
 
+// Runs once the user has confirmed the print or file dialog, before the
+// document is made, and only then: it may replace the record with the version
+// the archive now holds (mended texts appended as the series' next version).
+// A cancelled dialog therefore changes nothing anywhere.
+using ProtocolCommit = std::function<void(TestRecord* record)>;
+
 // Fills template.rtf with the record and saves it under a name the user picks.
-void SaveProtocolRtf(const TestRecord& record);
+void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit = nullptr);
 // Prints the record as a one-page protocol on a printer the user picks.
-void PrintProtocol(const TestRecord& record);
+void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit = nullptr);

@@ -6,6 +6,7 @@
 #include "app/win32/clipboard_aware.h"
 #include "link/window_ops.h"
 #include "platform/win32/dpi.h"
+#include "results/amendment_rules.h"
 #include "results/archive_rows.h"
 #include "results/archive_viewer_ids.h"
 #include "results/test_parameters.h"
@@ -60,14 +61,16 @@ void ListVersions(HWND pane, const ArchiveSession& s, uint32_t version) {
 
 void ShowArchiveDetails(HWND pane, const ArchiveSession& s, uint32_t version) {
     const TestRecord& r = s.records[version];
-    // Earlier versions are what was printed then; only the newest is mended.
-    const BOOL older = s.versions.Newest(s.versions.FirstOf(version)) != version;
+    // Earlier versions are what was printed then; only the newest is mended,
+    // and only in log.dat: another archive file is only viewed.
+    const bool newest = s.versions.Newest(s.versions.FirstOf(version)) == version;
+    const BOOL readOnly = ArchiveTextsEditable(s.path, newest) ? FALSE : TRUE;
     char text[kProtocolTextSize];
     for (int k = 0; k < kProtocolTextCount; ++k) {
         // A text read from the file may lack its terminator.
         lstrcpynA(text, r.protocolText[k], sizeof text);
         platform::SetItemText1251(pane, kFirstTextEdit + k, text);
-        SendDlgItemMessageW(pane, kFirstTextEdit + k, EM_SETREADONLY, older, 0);
+        SendDlgItemMessageW(pane, kFirstTextEdit + k, EM_SETREADONLY, readOnly, 0);
     }
     ListVersions(pane, s, version);
     TestParameterTexts parameters;

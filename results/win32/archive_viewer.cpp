@@ -14,11 +14,13 @@
 #include "app/resource_ids.h"
 #include "app/win32/dialog_placement.h"
 #include "app/win32/list_columns.h"
+#include "app/win32/main_window.h"
 #include "app/win32/window_rules.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
 #include "platform/clock.h"
+#include "results/amendment_rules.h"
 #include "results/archive_aside.h"
 #include "results/archive_filter.h"
 #include "results/archive_loader.h"
@@ -211,18 +213,28 @@ void ShowChosenVersion(ArchiveSession* s) {
     ShowArchiveDetails(s->details, *s, s->shown);
 }
 
-// Texts mended in the newest version go into the archive first, as the
-// series' next version, and the list takes it in its room after the file's
-// records; the version printed is then that one.
-void ArchiveMendedTexts(ArchiveSession* s, TestRecord* record) {
+bool IsNewest(const ArchiveSession* s, uint32_t version) {
+    return s->versions.Newest(s->versions.FirstOf(version)) == version;
+}
+
+// Runs once the print or file dialog was confirmed. Texts mended in the
+// newest version of a series of log.dat go into it first, as the series' next
+// version, and the list takes it in its room after the file's records; the
+// version printed is then that one, and the main window's form follows it.
+// Any other version, and every version of another file, prints as stored.
+void ArchiveMendedTexts(ArchiveSession* s, uint32_t version, TestRecord* record) {
     static TestRecord amended;  // 3416 bytes; user-interface thread only
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const SystemTime at{now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, now.wHour, now.wMinute, now.wSecond, 0};
-    if (!AmendmentNeeded(*record, s->records[s->shown], SecondsSince2000(at), &amended)) return;
+    SystemTime now;
+    platform::LocalTime(&now);
+    if (!ViewerAmendmentNeeded(s->path, IsNewest(s, version), *record, s->records[version], SecondsSince2000(now),
+                               &amended)) {
+        *record = s->records[version];
+        return;
+    }
     if (!ArchiveAppend(amended)) return;
     *record = amended;
     ArchivedTexts().Take(amended);  // the form's fields offer the mended texts from now on
+    FormFollowsAmendment(amended);
     if (!s->loadingDone || s->taken >= s->capacity) return;
     s->records[s->taken] = amended;
     s->ready = s->taken + 1;
@@ -233,15 +245,16 @@ void ArchiveMendedTexts(ArchiveSession* s, TestRecord* record) {
     ShowArchiveDetails(s->details, *s, s->shown);
 }
 
-// Printing and saving take the version the pane shows.
+// Printing and saving take the version the pane shows: the one chosen when
+// the button was pressed, whatever the list does while the dialog is open.
 void OutputShown(ArchiveSession* s, bool print) {
     if (s->shown == kNoRecord || !SelectedRecord(s)) return;
     static TestRecord record;  // 3416 bytes; user-interface thread only
+    const uint32_t version = s->shown;
     DetailsRecord(s->details, *s, &record);
-    if (s->versions.Newest(s->versions.FirstOf(s->shown)) == s->shown) ArchiveMendedTexts(s, &record);
-    else record = s->records[s->shown];
-    if (print) PrintProtocol(record);
-    else SaveProtocolRtf(record);
+    const ProtocolCommit commit = [s, version](TestRecord* r) { ArchiveMendedTexts(s, version, r); };
+    if (print) PrintProtocol(record, commit);
+    else SaveProtocolRtf(record, commit);
 }
 
 // The highlighted row, which is also the one the pane shows: printing or

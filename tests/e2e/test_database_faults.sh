@@ -8,6 +8,7 @@ HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/archive_lib.sh"
 source "$HERE/db_lib.sh"
+source "$HERE/install_template.sh"
 e2e_begin database_faults
 db_start_postgres || e2e_abort "the private PostgreSQL cluster did not start"
 
@@ -107,14 +108,15 @@ e2e_check "the series is in the table, once" complete 10
 e2e_check "its texts come back byte for byte" texts_match 1
 
 # An amendment giving all 13 texts the most the form takes: a row of its own,
-# sent while the save dialog (which moves the working folder) is still open.
+# archived once the protocol's file is chosen in the save dialog.
+install_protocol_template "$E2E_DATA" || e2e_abort "template not installed"
 mend=()
 for i in $(seq 0 12); do mend+=(set-text $((140 + i)) "$(long_text $((5 * i + 2)))"); done
 ui_must find "$E2E_CAPTION" 10 "${mend[@]}" menu 201 >/dev/null
+SAVE_AS="$(e2e_system_text "Сохранить как" "Save As")"
+ui_must find "$SAVE_AS" 30 set-text 1148 "$(e2e_winpath "$E2E_RUN")\\amended.rtf" click 1 >/dev/null
 archive_wait_size $(((BACK + 2) * ARCHIVE_GROUP)) 20 || e2e_fail "the amendment was not archived"
 e2e_check "the amendment is in the table, the original kept" complete 10
-SAVE_AS="$(e2e_system_text "Сохранить как" "Save As")"
-ui_must find "$SAVE_AS" 30 click 2 >/dev/null  # Отмена
 kept="$(db_psql "SELECT string_agg(amendment || ':' || CASE material WHEN '$(long_text 5)' THEN 'first'
   WHEN '$(long_text 7)' THEN 'mended' END, ' ' ORDER BY amendment)
   FROM orla_series WHERE test_time = (SELECT MAX(test_time) FROM orla_series)")"

@@ -46,6 +46,12 @@ overlaps="$(sed -n 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)" xMax="\([0-9
     }')"
 e2e_check "no label reaches the value column${overlaps:+ (overlapping: $(echo $overlaps))}" [ -z "$overlaps" ]
 
+# A cancelled print appends no amendment.
+ui_must find "$E2E_CAPTION" 10 set-text 141 "Масло АГК" click 172 >/dev/null
+ui_must find "$(e2e_system_text "Печать" "Print")" 30 click 2 >/dev/null
+sleep 1
+e2e_check "a cancelled print appends nothing" [ "$(archive_size)" = "$ARCHIVE_GROUP" ]
+
 # A text mended after the series: ПЕЧАТЬ archives the amendment first and
 # prints what is now archived.
 ui_must find "$E2E_CAPTION" 10 set-text 141 "Масло АГК" >/dev/null

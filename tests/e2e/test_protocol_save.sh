@@ -2,7 +2,9 @@
 # "Сохранить протокол" through the real file dialog writes the filled
 # template; without a template the error comes after the name was chosen and
 # no file is made. A text mended after the series makes the saved protocol
-# a new version of the series in the archive.
+# a new version of the series in the archive, once the file is chosen; the
+# main window's form follows a version made in the viewer; another archive
+# file is only viewed.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
@@ -59,6 +61,43 @@ e2e_shot viewer-original
 ui_must find "$ARCHIVE_VIEWER" close
 sleep 1
 
+# An amendment is appended only when its document is made: the viewer's
+# cancelled save appends nothing; saved, it goes in and the main window's
+# form takes it, so the form's own save neither appends nor reverts it.
+save_title="$(e2e_system_text "Сохранить как" "Save As")"
+before="$(archive_size)"
+ui_must find "$E2E_CAPTION" menu 204
+ui_must find "$ARCHIVE_VIEWER" 20 sleep 2 child-set-text "$ARCHIVE_VIEWER" 141 "Масло ТКп" click-in "$ARCHIVE_VIEWER" 176
+ui_must find "$save_title" 20 click 2 sleep 1 >/dev/null
+e2e_check "the viewer's cancelled save appends nothing" [ "$(archive_size)" = "$before" ]
+ui_must find "$ARCHIVE_VIEWER" 10 click-in "$ARCHIVE_VIEWER" 176
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\viewer" || e2e_fail "save dialog of the viewer"
+e2e_check "the viewer's save appends its amendment" archive_wait_size $((before + ARCHIVE_GROUP)) 20
+material="$(ui find "$E2E_CAPTION" text 141)"
+e2e_check "the main window's form follows it ($material)" [ "$material" = "Масло ТКп" ]
+ui_must find "$ARCHIVE_VIEWER" close sleep 3
+e2e_shot form-follows
+ui_must find "$E2E_CAPTION" 10 menu 201
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\main" || e2e_fail "save dialog after the viewer's amendment"
+e2e_check "the main window's save appends nothing more" [ "$(archive_size)" = $((before + ARCHIVE_GROUP)) ]
+e2e_check "and keeps the viewer's material" grep -qF "Масло ТКп" <<<"$(protocol_rtf_text "$E2E_RUN/main.rtf")"
+
+# Another archive file is only viewed: its fields take no typing, and its
+# documents are made from the version stored there, with nothing written.
+aside="log-20261209-064527.dat"
+cp "$E2E_DATA/log.dat" "$E2E_DATA/$aside"
+ui_must find "$E2E_CAPTION" 10 menu 212 >/dev/null
+ui_must find "$(e2e_system_text "Открыть" "Open")" 20 set-text 1148 "$aside" click 1 >/dev/null
+OTHER="$ARCHIVE_VIEWER: $aside"
+e2e_check "the other file's fields are read-only" [ "$(ui find "$OTHER" 20 sleep 2 child-readonly "$OTHER" 141)" = 1 ]
+e2e_shot other-read-only
+ui_must find "$OTHER" 10 child-set-text "$OTHER" 141 "Масло Х" click-in "$OTHER" 176
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\aside" || e2e_fail "save dialog of the other file"
+e2e_check "nothing written to either file" cmp -s "$E2E_DATA/log.dat" "$E2E_DATA/$aside"
+text="$(protocol_rtf_text "$E2E_RUN/aside.rtf")"
+e2e_check "its document shows the stored material" bash -c 'grep -qF "Масло ТКп" <<<"$1" && ! grep -qF "Масло Х" <<<"$1"' _ "$text"
+ui_must find "$OTHER" close sleep 1
+
 rm -f "$E2E_DATA/template.rtf"
 missing="$E2E_RUN/missing.rtf"
 ui_must find "$E2E_CAPTION" 10 menu 201
@@ -70,7 +109,6 @@ e2e_check "no file without a template" test ! -e "$missing"
 # A save dialog left open in another folder while a series ends: the series
 # still goes into the data folder's log.dat, not into the folder browsed to.
 before="$(archive_size)"
-save_title="$(e2e_system_text "Сохранить как" "Save As")"
 ui_must find "$E2E_CAPTION" 10 click 170 >/dev/null
 ui_must find "$E2E_CAPTION" 10 menu 201 >/dev/null
 ui_must find "$save_title" 20 set-text 1148 "$(e2e_winpath "$E2E_RUN")" click 1 >/dev/null

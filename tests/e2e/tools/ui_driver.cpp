@@ -291,6 +291,16 @@ int main() {
         if (i < a.size() && !a[i].empty() && iswdigit(a[i][0])) return SecondsArg(a[i++]);
         return fallback;
     };
+    // The first control with the id given next anywhere inside the window
+    // whose caption is given first, child dialogs included.
+    auto childControl = [&]() -> HWND {
+        std::wstring caption = next(L"window caption"), id = next(L"id");
+        HWND w = FindTop(caption, g_pid);
+        if (!w) Fail(L"no visible window \"" + caption + L"\"");
+        HWND control = ControlIn(w, IdArg(id));
+        if (!control) Fail(L"window \"" + caption + L"\" has no control " + id);
+        return control;
+    };
     if (a.empty()) Fail(L"no command; see docs/testing.md");
 
     while (i < a.size()) {
@@ -457,12 +467,16 @@ int main() {
         } else if (cmd == L"child-text") {
             // Text of the first control with this id anywhere inside a window,
             // also inside child dialogs such as a details pane.
-            std::wstring caption = next(L"window caption"), id = next(L"id");
-            HWND w = FindTop(caption, g_pid);
-            if (!w) Fail(L"no visible window \"" + caption + L"\"");
-            HWND control = ControlIn(w, IdArg(id));
-            if (!control) Fail(L"window \"" + caption + L"\" has no control " + id);
-            Out(Utf8(WindowText(control)));
+            Out(Utf8(WindowText(childControl())));
+        } else if (cmd == L"child-readonly") {
+            // 1 when the first edit control with this id anywhere inside a
+            // window (a details pane's too) takes no typing, else 0.
+            Out((GetWindowLongW(childControl(), GWL_STYLE) & ES_READONLY) ? "1" : "0");
+        } else if (cmd == L"child-set-text") {
+            // Replaces the text of the first control with this id anywhere
+            // inside a window, as typing would leave it.
+            HWND control = childControl();
+            SendMessageW(control, WM_SETTEXT, 0, LPARAM(next(L"text").c_str()));
         } else if (cmd == L"count-windows") {
             // Visible top-level windows with exactly this caption, of any process.
             std::pair<std::wstring, int> look{next(L"caption"), 0};
