@@ -40,7 +40,8 @@ void ShowState() {
         g_shown = line;
     }
     ui::SetText(ui::Window::Main, IDC_ARCHIVE_STATE, line.c_str());
-    const std::string tip = "Программа повторяет запись в архив каждые " + RetryPeriodText() +
+    // The line may be cut in a narrow window; the tip says it whole.
+    const std::string tip = line + ".\nПрограмма повторяет запись в архив каждые " + RetryPeriodText() +
                             ". Щелкните здесь, чтобы повторить сейчас.";
     ui::SetToolTip(ui::Window::Main, IDC_ARCHIVE_STATE, line.empty() ? "" : tip.c_str());
     // The archive's line stands in the database's place while it has something to say.
