@@ -89,6 +89,14 @@ void KeepArchivedNumber(TestRecord* record) {
     std::memcpy(number, g_archivedNumber.c_str(), g_archivedNumber.size() + 1);
 }
 
+void ForgetEndedSeries() {
+    std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
+    g_seriesEnded = false;
+    g_endedTestTime = SystemTime{};
+    g_proposedNumber.clear();
+    g_archivedNumber.clear();
+}
+
 bool EndedSeriesTime(SystemTime* out) {
     std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
     *out = g_endedTestTime;

@@ -30,3 +30,5 @@ void FollowSeries(bool measuring);
 // record's time moves on with every answer after the end, so the series is
 // found in the archive by this one. False before any series ended.
 bool EndedSeriesTime(SystemTime* out);
+// Back to no series ended and no number proposed (tests).
+void ForgetEndedSeries();

@@ -146,6 +146,7 @@ void ResetLinkWorker() {
     g_resultsMenuInserted = false;
     ResetConnection();
     ResetUnarchivedSeries();
+    ForgetEndedSeries();
 }
 
 void StartLinkWorker() {
