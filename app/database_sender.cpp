@@ -237,7 +237,7 @@ void StartDatabaseSender(const std::string& dataFolder) {
     if (g_started) return;
     g_folder = dataFolder;
     g_started = platform::StartThread(SenderThread, nullptr, true, nullptr);
-    SetArchiveAppendedHook(WakeDatabaseSender);
+    AddArchiveAppendedHook([](const TestRecord&) { WakeDatabaseSender(); });
 }
 
 void ConfigureDatabaseSender(const char* connection, const char* serial) {

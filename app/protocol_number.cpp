@@ -1,6 +1,7 @@
 // The next protocol number: which digits count, and counting them up.
 #include "app/protocol_number.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "results/test_record.h"
@@ -9,6 +10,8 @@ namespace {
 
 constexpr size_t kNone = std::string::npos;
 constexpr size_t kYearDigits = 4;
+// A day of numbers typed ahead is a few dozen; beyond this the search stops.
+constexpr int kMostNumbersTried = 1000;
 
 struct Run {
     size_t begin, end;
@@ -53,4 +56,21 @@ std::string NextProtocolNumber(const std::string& number) {
     }
     next.insert(counter.begin, 1, '1');  // all nines: one digit more
     return next.size() < kProtocolTextSize ? next : number;
+}
+
+std::string NextFreeProtocolNumber(const std::string& number, const std::function<bool(const std::string&)>& taken) {
+    const std::string next = NextProtocolNumber(number);
+    std::string tried = next;
+    for (int i = 0; i < kMostNumbersTried && taken(tried); ++i) {
+        const std::string after = NextProtocolNumber(tried);
+        if (after == tried) return next;
+        tried = after;
+    }
+    return taken(tried) ? next : tried;
+}
+
+std::string NumberInArchiveQuestion(const std::string& number, const SystemTime& t) {
+    char when[32];
+    std::snprintf(when, sizeof when, "%02u.%02u.%04u %02u:%02u", t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute);
+    return "Протокол № " + number + " уже есть в архиве (серия " + when + "). Продолжить?";
 }

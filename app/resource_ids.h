@@ -31,6 +31,8 @@
 #define IDC_VERDICT 176
 // The quiet line of series not yet in the laboratory database, with its error tip.
 #define IDC_DATABASE_STATE 177
+// In the same place, while a finished series waits for the archive; a click tries again.
+#define IDC_ARCHIVE_STATE 178
 #define IDC_PROGONKA 650
 
 #define CMD_NEXT_FIELD 80

@@ -7,6 +7,7 @@
 #include "link/connection.h"
 #include "link/device_state.h"
 #include "link/driver_binding.h"
+#include "link/end_of_series.h"
 #include "link/file_transfer.h"
 #include "link/frames.h"
 #include "link/link_worker_steps.h"
@@ -15,9 +16,11 @@
 #include "link/senders.h"
 #include "link/settings_exchange.h"
 #include "link/thread_failure.h"
+#include "link/unarchived_series.h"
 #include "platform/clock.h"
 #include "platform/threads.h"
 #include "platform/ui.h"
+#include "results/archive.h"
 
 namespace {
 
@@ -142,9 +145,13 @@ void ResetLinkWorker() {
     g_pollIndex = 0;
     g_resultsMenuInserted = false;
     ResetConnection();
+    ResetUnarchivedSeries();
+    ForgetEndedSeries();
 }
 
 void StartLinkWorker() {
+    // The number proposed for the next series follows an amended number.
+    AddArchiveAppendedHook(ArchivedVersionAppended);
     uint32_t id = 0;
     if (!platform::StartThread(LinkWorkerThread, nullptr, true, &id)) ThreadStartFailed();
     g_workerThreadId = id;

@@ -26,6 +26,15 @@ constexpr uint32_t kErrorSharingViolation = 32;
 constexpr uint32_t kErrorFileExists = 80;
 // MoveFileNew: the same as kErrorFileExists; Windows reports either.
 constexpr uint32_t kErrorAlreadyExists = 183;
+// The folder of the path does not exist.
+constexpr uint32_t kErrorPathNotFound = 3;
+// The file or its folder may not be written (rights, a read-only medium).
+constexpr uint32_t kErrorAccessDenied = 5;
+// A write found no room left on the disk; Windows reports either.
+constexpr uint32_t kErrorHandleDiskFull = 39;
+constexpr uint32_t kErrorDiskFull = 112;
+// The device failed to write.
+constexpr uint32_t kErrorWriteFault = 29;
 
 // The wait between two tries at a busy file; an append holds log.dat a few milliseconds.
 constexpr uint32_t kBusyRetryStepMs = 50;
@@ -39,7 +48,10 @@ bool FileSize(FileHandle file, uint64_t* size);
 bool SeekTo(FileHandle file, uint64_t position);
 bool SeekToEnd(FileHandle file);
 bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* got);
-bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written);
+// False on failure with, when systemError is given, the system error code
+// (kErrorDiskFull, kErrorAccessDenied, ...); a part may have been written.
+bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written,
+               uint32_t* systemError = nullptr);
 bool TruncateHere(FileHandle file);  // SetEndOfFile at the current position
 // Whether two paths name one file however they are spelt (case, slashes,
 // relative or full); for a file that does not exist yet, by full path.

@@ -28,6 +28,7 @@ constexpr unsigned kIconError = 0x10;
 constexpr unsigned kIconQuestion = 0x20;
 constexpr unsigned kIconWarning = 0x30;
 constexpr unsigned kIconInformation = 0x40;
+constexpr unsigned kDefaultSecond = 0x100;  // the second button ("Нет") is the default
 constexpr int kAnswerOk = 1;
 constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;

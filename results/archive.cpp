@@ -2,8 +2,10 @@
 #include "results/archive.h"
 
 #include <cstring>
+#include <string>
 
 #include "platform/clock.h"
+#include "platform/file_errors.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 
@@ -16,11 +18,10 @@ static_assert(sizeof(kKey) - 1 == 32, "the archive key is 32 Windows-1251 bytes"
 // to stall the worker's polling noticeably.
 constexpr uint32_t kRetryTotalMs = 2000;
 
-enum class WriteResult { Stored, Busy, Failed };
-
-WriteResult TryAppendGroup(const uint8_t* group) {
-    platform::FileHandle file = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadWriteAlways);
-    if (file == platform::kNoFile) return WriteResult::Busy;
+// One try at the end of the file; false with the system error code of the cause.
+bool TryAppendGroup(const uint8_t* group, uint32_t* error) {
+    platform::FileHandle file = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadWriteAlways, error);
+    if (file == platform::kNoFile) return false;
     uint64_t oldLength = 0;
     bool known = platform::FileSize(file, &oldLength);
     // A group torn by a power cut would put this one and every later one out
@@ -29,9 +30,14 @@ WriteResult TryAppendGroup(const uint8_t* group) {
     if (known && oldLength % kArchiveGroupSize != 0) oldLength = ArchiveMendTail(file, oldLength);
     known = known && oldLength % kArchiveGroupSize == 0;
     uint32_t written = 0;
+    *error = platform::kErrorWriteFault;
     bool ok = known && platform::SeekToEnd(file) &&
-              platform::WriteFile(file, group, static_cast<uint32_t>(kArchiveGroupSize), &written) &&
-              written == kArchiveGroupSize;
+              platform::WriteFile(file, group, static_cast<uint32_t>(kArchiveGroupSize), &written, error);
+    if (ok && written != kArchiveGroupSize) {
+        // A short write without an error is the disk running out.
+        ok = false;
+        *error = platform::kErrorDiskFull;
+    }
     if (!ok && known) {
         // A torn group would shift every later group out of step; take it back.
         uint64_t now = 0;
@@ -39,7 +45,7 @@ WriteResult TryAppendGroup(const uint8_t* group) {
             platform::TruncateHere(file);
     }
     platform::CloseFile(file);
-    return ok ? WriteResult::Stored : WriteResult::Failed;
+    return ok;
 }
 
 }  // namespace
@@ -186,30 +192,63 @@ void ArchiveDecodeGroup(const uint8_t* group, TestRecord* record) {
 }
 
 namespace {
-void (*g_appendedHook)() = nullptr;
-}  // namespace
 
-void SetArchiveAppendedHook(void (*hook)()) { g_appendedHook = hook; }
+constexpr int kMaxHooks = 4;
+void (*g_appendedHooks[kMaxHooks])(const TestRecord&) = {};
 
-bool ArchiveAppend(TestRecord& record) {
+void BuildGroup(TestRecord& record, uint8_t* group) {
     record.crc = ArchiveRecordCrc(record);
-    uint8_t group[kArchiveGroupSize];
     for (int copy = 0; copy < 3; ++copy) {
         uint8_t* at = group + copy * sizeof(TestRecord);
         std::memcpy(at, &record, sizeof(TestRecord));
         ArchiveScramble(at, sizeof(TestRecord));
     }
+}
+
+void Appended(const TestRecord& record) {
+    for (auto hook : g_appendedHooks)
+        if (hook) hook(record);
+}
+
+}  // namespace
+
+void AddArchiveAppendedHook(void (*hook)(const TestRecord&)) {
+    for (auto& slot : g_appendedHooks) {
+        if (slot == hook) return;
+        if (!slot) {
+            slot = hook;
+            return;
+        }
+    }
+}
+
+bool ArchiveAppendOnce(TestRecord& record, uint32_t* systemError) {
+    uint8_t group[kArchiveGroupSize];
+    BuildGroup(record, group);
+    if (!TryAppendGroup(group, systemError)) return false;
+    Appended(record);
+    return true;
+}
+
+bool ArchiveAppendPatiently(TestRecord& record, uint32_t* systemError) {
+    uint8_t group[kArchiveGroupSize];
+    BuildGroup(record, group);
     for (uint32_t waited = 0;; waited += platform::kBusyRetryStepMs) {
-        if (TryAppendGroup(group) == WriteResult::Stored) {
-            if (g_appendedHook) g_appendedHook();
+        if (TryAppendGroup(group, systemError)) {
+            Appended(record);
             return true;
         }
-        if (waited >= kRetryTotalMs) break;
+        if (waited >= kRetryTotalMs) return false;
         platform::Wait(platform::kBusyRetryStepMs);
     }
-    ui::MessageBox(ui::Window::Main,
-                   "Результаты испытания не удалось сохранить в архиве (файл log.dat недоступен).\n"
-                   "Протокол этого испытания можно по-прежнему напечатать или сохранить.",
-                   "Ошибка!", ui::kOk | ui::kIconError);
+}
+
+bool ArchiveAppend(TestRecord& record) {
+    uint32_t error = 0;
+    if (ArchiveAppendPatiently(record, &error)) return true;
+    const std::string text = "Результаты испытания не удалось сохранить в архиве (файл log.dat): " +
+                             platform::FileErrorCause(error) +
+                             ".\nПротокол этого испытания можно по-прежнему напечатать или сохранить.";
+    ui::MessageBox(ui::Window::Main, text.c_str(), "Ошибка!", ui::kOk | ui::kIconError);
     return false;
 }

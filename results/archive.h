@@ -11,12 +11,17 @@ constexpr const char* kArchiveFileName = "log.dat";
 constexpr size_t kArchiveCrcSpan = offsetof(TestRecord, crc);  // 3412
 
 // Stores crc into the record and appends one group of three scrambled copies
-// to log.dat. A busy file or a failed write is retried for a short while;
-// when the series still cannot be stored the user is told in a message box
-// owned by the main window and false is returned.
+// to log.dat, in one try. False leaves the file as it was (a group torn by
+// a full disk is taken back) and gives the system error code of the cause.
+bool ArchiveAppendOnce(TestRecord& record, uint32_t* systemError);
+// The same, a busy file or a failed write retried for a short while.
+bool ArchiveAppendPatiently(TestRecord& record, uint32_t* systemError);
+// ArchiveAppendPatiently; when the record still cannot be stored the user is
+// told why in a message box owned by the main window and false is returned.
 bool ArchiveAppend(TestRecord& record);
-// Called after every record appended, from the appending thread; must not wait.
-void SetArchiveAppendedHook(void (*hook)());
+// Called after every record appended, from the appending thread, in the
+// order added; must not wait. Adding a hook twice adds it once.
+void AddArchiveAppendedHook(void (*hook)(const TestRecord& appended));
 uint16_t ArchiveCrc16(const uint8_t* bytes, size_t count);
 void ArchiveScramble(uint8_t* bytes, size_t count);
 void ArchiveVote(uint8_t* group);

@@ -78,6 +78,7 @@ void LayOutMainWindow(HWND window, LPARAM size) {
         };
         for (int id = kFirstFormField; id <= kLastFormField; ++id) stretch(id);
         stretch(IDC_VERDICT);  // a long conclusion wraps less in a wide window
+        stretch(IDC_ARCHIVE_STATE);  // the cause of a series not archived shows whole
         for (int id : {IDC_GROUP_PROTOCOL, IDC_GROUP_TESTER}) {
             HWND box = GetDlgItem(window, id);
             if (!box) continue;

@@ -7,6 +7,7 @@
 
 #include "app/database_sender.h"
 #include "app/format.h"
+#include "app/number_check.h"
 #include "app/norm_book.h"
 #include "app/series_verdict.h"
 #include "app/program_settings.h"
@@ -22,6 +23,7 @@
 #include "link/device_state.h"
 #include "link/end_of_series.h"
 #include "link/link_worker.h"
+#include "link/unarchived_series.h"
 #include "link/window_ops.h"
 #include "platform/clock.h"
 #include "platform/win32/dpi.h"
@@ -51,6 +53,9 @@ constexpr UINT_PTR kSettingsTimer = 1;
 // The form and the window placement reach the disk this often when they
 // changed, so a crash or a power cut loses at most this much typing.
 constexpr UINT kSettingsPeriodMs = 30000;
+// A finished series log.dat refused is tried again when its period is due.
+constexpr UINT_PTR kArchiveRetryTimer = 2;
+constexpr UINT kArchiveRetryTickMs = 1000;
 
 // The verdict line's colour: green for a pass, red for a fail or an invalid
 // series, dark yellow for the fair band, the window's own text otherwise.
@@ -70,6 +75,8 @@ INT_PTR ColourStatic(HDC dc, HWND control) {
         SetTextColor(dc, MethodLineMarked() ? VerdictColour(kVerdictFails) : GetSysColor(COLOR_BTNTEXT));
     else if (id == IDC_VERDICT)
         SetTextColor(dc, VerdictColour(ShownVerdict()));
+    else if (id == IDC_ARCHIVE_STATE)
+        SetTextColor(dc, VerdictColour(kVerdictFails));
     else
         return FALSE;
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -81,6 +88,7 @@ bool Notification(int id, int code) {
     if (id == IDC_NORM_CHOICE && code == CBN_SELCHANGE) NormChosen();
     else if (id == kFirstFormField + 3 && code == EN_KILLFOCUS) ProposeNormForSource();
     else if (id >= kFirstFormField && id <= kLastFormField && code == EN_SETFOCUS) RefreshFormAutocomplete(id);
+    else if (id == IDC_ARCHIVE_STATE && code == STN_CLICKED) RetryUnarchivedSeries(true);
     else return false;
     return true;
 }
@@ -131,6 +139,8 @@ void StartUp(HWND window) {
                  reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_MAIN))));
     EnableProtocolOutput(false);
     SetTimer(window, kSettingsTimer, kSettingsPeriodMs, nullptr);
+    SetTimer(window, kArchiveRetryTimer, kArchiveRetryTickMs, nullptr);
+    ui::AttachToolTip(ui::Window::Main, IDC_ARCHIVE_STATE);
     // Before the worker: its first archived series must wake the sender.
     ui::AttachToolTip(ui::Window::Main, IDC_DATABASE_STATE);
     const std::string ini = g_programSettings.iniPath;
@@ -244,6 +254,8 @@ bool Command(HWND window, int id) {
             // Greyed by the worker during a transfer; a key or a click that
             // comes before it is refused here.
             if (TransferUnderWay()) return true;
+            // Two series under one protocol number only when the user says so.
+            if (!StartWithNumberConfirmed()) return true;
             PostWorkerCommand(kStartCommand);
             SetFocus(GetDlgItem(window, IDC_STOP));
             return true;
@@ -305,6 +317,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if (SeriesUnderWay() && platform::MessageBox1251(window, "Идет испытание. Выйти из программы?", "Внимание!",
                                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
                 return TRUE;
+            if (!MayCloseWithUnarchivedSeries()) return TRUE;
             if (!SaveProgramSettings(g_programSettings))
                 platform::MessageBox1251(window, kSettingsNotSaved, "Ошибка!", MB_OK | MB_ICONERROR);
             PostQuitMessage(0);
@@ -317,6 +330,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_TIMER:
             // A failure here is told at exit, when the last write is tried.
             if (wParam == kSettingsTimer) SaveProgramSettingsIfChanged(g_programSettings);
+            if (wParam == kArchiveRetryTimer) RetryUnarchivedSeries(false);
             return TRUE;
         default: return FALSE;
     }

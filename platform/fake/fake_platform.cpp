@@ -28,6 +28,9 @@ struct State {
     std::map<platform::FileHandle, OpenFile> open;
     platform::FileHandle nextHandle = 100;
     int failWrites = 0;
+    uint32_t failWriteError = 0;
+    int64_t freeSpace = -1;
+    std::map<std::string, bool> denied;
     std::string appData = "C:\\Users\\lab\\AppData\\Roaming";
     std::string programFolder = "C:\\Program Files\\ORLA-K200V";
     std::string workingFolder;
@@ -106,7 +109,12 @@ std::map<std::string, std::vector<uint8_t>>& Files() { return S().files; }
 bool FileExists(const std::string& path) { return S().files.count(Resolve(path.c_str())) != 0; }
 std::vector<uint8_t>& FileBytes(const std::string& path) { return S().files[Resolve(path.c_str())]; }
 void SetFileLocked(const std::string& path, bool locked) { S().locked[Resolve(path.c_str())] = locked; }
-void FailNextWrites(int count) { S().failWrites = count; }
+void FailNextWrites(int count, uint32_t systemError) {
+    S().failWrites = count;
+    S().failWriteError = systemError;
+}
+void SetFreeSpace(int64_t bytes) { S().freeSpace = bytes; }
+void SetAccessDenied(const std::string& path, bool denied) { S().denied[Resolve(path.c_str())] = denied; }
 void SetAppDataFolder(const std::string& folder) { S().appData = folder; }
 void SetProgramFolder(const std::string& folder) { S().programFolder = folder; }
 std::string WorkingFolder() { return S().workingFolder; }
@@ -198,6 +206,7 @@ FileHandle OpenExclusive(const char* path, OpenMode mode, uint32_t* systemError)
     for (const auto& entry : S().open)
         if (entry.second.path == p) return fail(kErrorSharingViolation);
     if (S().locked[p]) return fail(kErrorSharingViolation);
+    if (S().denied[p]) return fail(kErrorAccessDenied);
     bool exists = S().files.count(p) != 0;
     bool mustExist = mode == OpenMode::ReadWriteExisting || mode == OpenMode::ReadExisting;
     if (!exists && mustExist) return fail(kErrorFileNotFound);
@@ -249,27 +258,43 @@ bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* got) {
     return true;
 }
 
-bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written) {
+bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written, uint32_t* systemError) {
     auto it = S().open.find(file);
     *written = 0;
-    if (it == S().open.end()) return false;
+    auto fail = [systemError](uint32_t code) {
+        if (systemError) *systemError = code;
+        return false;
+    };
+    if (it == S().open.end()) return fail(6);  // ERROR_INVALID_HANDLE
     if (S().failWrites > 0) {
         --S().failWrites;
-        return false;
+        return fail(S().failWriteError);
     }
     auto& bytes = S().files[it->second.path];
     uint64_t pos = it->second.position;
-    if (bytes.size() < pos + count) bytes.resize(pos + count);
-    if (count) std::memcpy(bytes.data() + pos, buffer, count);
-    it->second.position += count;
-    *written = count;
-    return true;
+    uint64_t fits = count;
+    const uint64_t growth = pos + count > bytes.size() ? pos + count - bytes.size() : 0;
+    if (S().freeSpace >= 0 && growth > static_cast<uint64_t>(S().freeSpace)) {
+        const uint64_t over = growth - static_cast<uint64_t>(S().freeSpace);
+        fits = over >= count ? 0 : count - over;
+    }
+    if (fits && bytes.size() < pos + fits) {
+        if (S().freeSpace >= 0) S().freeSpace -= static_cast<int64_t>(pos + fits - bytes.size());
+        bytes.resize(pos + fits);
+    }
+    if (fits) std::memcpy(bytes.data() + pos, buffer, fits);
+    it->second.position += fits;
+    *written = static_cast<uint32_t>(fits);
+    return fits == count ? true : fail(kErrorDiskFull);
 }
 
 bool TruncateHere(FileHandle file) {
     auto it = S().open.find(file);
     if (it == S().open.end()) return false;
-    S().files[it->second.path].resize(it->second.position);
+    auto& bytes = S().files[it->second.path];
+    if (S().freeSpace >= 0 && it->second.position < bytes.size())
+        S().freeSpace += static_cast<int64_t>(bytes.size() - it->second.position);
+    bytes.resize(it->second.position);
     return true;
 }
 

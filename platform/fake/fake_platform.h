@@ -33,7 +33,13 @@ std::map<std::string, std::vector<uint8_t>>& Files();
 bool FileExists(const std::string& path);
 std::vector<uint8_t>& FileBytes(const std::string& path);  // creates
 void SetFileLocked(const std::string& path, bool locked);   // as if another opener held it
-void FailNextWrites(int count);                              // next writes fail
+void FailNextWrites(int count, uint32_t systemError = 29);   // next writes fail (ERROR_WRITE_FAULT)
+// The room left on the disk for what files grow by from now on (a write
+// that does not fit writes what fits, then fails with ERROR_DISK_FULL);
+// a negative room is no limit, as after Reset.
+void SetFreeSpace(int64_t bytes);
+// Opening the file fails with ERROR_ACCESS_DENIED, as for a read-only folder.
+void SetAccessDenied(const std::string& path, bool denied);
 void SetAppDataFolder(const std::string& folder);            // "" = cannot be determined
 // Where the program was started from (default C:\Program Files\ORLA-K200V).
 void SetProgramFolder(const std::string& folder);            // "" = cannot be determined

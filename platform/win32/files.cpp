@@ -70,6 +70,10 @@ bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
 static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND && kErrorSharingViolation == ERROR_SHARING_VIOLATION &&
                   kErrorFileExists == ERROR_FILE_EXISTS && kErrorAlreadyExists == ERROR_ALREADY_EXISTS,
               "the core compares GetLastError codes with these");
+static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorAccessDenied == ERROR_ACCESS_DENIED &&
+                  kErrorHandleDiskFull == ERROR_HANDLE_DISK_FULL && kErrorDiskFull == ERROR_DISK_FULL &&
+                  kErrorWriteFault == ERROR_WRITE_FAULT,
+              "the core names the causes of these GetLastError codes");
 
 bool SameFile(const char* a, const char* b) {
     BY_HANDLE_FILE_INFORMATION infoA, infoB;
@@ -142,10 +146,11 @@ bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* got) {
     return ok != 0;
 }
 
-bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written) {
+bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written, uint32_t* systemError) {
     DWORD done = 0;
     BOOL ok = ::WriteFile(Handle(file), buffer, count, &done, nullptr);
     if (written) *written = done;
+    if (!ok && systemError) *systemError = GetLastError();
     return ok != 0;
 }
 

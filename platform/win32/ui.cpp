@@ -155,7 +155,7 @@ namespace {
 struct PostedBox {
     Window owner;
     unsigned style;
-    char text[512];
+    char text[1024];
     char caption[64];
 };
 }  // namespace

@@ -9,6 +9,7 @@
 //                            Windows-1251 for the program), the first on that day,
 //                            then one every DAYS days, each mean 1 kV below the last;
 //                            MIN_KV [GOOD_KV] judge each by ГОСТ against that norm
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -55,9 +56,10 @@ bool ReadFile(FileHandle f, void* buffer, uint32_t count, uint32_t* got) {
     *got = done;
     return true;
 }
-bool WriteFile(FileHandle f, const void* buffer, uint32_t count, uint32_t* written) {
+bool WriteFile(FileHandle f, const void* buffer, uint32_t count, uint32_t* written, uint32_t* systemError) {
     ssize_t n = write(static_cast<int>(f), buffer, count);
     *written = n < 0 ? 0 : static_cast<uint32_t>(n);
+    if (n < 0 && systemError) *systemError = errno == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
     return n >= 0;
 }
 bool TruncateHere(FileHandle f) {

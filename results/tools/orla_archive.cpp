@@ -44,7 +44,7 @@ bool FileSize(FileHandle, uint64_t*) { return false; }
 bool SeekTo(FileHandle, uint64_t) { return false; }
 bool SeekToEnd(FileHandle) { return false; }
 bool ReadFile(FileHandle, void*, uint32_t, uint32_t* got) { return (*got = 0), false; }
-bool WriteFile(FileHandle, const void*, uint32_t, uint32_t* written) { return (*written = 0), false; }
+bool WriteFile(FileHandle, const void*, uint32_t, uint32_t* written, uint32_t*) { return (*written = 0), false; }
 bool TruncateHere(FileHandle) { return false; }
 void CloseFile(FileHandle) {}
 void Wait(uint32_t) {}

@@ -2,8 +2,10 @@
 # File faults of the data folder: a log.dat torn by a power cut mid-append
 # (the viewer's repair and the next append both keep the torn series from
 # its intact copy), the archive viewer open while a series ends, a full disk
-# (a small tmpfs) and a read-only data folder (a read-only bind mount). No
-# finished series is lost or stored twice: log.dat stays whole groups.
+# (a small tmpfs: the series is kept, the quiet line says why, and it is
+# stored once there is room) and a read-only data folder (a read-only bind
+# mount; closing asks while a series is not archived). No finished series
+# is lost or stored twice: log.dat stays whole groups.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/archive_lib.sh"
@@ -35,6 +37,7 @@ stop_program() {
   e2e_wait_exit 20 || e2e_abort "the program did not end"
 }
 G=$ARCHIVE_GROUP
+ARCHIVE_LINE=178  # the main window's line of a series not yet archived
 
 # ---- torn by a power cut: the last group's copy A whole, copy B half there
 e2e_sim_config measurement_count=2 voltages=45.2,47.0
@@ -83,14 +86,24 @@ e2e_log "disk full: $(df -k --output=avail "$E2E_DATA" | tail -1) KB free"
 e2e_start
 e2e_wait_connected 60 || e2e_abort "no connection"
 ui_must find "$E2E_CAPTION" 10 click 170 wait-enabled 172 0 20 >/dev/null
-ui_must find "$E2E_CAPTION" 10 msgbox "не удалось сохранить в архиве" ok 120 >/dev/null
-e2e_log "the user was told the series could not be archived"
+box="$(ui find "$E2E_CAPTION" 10 msgbox "не удалось сохранить в архиве" ok 120)"
+e2e_log "the user was told: $box"
+e2e_check "the box names the cause" grep -qF "(файл log.dat): на диске нет места." <<<"$box"
+e2e_check "the box names the way back through the instrument's memory" grep -qF "нажать «В архив»" <<<"$box"
 e2e_check "log.dat unchanged, no torn group" [ "$(archive_size)" = $((5 * G)) ]
 ui_must find "$E2E_CAPTION" 10 wait-enabled 172 1 20 >/dev/null
+line="$(ui find "$E2E_CAPTION" 10 wait-text $ARCHIVE_LINE "Серия не сохранена" 10)"
+e2e_check "the quiet line says why (got '$line')" [ "$line" = "Серия не сохранена в архиве: на диске нет места" ]
 e2e_shot full-disk
+# Still full after a few tries; then room, and a click on the line stores it.
+sleep 6
+e2e_check "nothing partial after the tries on the clock" [ "$(archive_size)" = $((5 * G)) ]
 rm -f "$E2E_DATA/filler"
+ui_must find "$E2E_CAPTION" 10 click-control $ARCHIVE_LINE >/dev/null
+e2e_check "the kept series is stored once there is room" archive_wait_size $((6 * G)) 10
+e2e_check "the quiet line is gone" [ -z "$(ui find "$E2E_CAPTION" 10 text $ARCHIVE_LINE)" ]
 series
-e2e_check "with room again the next series is stored" archive_wait_size $((6 * G)) 10
+e2e_check "with room again the next series is stored" archive_wait_size $((7 * G)) 10
 stop_program
 _faults_unmount
 cp -a "$E2E_RUN/data-copy/." "$E2E_DATA/"
@@ -116,6 +129,11 @@ ui_must find "$E2E_CAPTION" 10 msgbox "Ошибка сохранения фай�
 e2e_log "protocol: the user was told"
 e2e_check "no protocol file" [ ! -e "$E2E_DATA/protokol55.rtf" ]
 ui_must find "$E2E_CAPTION" 10 set-text 141 "Масло ГК" close >/dev/null
+box="$(ui msgbox "Выйти?" no 20)"
+e2e_check "closing with a series not archived asks first ($box)" \
+  [ "$box" = "Внимание!: Последняя серия не сохранена в архиве. Выйти?" ]
+e2e_check "\"Нет\" keeps the program" [ "$(ui find "$E2E_CAPTION" 10 shown "$E2E_CAPTION")" = 1 ]
+ui_must find "$E2E_CAPTION" 10 close msgbox "Выйти?" yes 20 >/dev/null
 ui_must msgbox "не удалось сохранить" ok 20 >/dev/null
 e2e_log "settings: the user was told"
 e2e_wait_exit 20 || e2e_fail "the program did not end after the settings message"

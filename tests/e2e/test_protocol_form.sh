@@ -2,8 +2,10 @@
 # Space types a blank in a protocol field (and still presses no button), and
 # the blank reaches the saved protocol; a protocol is never saved over the
 # template itself, which stays as it was. After the series the number field
-# proposes the next number, while the series' protocol keeps its own; the
-# material field offers the archive's materials as it is typed.
+# proposes the next number, while the series' protocol keeps its own; after
+# the number is mended it proposes the next after the mended one, and ПУСК
+# with a number the archive holds asks first; the material field offers the
+# archive's materials as it is typed.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
@@ -33,6 +35,24 @@ protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\blank" || e2e_fail "save
 text="$(protocol_rtf_text "$saved")"
 e2e_check "the blank is in the protocol" grep -qF "Масло ГК t" <<<"$text"
 e2e_check "the mended protocol keeps the series' number" grep -qF "ПРОТОКОЛ № $PROTOCOL_NUMBER" <<<"$text"
+
+# The number itself mended ("77а") and saved: the field then proposes the
+# number after the mended one, and ПУСК with the mended number asks first;
+# "Нет" starts nothing.
+mended="${PROTOCOL_NUMBER}а" next="$((PROTOCOL_NUMBER + 1))а"
+ui_must find "$E2E_CAPTION" 10 set-text 140 "$mended" menu 201
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\mended" || e2e_fail "save dialog"
+e2e_check "the protocol has the mended number" grep -qF "ПРОТОКОЛ № $mended" <<<"$(protocol_rtf_text "$E2E_RUN/mended.rtf")"
+number="$(ui find "$E2E_CAPTION" 10 wait-text 140 "$next" 10)"
+e2e_check "the field proposes the number after the mended one (got '$number')" [ "$number" = "$next" ]
+starts_before="$(grep -c ' W 42 ' "$E2E_JOURNAL")"
+ui_must find "$E2E_CAPTION" 10 set-text 140 "$mended" click 170 sleep 1 >/dev/null
+e2e_shot number-in-archive
+box="$(ui find "$E2E_CAPTION" 10 msgbox "уже есть в архиве" no 20)"
+e2e_check "ПУСК asks about a number the archive holds ($box)" \
+  grep -qE "^Внимание!: Протокол № $mended уже есть в архиве \(серия [0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9]{2}:[0-9]{2}\)\. Продолжить\?$" <<<"$box"
+sleep 1
+e2e_check "\"Нет\" starts no series" [ "$(grep -c ' W 42 ' "$E2E_JOURNAL")" = "$starts_before" ]
 
 # Saving under the template's own name: the standard question first, then
 # the program refuses and writes nothing.

@@ -734,6 +734,17 @@ int main() {
                 std::snprintf(ms, sizeof ms, "%.1f", double(end.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart));
                 Out(ms);
             }
+        } else if (cmd == L"click-control") {
+            // A left click posted to the control itself, at its centre: a
+            // label with SS_NOTIFY tells its window it was clicked.
+            HWND c = Control(next(L"id"));
+            RECT r;
+            GetClientRect(c, &r);
+            const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+            PostMessageW(c, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageW(c, WM_LBUTTONUP, 0, at);
+            g_posted = GetTickCount();
+            Sleep(200);
         } else if (cmd == L"lclick-on") {
             // A left click on the window itself at the centre of the control,
             // with the right button held when "rbutton" follows; for windows

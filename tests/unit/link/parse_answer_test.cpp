@@ -252,8 +252,9 @@ TEST_F(ParseTest, SeriesThatCannotBeArchivedCanStillBePrinted) {
     EXPECT_EQ(SeriesEnded(), 1);
     EXPECT_TRUE(fake::IsEnabled(ui::Window::Main, 172));
     EXPECT_TRUE(fake::IsMenuEnabled(ui::Window::Main, 201));
-    // The archive tells the user once; the link adds nothing.
-    EXPECT_EQ(fake::UiCallsOf("MessageBox").size(), 1u);
+    // The user is told once, in a box that leaves the worker polling.
+    EXPECT_EQ(fake::UiCallsOf("PostMessageBox").size(), 1u);
+    EXPECT_TRUE(fake::UiCallsOf("MessageBox").empty());
     EXPECT_EQ(g_currentRecord.valueCount, 6);
 }
 

@@ -129,6 +129,34 @@ TEST_F(ArchiveAppendTest, SeriesThatCannotBeStoredIsReportedAndFileUnchanged) {
     EXPECT_NE(boxes[0].text.find("не удалось сохранить в архиве"), std::string::npos);
 }
 
+// The box names the system's cause, and nothing of the refused group stays.
+TEST_F(ArchiveAppendTest, FailureNamesItsCauseAndLeavesTheFileWhole) {
+    enum Fault { DiskFull, DiskAlmostFull, Denied, Locked, WriteFault };
+    const struct { Fault fault; const char* cause; } cases[] = {
+        {DiskFull, "на диске нет места"},          {DiskAlmostFull, "на диске нет места"},
+        {Denied, "нет доступа к файлу"},           {Locked, "файл занят другой программой"},
+        {WriteFault, "ошибка записи на диск"},
+    };
+    for (const auto& c : cases) {
+        fake::Reset();
+        TestRecord first = SampleRecord(11);
+        ASSERT_TRUE(ArchiveAppend(first));
+        if (c.fault == DiskFull) fake::SetFreeSpace(0);
+        if (c.fault == DiskAlmostFull) fake::SetFreeSpace(5000);  // part of a group would fit
+        if (c.fault == Denied) fake::SetAccessDenied("log.dat", true);
+        if (c.fault == Locked) fake::SetFileLocked("log.dat", true);
+        if (c.fault == WriteFault) fake::FailNextWrites(1000);
+        TestRecord second = SampleRecord(12);
+        EXPECT_FALSE(ArchiveAppend(second)) << c.cause;
+        EXPECT_EQ(LogDat().size(), 10248u) << c.cause;
+        auto boxes = fake::UiCallsOf("MessageBox");
+        ASSERT_EQ(boxes.size(), 1u) << c.cause;
+        EXPECT_EQ(boxes[0].text,
+                  std::string("Результаты испытания не удалось сохранить в архиве (файл log.dat): ") + c.cause +
+                      ".\nПротокол этого испытания можно по-прежнему напечатать или сохранить.");
+    }
+}
+
 TEST_F(ArchiveAppendTest, FileLockedForGoodIsReported) {
     fake::SetFileLocked("log.dat", true);
     TestRecord r = SampleRecord(10);
