@@ -151,7 +151,7 @@ VerdictBlock JudgeFinishedSeries(const TestRecord& record) {
 
 void ShowVerdict(const TestRecord& record) {
     // The colour first: setting the text repaints the line.
-    g_shownVerdict = record.verdict.present ? record.verdict.verdict : kNoVerdictShown;
+    g_shownVerdict = record.verdict.present ? EffectiveVerdict(record) : kNoVerdictShown;
     ui::SetText(ui::Window::Main, IDC_VERDICT, ConclusionText(record).c_str());
 }
 
