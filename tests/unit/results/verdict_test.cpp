@@ -52,15 +52,13 @@ void Bound(TestRecord& r) {
     r.breakdownVoltage[r.valueCount - 1] |= kNoBreakdownBit;
     ComputeSeriesStatistics(r);
 }
-// A mean word with its own no-breakdown bit, as another writer may leave it:
-// the values decide, not that bit nor the bound voltage.
+// A mean word with its own no-breakdown bit: the values decide, not the bound voltage.
 void FlaggedMeanWord(TestRecord& r) {
     r.meanVoltage |= kNoBreakdownBit;
     r.boundVoltage = 1000;
 }
-// Six values, one without breakdown (>100 kV): mean 57,0 kV.
+// One of six did not break down up to 100 kV: mean 57,0 kV.
 const std::vector<uint16_t> kOneUnbroken = {452, 470, 1000 | kNoBreakdownBit, 488, 513, 499};
-TestMethod OwnMethod() { return {"МИ-01 лаборатории", kMethodOwn, 6, 20, 5, true, kDispersionNone, 0}; }
 void OwnStandard(TestRecord& r) { std::strcpy(r.protocolText[2], "МИ-01 лаборатории"); }
 
 const std::vector<uint16_t> k6x500 = {500, 500, 500, 500, 500, 500};
@@ -90,15 +88,10 @@ TEST(VerdictTest, JudgesEachMethodBandEdgeAndDeviation) {
          kVerdictMeets, 0, Bound},
         {"no breakdown: a bound below the minimum decides nothing", &Gost(), k6x500, {510, 0}, kVerdictNotJudged,
          0, Bound},
-        {"a value without breakdown makes the mean a bound", &Iec(), kOneUnbroken, {500, 600}, kVerdictFair, 0,
-         NoChange},
         {"a flagged mean word: the values' mean is the bound", &Iec(), kOneUnbroken, {580, 0}, kVerdictNotJudged, 0,
          FlaggedMeanWord},
-        {"a flagged mean word alone is a plain mean", &Gost(), k6x500, {510, 0}, kVerdictFails, 0, FlaggedMeanWord},
         {"stopped after five of six: not judged", &Gost(), k6x500, {400, 0}, kVerdictNotJudged, kBreakdowns,
          StoppedAfterFive},
-        {"stopped after three of five: not judged", &Astm2(), {500, 500, 500, 500, 500}, {350, 0}, kVerdictNotJudged,
-         kBreakdowns, StoppedAfterThree},
         {"five run as set where ГОСТ asks six", &Gost(), k6x500, {400, 0}, kVerdictMeets, kBreakdowns, SetToFive},
         {"six where ASTM asks five", &Astm2(), k6x500, {350, 0}, kVerdictMeets, kBreakdowns, NoChange},
         {"another rise rate", &Gost(), k6x500, {400, 0}, kVerdictMeets, kRiseRate, Rate1},
@@ -119,7 +112,7 @@ TEST(VerdictTest, JudgesEachMethodBandEdgeAndDeviation) {
 }
 
 TEST(VerdictTest, ConclusionTexts) {
-    const TestMethod kOwn = OwnMethod();
+    const TestMethod kOwn{"МИ-01 лаборатории", kMethodOwn, 6, 20, 5, true, kDispersionNone, 0};
     struct Text {
         const TestMethod* method;
         std::vector<uint16_t> values;
@@ -139,16 +132,8 @@ TEST(VerdictTest, ConclusionTexts) {
          "Пробивное напряжение не ниже 57,0 кВ (пробой наступил в пяти испытаниях из шести) по IEC 60156 не ниже "
          "50 кВ (норма: хорошо от 50 кВ, удовлетворительно от 40 кВ) — соответствует, состояние хорошее. Среднее, "
          "среднеквадратичная ошибка и коэффициент вариации включают значение без пробоя."},
-        {&Astm2(), {500, 500, 500, 500, 500, 1000 | kNoBreakdownBit}, {350, 0}, NoChange,
-         "Пробивное напряжение не ниже 58,3 кВ (пробой наступил в пяти испытаниях из шести) по ASTM D1816, зазор 2 "
-         "мм не ниже нормы 35 кВ — соответствует. Разброс не оценивался: пробой наступил не во всех испытаниях. "
-         "Среднее, среднеквадратичная ошибка и коэффициент вариации включают значение без пробоя. Отклонение от "
-         "методики: 6 испытаний вместо 5."},
         {&kOwn, {524, 524, 524, 524, 524, 524}, {400, 0}, OwnStandard,
          "Пробивное напряжение 52,4 кВ (среднее шести пробоев по МИ-01 лаборатории) не ниже нормы 40 кВ — "
-         "соответствует."},
-        {&kOwn, {524, 524, 524, 524, 524, 524}, {400, 0}, NoChange,
-         "Пробивное напряжение 52,4 кВ (среднее шести пробоев по методике лаборатории) не ниже нормы 40 кВ — "
          "соответствует."},
         {&Iec(), {550, 550, 550, 550, 550, 550}, {500, 600}, Rate1,
          "Пробивное напряжение 55,0 кВ (среднее шести пробоев по IEC 60156) не ниже нормы 50 кВ, но ниже 60 кВ — "
@@ -173,18 +158,6 @@ TEST(VerdictTest, ConclusionTexts) {
     }
 }
 
-// Versions before the rule judged a stopped series; what is shown now says
-// it was stopped, the stored byte left as it is.
-TEST(VerdictTest, AStoppedSeriesStoredAsJudgedShowsAsInterrupted) {
-    TestRecord r = Series(Astm2(), {500, 500, 500, 500, 500});
-    StoppedAfterThree(r);
-    r.verdict = JudgeSeries(r, &Astm2(), {350, 0});
-    r.verdict.verdict = kVerdictMeets;
-    EXPECT_EQ(EffectiveVerdict(r), kVerdictNotJudged);
-    EXPECT_STREQ(VerdictShortText(r), "прервана");
-    EXPECT_EQ(ConclusionText(r).rfind("Серия прервана: 3 пробоя из 5", 0), 0u) << ConclusionText(r);
-}
-
 TEST(VerdictTest, ARecordWrittenBeforeJudgingReadsAsNotJudged) {
     TestRecord r = Series(Gost(), k6x500);
     EXPECT_EQ(ConclusionText(r), "");
@@ -196,4 +169,7 @@ TEST(VerdictTest, ARecordWrittenBeforeJudgingReadsAsNotJudged) {
         r.verdict.verdict = v;
         EXPECT_STREQ(VerdictShortText(r), shorts[v]);
     }
+    StoppedAfterFive(r);  // an older version judged a stopped series: shown as stopped, the byte kept
+    EXPECT_EQ(EffectiveVerdict(r), kVerdictNotJudged);
+    EXPECT_STREQ(VerdictShortText(r), "прервана");
 }
