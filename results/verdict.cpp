@@ -112,15 +112,16 @@ const char* const kPrepositional[] = {"", "одном испытании", "дв
 // " по ГОСТ 6581-75"; a laboratory's own method by the name the protocol's
 // standard field gives it.
 std::string MethodPart(const TestRecord& r) {
-    if (r.verdict.method == kMethodOwn) {
-        const char* standard = r.protocolText[2];
-        const size_t length = strnlen(standard, kProtocolTextSize);
-        const bool named = length < kProtocolTextSize && std::string(standard, length).find_first_not_of(' ') !=
-                                                             std::string::npos;
-        return named ? std::string(" по ") + standard : std::string(" по методике лаборатории");
+    if (r.verdict.method != kMethodOwn) {
+        const char* name = StoredMethodName(r.verdict.method);
+        return *name ? std::string(" по ") + name : std::string();
     }
-    const char* name = StoredMethodName(r.verdict.method);
-    return *name ? std::string(" по ") + name : std::string();
+    const char* slot = r.protocolText[2];
+    const void* end = std::memchr(slot, 0, kProtocolTextSize);
+    const std::string standard(slot, end ? static_cast<size_t>(static_cast<const char*>(end) - slot) : 0);
+    const size_t first = standard.find_first_not_of(' '), last = standard.find_last_not_of(' ');
+    if (first == std::string::npos) return " по методике лаборатории";
+    return " по " + standard.substr(first, last - first + 1);
 }
 
 // "(пробой наступил в пяти испытаниях из шести)".
