@@ -111,6 +111,17 @@ void ChangeMethod(const std::string& method) {
     SaveMethodAndNorm(s);
 }
 
+void FollowMethodRename(const std::string& previous, const std::string& renamed) {
+    ProgramSettings& s = g_programSettings;
+    if (previous.empty() || previous == renamed) return;
+    char standard[kProtocolTextSize];
+    ui::GetText(ui::Window::Main, kStandardField, standard, sizeof standard);
+    if (previous == standard) ui::SetText(ui::Window::Main, kStandardField, renamed.c_str());
+    if (previous != s.methodName) return;
+    CopyText(s.methodName, sizeof s.methodName, renamed);
+    SaveMethodAndNorm(s);
+}
+
 void NormChosen() {
     ProgramSettings& s = g_programSettings;
     int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
@@ -151,7 +162,7 @@ VerdictBlock JudgeFinishedSeries(const TestRecord& record) {
 
 void ShowVerdict(const TestRecord& record) {
     // The colour first: setting the text repaints the line.
-    g_shownVerdict = record.verdict.present ? record.verdict.verdict : kNoVerdictShown;
+    g_shownVerdict = record.verdict.present ? EffectiveVerdict(record) : kNoVerdictShown;
     ui::SetText(ui::Window::Main, IDC_VERDICT, ConclusionText(record).c_str());
 }
 

@@ -17,6 +17,10 @@ void ShowMethodAndNorms();
 // The device settings dialog chose a method (empty: none). Saved at once;
 // the form's standard name follows when it still holds the old method's.
 void ChangeMethod(const std::string& method);
+// A laboratory's method renamed in the norm book (its norms went along):
+// the choice and a standard name that named it follow; saved at once. The
+// caller shows the method and norms again.
+void FollowMethodRename(const std::string& previous, const std::string& renamed);
 // The norm list's selection changed; saved at once.
 void NormChosen();
 // The sample source field was left: the norm its newest judged series was

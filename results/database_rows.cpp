@@ -144,7 +144,7 @@ void AddVerdict(std::vector<Value>& row, const TestRecord& r) {
     row.push_back(v.normGood ? Tenths(v.normGood) : Null(Kind::Decimal));
     row.push_back(Integer(v.dispersionRule));
     row.push_back(Integer(v.dispersionPercent));
-    row.push_back(Integer(v.verdict));
+    row.push_back(Integer(EffectiveVerdict(r)));
     const char* shortText = VerdictShortText(r);
     row.push_back(*shortText ? Text1251(shortText, kProtocolTextSize) : Null(Kind::Text));
     row.push_back(Integer(v.deviations));

@@ -2,6 +2,7 @@
 #include "results/verdict.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -37,17 +38,30 @@ std::string Breakdowns(int n) {
     return std::to_string(n) + " " + word;
 }
 
-bool AnyBound(const TestRecord& r) {
-    if (r.meanVoltage & kNoBreakdownBit) return true;
-    for (int i = 0; i < StoredValueCount(r); ++i)
-        if (r.breakdownVoltage[i] & kNoBreakdownBit) return true;
-    return false;
+int NoBreakdowns(const TestRecord& r) {
+    int count = 0;
+    for (int i = 0; i < StoredValueCount(r); ++i) count += (r.breakdownVoltage[i] & kNoBreakdownBit) ? 1 : 0;
+    return count;
 }
 
-// The figure judged: the mean, or for a series with a value that did not
-// break down the voltage it reached, which the true mean is at least.
+// A count of values that are not all breakdowns is a count of tests.
+std::string CountOfValues(const TestRecord& r) {
+    const int n = StoredValueCount(r);
+    if (NoBreakdowns(r) == 0) return Breakdowns(n);
+    const char* word = n == 1 ? "испытание" : (n >= 2 && n <= 4) ? "испытания" : "испытаний";
+    return std::to_string(n) + " " + word;
+}
+
+// The mean judged: as stored, unless the stored word carries the
+// no-breakdown bit, which this program never sets; the values then decide.
 unsigned JudgedTenths(const TestRecord& r) {
-    return (r.meanVoltage & kNoBreakdownBit) ? (r.boundVoltage & kVoltageMask) : (r.meanVoltage & kVoltageMask);
+    if (!(r.meanVoltage & kNoBreakdownBit)) return r.meanVoltage & kVoltageMask;
+    const int n = StoredValueCount(r);
+    if (n == 0) return 0;
+    unsigned sum = 0;
+    for (int i = 0; i < n; ++i) sum += r.breakdownVoltage[i] & kVoltageMask;
+    const unsigned count = static_cast<unsigned>(n);
+    return (2 * sum + count) / (2 * count);  // the statistics' rounding, halves upward
 }
 
 unsigned RangeTenths(const TestRecord& r) {
@@ -67,7 +81,7 @@ bool DispersionHolds(const TestRecord& r, const VerdictBlock& v) {
         case kDispersionRange:
             // Integers on both sides: 92 % of a mean is never rounded into a pass.
             return static_cast<uint32_t>(RangeTenths(r)) * 100 <=
-                   static_cast<uint32_t>(v.dispersionPercent) * (r.meanVoltage & kVoltageMask);
+                   static_cast<uint32_t>(v.dispersionPercent) * JudgedTenths(r);
         case kDispersionCv: return r.variationPercent <= v.dispersionPercent;
         default: return true;
     }
@@ -91,33 +105,57 @@ uint8_t Band(unsigned judged, const VerdictBlock& v, bool lowerBound) {
     return kVerdictFair;
 }
 
-const char* const kGenitive[] = {"", "", "двух пробоев", "трех пробоев", "четырех пробоев", "пяти пробоев",
-                                 "шести пробоев"};
+const char* const kGenitive[] = {"", "одного", "двух", "трех", "четырех", "пяти", "шести"};
+const char* const kPrepositional[] = {"", "одном испытании", "двух испытаниях", "трех испытаниях",
+                                      "четырех испытаниях", "пяти испытаниях"};
 
-// "Пробивное напряжение 52,4 кВ (среднее шести пробоев по ГОСТ 6581-75)".
+// " по ГОСТ 6581-75"; a laboratory's own method by the name the protocol's
+// standard field gives it.
+std::string MethodPart(const TestRecord& r) {
+    if (r.verdict.method != kMethodOwn) {
+        const char* name = StoredMethodName(r.verdict.method);
+        return *name ? std::string(" по ") + name : std::string();
+    }
+    const char* slot = r.protocolText[2];
+    const void* end = std::memchr(slot, 0, kProtocolTextSize);
+    const std::string standard(slot, end ? static_cast<size_t>(static_cast<const char*>(end) - slot) : 0);
+    const size_t first = standard.find_first_not_of(' '), last = standard.find_last_not_of(' ');
+    if (first == std::string::npos) return " по методике лаборатории";
+    return " по " + standard.substr(first, last - first + 1);
+}
+
+// "(пробой наступил в пяти испытаниях из шести)".
+std::string BreakdownsOfTests(const TestRecord& r) {
+    const int n = StoredValueCount(r), broke = n - NoBreakdowns(r);
+    if (broke == 0) return n == 1 ? "(пробоя не было)" : std::string("(пробоя не было ни в одном из ") + kGenitive[n] +
+                                                           " испытаний)";
+    return std::string("(пробой наступил в ") + kPrepositional[broke] + " из " + kGenitive[n] + ")";
+}
+
+// "Пробивное напряжение 52,4 кВ (среднее шести пробоев по ГОСТ 6581-75)";
+// with a value that did not break down the mean is only a lower bound.
 std::string Subject(const TestRecord& r) {
     const int n = StoredValueCount(r);
-    std::string how = n == 1 ? "один пробой" : std::string("среднее ") + kGenitive[n];
-    if (const char* name = StoredMethodName(r.verdict.method); *name)
-        how += r.verdict.method == kMethodOwn ? std::string(" по методике лаборатории") : std::string(" по ") + name;
-    const bool bound = (r.meanVoltage & kNoBreakdownBit) != 0;
-    std::string text = "Пробивное напряжение ";
-    text += bound ? "не ниже " : "";
-    text += Kilovolts(JudgedTenths(r), true);
-    text += bound ? " (пробой наступил не во всех испытаниях; " : " (";
-    return text + how + ")";
+    const std::string value = Kilovolts(JudgedTenths(r), true);
+    if (NoBreakdowns(r) > 0) return "Пробивное напряжение не ниже " + value + " " + BreakdownsOfTests(r) + MethodPart(r);
+    const std::string how = n == 1 ? "один пробой" : std::string("среднее ") + kGenitive[n] + " пробоев";
+    return "Пробивное напряжение " + value + " (" + how + MethodPart(r) + ")";
 }
 
 std::string InvalidText(const TestRecord& r) {
     const VerdictBlock& v = r.verdict;
-    std::string text = "Серия недействительна";
-    if (const char* name = StoredMethodName(v.method); *name && v.method != kMethodOwn) text += std::string(" по ") + name;
+    std::string text = "Серия недействительна" + MethodPart(r);
     if (v.dispersionRule == kDispersionRange)
         return text + ": размах пробивных напряжений " + Kilovolts(RangeTenths(r), true) + " больше " +
-               std::to_string(v.dispersionPercent) + " % среднего " + Kilovolts(r.meanVoltage & kVoltageMask, true) +
+               std::to_string(v.dispersionPercent) + " % среднего " + Kilovolts(JudgedTenths(r), true) +
                ".";
     return text + ": коэффициент вариации " + std::to_string(r.variationPercent) + " % больше " +
            std::to_string(v.dispersionPercent) + " %.";
+}
+
+std::string InterruptedText(const TestRecord& r) {
+    return "Серия прервана: " + CountOfValues(r) + " из " + std::to_string(MeasurementCount(r.settingsSnapshot)) +
+           " — заключение не выносится.";
 }
 
 std::string NormPart(const TestRecord& r) {
@@ -155,6 +193,15 @@ const char* StoredMethodName(uint8_t code) {
     return m ? m->name.c_str() : "";
 }
 
+bool SeriesInterrupted(const TestRecord& r) {
+    const int asked = MeasurementCount(r.settingsSnapshot);
+    return asked > 0 && StoredValueCount(r) < asked;
+}
+
+uint8_t EffectiveVerdict(const TestRecord& r) {
+    return SeriesInterrupted(r) ? static_cast<uint8_t>(kVerdictNotJudged) : r.verdict.verdict;
+}
+
 VerdictBlock JudgeSeries(const TestRecord& r, const TestMethod* method, NormLimits norm) {
     VerdictBlock v{};
     v.present = 1;
@@ -166,7 +213,9 @@ VerdictBlock JudgeSeries(const TestRecord& r, const TestMethod* method, NormLimi
         v.dispersionPercent = method->dispersionPercent;
         v.deviations = Deviations(r, *method);
     }
-    const bool bound = AnyBound(r);
+    // Fewer values than the instrument was set to run: no figure to judge.
+    if (SeriesInterrupted(r)) return v;
+    const bool bound = NoBreakdowns(r) > 0;
     if (!bound && StoredValueCount(r) > 0 && !DispersionHolds(r, v)) {
         v.verdict = kVerdictInvalid;
         return v;
@@ -183,7 +232,7 @@ std::string DeviationText(const TestRecord& r) {
     std::string parts;
     auto add = [&parts](const std::string& part) { parts += (parts.empty() ? "" : "; ") + part; };
     if (v.deviations & deviation_bits::kBreakdowns)
-        add(Breakdowns(StoredValueCount(r)) + (m ? " вместо " + std::to_string(m->breakdowns) : " не по методике"));
+        add(CountOfValues(r) + (m ? " вместо " + std::to_string(m->breakdowns) : " не по методике"));
     if (v.deviations & deviation_bits::kRiseRate)
         add("скорость подъема напряжения " + Kilovolts(s.riseRate, false, "кВ/с") +
             (m ? " вместо " + Kilovolts(m->riseRate, false, "кВ/с") : " не по методике"));
@@ -194,18 +243,31 @@ std::string DeviationText(const TestRecord& r) {
     return "Отклонение от методики: " + parts + ".";
 }
 
+// Shown from the values, not from the stored verdict alone: records of
+// earlier versions judged stopped series and wrote a wrong count.
 std::string ConclusionText(const TestRecord& r) {
     const VerdictBlock& v = r.verdict;
     if (!v.present || StoredValueCount(r) == 0) return {};
-    std::string text = v.verdict == kVerdictInvalid ? InvalidText(r) : Subject(r) + NormPart(r);
-    if (v.verdict != kVerdictInvalid && v.dispersionRule != kDispersionNone && AnyBound(r))
+    const int unbroken = NoBreakdowns(r);
+    std::string text;
+    if (SeriesInterrupted(r))
+        text = InterruptedText(r);
+    else if (v.verdict == kVerdictInvalid && unbroken == 0)
+        text = InvalidText(r);
+    else
+        text = Subject(r) + NormPart(r);
+    if (unbroken > 0 && v.dispersionRule != kDispersionNone && !SeriesInterrupted(r))
         text += " Разброс не оценивался: пробой наступил не во всех испытаниях.";
+    if (unbroken > 0)
+        text += unbroken == 1 ? " Среднее, среднеквадратичная ошибка и коэффициент вариации включают значение без пробоя."
+                              : " Среднее, среднеквадратичная ошибка и коэффициент вариации включают значения без пробоя.";
     const std::string deviations = DeviationText(r);
     return deviations.empty() ? text : text + " " + deviations;
 }
 
 const char* VerdictShortText(const TestRecord& r) {
     if (!r.verdict.present) return "";
+    if (SeriesInterrupted(r)) return "прервана";
     switch (r.verdict.verdict) {
         case kVerdictMeets: return "соотв.";
         case kVerdictFair: return "удовл.";

@@ -23,7 +23,7 @@ enum DispersionRule : uint8_t {
     kDispersionCv = 2,     // coefficient of variation at most P %
 };
 enum Verdict : uint8_t {
-    kVerdictNotJudged = 0,  // no norm was chosen
+    kVerdictNotJudged = 0,  // no norm, a bound under it, or an interrupted series
     kVerdictMeets = 1,      // the good band of a three-band norm
     kVerdictFair = 2,
     kVerdictFails = 3,
@@ -60,16 +60,25 @@ struct NormLimits {
 };
 
 // Judges a finished series: the deviations of its settings snapshot and
-// value count from the method (none without a method), then the dispersion
-// rule, then the mean against the norm. The block comes back present.
+// value count from the method (none without a method); a series with fewer
+// values than its snapshot's count setting is then left not judged; else
+// the dispersion rule, then the mean against the norm, a lower bound when a
+// value did not break down. The block comes back present.
 VerdictBlock JudgeSeries(const TestRecord& record, const TestMethod* method, NormLimits norm);
 
-// The whole conclusion as the protocols print it, from the stored block
-// alone, with the deviations after it; empty for a record not judged.
+// Stopped or cut short: fewer values than the instrument was set to run.
+bool SeriesInterrupted(const TestRecord& record);
+// The stored verdict as displays show it: an interrupted series is not
+// judged, whatever a version before that rule stored.
+uint8_t EffectiveVerdict(const TestRecord& record);
+
+// The whole conclusion as the protocols print it, from the stored block and
+// the values, with the deviations after it; empty for a record not judged.
 std::string ConclusionText(const TestRecord& record);
 // The deviations alone ("Отклонение от методики: ..."); empty for none.
 std::string DeviationText(const TestRecord& record);
-// The archive column: "соотв.", "удовл.", "не соотв.", "недейств." or empty.
+// The archive column: "соотв.", "удовл.", "не соотв.", "недейств.",
+// "прервана" or empty.
 const char* VerdictShortText(const TestRecord& record);
 // The stored method's printed name; the laboratory's own methods and none
 // have no stored name ("своя методика" / empty).

@@ -5,11 +5,13 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/norm_book.h"
 #include "app/norms_dialog_ids.h"
 #include "app/norms_editing.h"
+#include "app/series_verdict.h"
 #include "app/win32/dialog_placement.h"
 #include "app/win32/list_columns.h"
 #include "app/win32/shell_handles.h"
@@ -18,9 +20,11 @@
 namespace {
 
 // The copy the dialog changes; g_normBook stays as it was until ОК wrote it.
+// Renames of own methods, in order, for the main window to follow.
 struct Editing {
     NormBook book;
     bool saved;
+    std::vector<std::pair<std::string, std::string>> renames;
 };
 
 // Pixels; each list's columns fill it under Wine's dialog font, so no
@@ -191,7 +195,10 @@ void MethodButton(HWND dialog, int id) {
         ShowMethods(dialog, -1);
     } else if (id == IDC_METHOD_ADD || row >= 0) {
         const int replacing = id == IDC_METHOD_ADD ? -1 : row;
+        const std::string previous = replacing >= 0 ? book.ownMethods[replacing].name : std::string();
         if (!Taken(dialog, PutMethod(&book, TypedMethod(dialog), replacing))) return;
+        if (replacing >= 0 && book.ownMethods[replacing].name != previous)
+            StateOf(dialog)->renames.emplace_back(previous, book.ownMethods[replacing].name);
         ShowMethods(dialog, replacing < 0 ? static_cast<int>(book.ownMethods.size()) - 1 : replacing);
     }
     // The norms' method names and their choice follow the methods.
@@ -291,7 +298,9 @@ INT_PTR CALLBACK NormsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 bool ShowNormsDialog(HWND owner) {
-    Editing state{g_normBook, false};
+    Editing state{g_normBook, false, {}};
     DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_NORMS), owner, NormsProc, reinterpret_cast<LPARAM>(&state));
+    if (state.saved)
+        for (const auto& rename : state.renames) FollowMethodRename(rename.first, rename.second);
     return state.saved;
 }

@@ -3,7 +3,8 @@
 # refuses a wrong minimum with a box, takes a norm with a Cyrillic name and a
 # decimal minimum and an own method, removes a norm after asking; ОК writes
 # norms.ini, which the dialog shows again; a failed write keeps the dialog
-# open with the change, and Esc drops it.
+# open with the change, and Esc drops it. Renaming the own method the main
+# window has chosen keeps it chosen with its norm and renames the standard.
 source "$(dirname "$0")/lib.sh"
 e2e_begin norms
 
@@ -59,4 +60,18 @@ ui_must find "$DIALOG" key escape >/dev/null
 open_dialog
 e2e_check "Esc dropped the removal" [ "$(rows 1111 | wc -l)" = 10 ]
 ui_must find "$DIALOG" key escape >/dev/null
+
+OWN="Своя, 3 пробоя"
+ui_must find "$E2E_CAPTION" 5 close >/dev/null && e2e_wait_exit 20
+printf '\r\n[Norm90]\r\nName=Норма ТК\r\nMethod=%s\r\nMinimum=45\r\nGood=0\r\n' "$OWN" |
+  iconv -f UTF-8 -t CP1251 >>"$E2E_DATA/norms.ini"
+e2e_write_ini "[Programm]" "FirstRun=0" "Method=$OWN" "Norm=Норма ТК" "String2=$OWN"
+e2e_start
+e2e_wait_connected 30 || e2e_abort "no connection after the restart"
+chosen() { ui find "$E2E_CAPTION" 10 text 138 text 175 text 142 | sed 's/ (параметры другие)$//' | tr '\n' '|'; }
+ui_must find "$E2E_CAPTION" 10 menu 211 find "$DIALOG" 10 list-key "$DIALOG" 1131 0x24 set-text 1132 "МИ-02" \
+  click 1140 click 1 >/dev/null && sleep 1
+e2e_check "renamed, it stays chosen with its norm and names the standard ($(chosen))" \
+  [ "$(chosen)" = "Методика: МИ-02|Норма ТК|МИ-02|" -a "$(e2e_ini_value Programm Method)" = "МИ-02" ]
+e2e_shot renamed
 e2e_end

@@ -2,7 +2,9 @@
 # A method and a norm chosen, one series that meets the norm and one that
 # fails it: the conclusion under the buttons, in the saved RTF protocol read
 # back by LibreOffice, on the printed page, in the archive viewer's column
-# and in the exported CSV.
+# and in the exported CSV. Then a series with a value that did not break
+# down, whose mean is a lower bound, and one stopped after three values,
+# which is not judged.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/archive_lib.sh"
@@ -18,7 +20,7 @@ NORM="IEC 60422:2024 табл. 5, масло в эксплуатации, кат
 SOURCE="Трансформатор Т-5"
 # IEC 60156 as the instrument runs it: six breakdowns, 2 kV/s, 2 min, delay.
 e2e_sim_config speed=40 measurement_count=6 pause_minutes=2 pre_test_delay=1 pre_test_delay_ms=20000 rise_rate=20 \
-  voltages=52.4,52.4,52.4,52.4,52.4,52.4,28.0,28.0,28.0,28.0,28.0,28.0
+  voltages=52.4,52.4,52.4,52.4,52.4,52.4,28.0,28.0,28.0,28.0,28.0,28.0,45.2,47.0,120,48.8,51.3,49.9,50,50,50,50,50,50
 archive_write_ini "Method=IEC 60156" "Norm=$NORM" "String0=5" "String1=Масло ГК" "String2=IEC 60156" \
   "String3=$SOURCE" "String12=Петров П.П."
 install_protocol_template "$E2E_DATA" || e2e_abort "template not installed"
@@ -55,9 +57,17 @@ run_series_and_check() {
 run_series_and_check 1 "не ниже 40 кВ (норма: хорошо от 40 кВ, удовлетворительно от 30 кВ) — соответствует"
 run_series_and_check 2 "ниже нормы 30 кВ — не соответствует"
 
-ui_must find "$E2E_CAPTION" 10 menu 204 wait-selected "$ARCHIVE_VIEWER" 701 1 60 >/dev/null
+# 120 kV is over the 100 kV maximum: that test ends without a breakdown. Then СТОП after three values.
+e2e_check "no breakdown: a lower bound" ui find "$E2E_CAPTION" 10 click 170 wait-text status "Проведено измерений 6" 240 \
+  wait-text 176 "не ниже 57,0 кВ (пробой наступил в пяти испытаниях из шести) по IEC 60156 не ниже 40 кВ" 240
+e2e_shot series-3
+e2e_check "stopped: not judged" ui find "$E2E_CAPTION" 10 click 170 wait-text status "Проведено измерений 3" 240 \
+  click 171 wait-text 176 "Серия прервана: 3 пробоя из 6 — заключение не выносится." 60
+e2e_shot series-4
+ui_must find "$E2E_CAPTION" 10 menu 204 wait-selected "$ARCHIVE_VIEWER" 701 3 60 >/dev/null  # the newest row
 rows="$(ui find "$ARCHIVE_VIEWER" 10 list-rows "$ARCHIVE_VIEWER" 701)"
-e2e_check "archive column: meets, then fails" [ "$(awk -F'|' '{ print $NF }' <<<"$rows" | tr '\n' ' ')" = "соотв. не соотв. " ]
+e2e_check "archive column: meets, fails, meets, stopped" \
+  [ "$(awk -F'|' '{ print $NF }' <<<"$rows" | tr '\n' ' ')" = "соотв. не соотв. соотв. прервана " ]
 e2e_shot archive
 ui find "$ARCHIVE_VIEWER" 10 close >/dev/null
 

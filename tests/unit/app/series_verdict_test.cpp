@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/method_choice.h"
+#include "app/norms_editing.h"
 #include "app/program_settings.h"
 #include "app/resource_ids.h"
 #include "app/series_verdict.h"
@@ -148,4 +149,19 @@ TEST_F(SeriesVerdictTest, TheNormLastUsedForASourceIsProposed) {
     Choose(1);
     ProposeNormForSource();
     EXPECT_EQ(Selected(), 1) << "leaving the unchanged field keeps the user's pick";
+}
+
+TEST_F(SeriesVerdictTest, ARenamedOwnMethodKeepsTheChoiceItsNormAndTheStandardName) {
+    g_normBook.ownMethods.push_back({"МИ-01", kMethodOwn, 6, 20, 5, true, kDispersionNone, 0});
+    g_normBook.norms.push_back({"Норма ТК", "МИ-01", 450, 0});
+    ChangeMethod("МИ-01");
+    Choose(1);
+    MethodFields renamed = FieldsOfMethod(g_normBook.ownMethods[0]);
+    renamed.name = "МИ-02";
+    ASSERT_EQ(PutMethod(&g_normBook, renamed, 0), "");
+    FollowMethodRename("МИ-01", "МИ-02");
+    ShowMethodAndNorms();
+    EXPECT_EQ(fake::ControlText(ui::Window::Main, IDC_VALUE_METHOD) + "|" +
+                  fake::ControlText(ui::Window::Main, kStandardField), "Методика: МИ-02|МИ-02");
+    EXPECT_EQ(JudgeFinishedSeries(IecSeries(452, "Т-1")).normMinimum, 450) << "the norm stays chosen";
 }

@@ -166,7 +166,7 @@ TEST(ArchiveCsv, StoredDecisionFillsTheLastColumns) {
         {VerdictBlock{1, kMethodAstm2mm, 300, 505, kDispersionRange, 92, kVerdictMeets,
                       deviation_bits::kBreakdowns | deviation_bits::kRiseRate}, ".",
          {"ASTM D1816, зазор 2 мм", "30.0", "50.5", "размах не более 92 %", "соотв.",
-          "3 пробоя вместо 5; скорость подъема напряжения 2 кВ/с вместо 0,5 кВ/с"}},
+          "3 испытания вместо 5; скорость подъема напряжения 2 кВ/с вместо 0,5 кВ/с"}},
         {VerdictBlock{1, kMethodOwn, 0, 0, kDispersionCv, 10, kVerdictNotJudged, 0}, ",",
          {"своя методика", "", "", "КВ не более 10 %", "", ""}},
     };
@@ -174,6 +174,7 @@ TEST(ArchiveCsv, StoredDecisionFillsTheLastColumns) {
     EXPECT_EQ(Cells(ArchiveCsvHeader({";", ","}), ';')[first], U8("Методика"));
     for (const Case& c : cases) {
         TestRecord r = Series();
+        r.settingsSnapshot.countAndLift = 3;  // the three the instrument was set to: not a stopped series
         r.verdict = c.block;
         std::vector<std::string> cells = Cells(ArchiveCsvRow(r, {";", c.point}), ';');
         for (int k = 0; k < kArchiveCsvVerdictColumns; ++k) EXPECT_EQ(cells.at(first + k), U8(c.cells[k])) << k;

@@ -1,6 +1,7 @@
 // The decision on a series against method and norm, and its conclusion texts.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,8 @@ TestRecord Series(const TestMethod& m, std::vector<uint16_t> values) {
     TestRecord r{};
     for (size_t i = 0; i < values.size(); ++i) r.breakdownVoltage[i] = values[i];
     r.valueCount = static_cast<uint8_t>(values.size());
-    r.settingsSnapshot.countAndLift = static_cast<uint8_t>(m.breakdowns);
+    // The instrument set to run as many as there are values.
+    r.settingsSnapshot.countAndLift = static_cast<uint8_t>(values.size());
     r.settingsSnapshot.pauseAndFlags =
         static_cast<uint8_t>(m.pauseMinutes | (m.preTestDelay ? settings_bits::kPreTestDelay : 0));
     r.settingsSnapshot.riseRate = m.riseRate;
@@ -39,16 +41,25 @@ struct Case {
 
 void NoChange(TestRecord&) {}
 void StoppedAfterFive(TestRecord& r) { r.valueCount = 5; ComputeSeriesStatistics(r); }
+void StoppedAfterThree(TestRecord& r) { r.valueCount = 3; ComputeSeriesStatistics(r); }
+void SetToFive(TestRecord& r) { r.settingsSnapshot.countAndLift = 5; StoppedAfterFive(r); }
 void Rate1(TestRecord& r) { r.settingsSnapshot.riseRate = 10; }
 void Pause1(TestRecord& r) { r.settingsSnapshot.pauseAndFlags = (r.settingsSnapshot.pauseAndFlags & 0xF0) | 1; }
 void Pause9(TestRecord& r) { r.settingsSnapshot.pauseAndFlags = (r.settingsSnapshot.pauseAndFlags & 0xF0) | 9; }
 void NoDelay(TestRecord& r) { r.settingsSnapshot.pauseAndFlags &= ~settings_bits::kPreTestDelay; }
-// Did not break down up to 100 kV: the mean is a bound, the bound voltage its value.
+// The last value did not break down: the mean, as computed, is a lower bound.
 void Bound(TestRecord& r) {
-    r.breakdownVoltage[5] = 1000 | kNoBreakdownBit;
-    r.meanVoltage |= kNoBreakdownBit;
-    r.boundVoltage = 480;
+    r.breakdownVoltage[r.valueCount - 1] |= kNoBreakdownBit;
+    ComputeSeriesStatistics(r);
 }
+// A mean word with its own no-breakdown bit: the values decide, not the bound voltage.
+void FlaggedMeanWord(TestRecord& r) {
+    r.meanVoltage |= kNoBreakdownBit;
+    r.boundVoltage = 1000;
+}
+// One of six did not break down up to 100 kV: mean 57,0 kV.
+const std::vector<uint16_t> kOneUnbroken = {452, 470, 1000 | kNoBreakdownBit, 488, 513, 499};
+void OwnStandard(TestRecord& r) { std::strcpy(r.protocolText[2], "МИ-01 лаборатории"); }
 
 const std::vector<uint16_t> k6x500 = {500, 500, 500, 500, 500, 500};
 
@@ -75,9 +86,13 @@ TEST(VerdictTest, JudgesEachMethodBandEdgeAndDeviation) {
         {"ASTM 1 mm allows 120 %", &Astm1(), {200, 800, 500, 500, 500}, {200, 0}, kVerdictMeets, 0, NoChange},
         {"no breakdown: the bound meets, dispersion not applied", &Astm2(), {100, 900, 500, 500, 500}, {450, 0},
          kVerdictMeets, 0, Bound},
-        {"no breakdown: a bound below the minimum decides nothing", &Gost(), k6x500, {490, 0}, kVerdictNotJudged,
+        {"no breakdown: a bound below the minimum decides nothing", &Gost(), k6x500, {510, 0}, kVerdictNotJudged,
          0, Bound},
-        {"stopped after five of six", &Gost(), k6x500, {400, 0}, kVerdictMeets, kBreakdowns, StoppedAfterFive},
+        {"a flagged mean word: the values' mean is the bound", &Iec(), kOneUnbroken, {580, 0}, kVerdictNotJudged, 0,
+         FlaggedMeanWord},
+        {"stopped after five of six: not judged", &Gost(), k6x500, {400, 0}, kVerdictNotJudged, kBreakdowns,
+         StoppedAfterFive},
+        {"five run as set where ГОСТ asks six", &Gost(), k6x500, {400, 0}, kVerdictMeets, kBreakdowns, SetToFive},
         {"six where ASTM asks five", &Astm2(), k6x500, {350, 0}, kVerdictMeets, kBreakdowns, NoChange},
         {"another rise rate", &Gost(), k6x500, {400, 0}, kVerdictMeets, kRiseRate, Rate1},
         {"a shorter pause", &Gost(), k6x500, {400, 0}, kVerdictMeets, kPauseShorter, Pause1},
@@ -97,6 +112,7 @@ TEST(VerdictTest, JudgesEachMethodBandEdgeAndDeviation) {
 }
 
 TEST(VerdictTest, ConclusionTexts) {
+    const TestMethod kOwn{"МИ-01 лаборатории", kMethodOwn, 6, 20, 5, true, kDispersionNone, 0};
     struct Text {
         const TestMethod* method;
         std::vector<uint16_t> values;
@@ -107,9 +123,18 @@ TEST(VerdictTest, ConclusionTexts) {
     const Text texts[] = {
         {&Gost(), {524, 524, 524, 524, 524, 524}, {400, 0}, NoChange,
          "Пробивное напряжение 52,4 кВ (среднее шести пробоев по ГОСТ 6581-75) не ниже нормы 40 кВ — соответствует."},
-        {&Gost(), {352, 352, 352, 352, 352, 352}, {400, 0}, StoppedAfterFive,
+        {&Gost(), {352, 352, 352, 352, 352, 352}, {400, 0}, SetToFive,
          "Пробивное напряжение 35,2 кВ (среднее пяти пробоев по ГОСТ 6581-75) ниже нормы 40 кВ — не соответствует. "
          "Отклонение от методики: 5 пробоев вместо 6."},
+        {&Astm2(), {350, 350, 350, 350, 350}, {350, 0}, StoppedAfterThree,
+         "Серия прервана: 3 пробоя из 5 — заключение не выносится. Отклонение от методики: 3 пробоя вместо 5."},
+        {&Iec(), kOneUnbroken, {400, 500}, NoChange,
+         "Пробивное напряжение не ниже 57,0 кВ (пробой наступил в пяти испытаниях из шести) по IEC 60156 не ниже "
+         "50 кВ (норма: хорошо от 50 кВ, удовлетворительно от 40 кВ) — соответствует, состояние хорошее. Среднее, "
+         "среднеквадратичная ошибка и коэффициент вариации включают значение без пробоя."},
+        {&kOwn, {524, 524, 524, 524, 524, 524}, {400, 0}, OwnStandard,
+         "Пробивное напряжение 52,4 кВ (среднее шести пробоев по МИ-01 лаборатории) не ниже нормы 40 кВ — "
+         "соответствует."},
         {&Iec(), {550, 550, 550, 550, 550, 550}, {500, 600}, Rate1,
          "Пробивное напряжение 55,0 кВ (среднее шести пробоев по IEC 60156) не ниже нормы 50 кВ, но ниже 60 кВ — "
          "удовлетворительно. Отклонение от методики: скорость подъема напряжения 1 кВ/с вместо 2 кВ/с."},
@@ -120,9 +145,9 @@ TEST(VerdictTest, ConclusionTexts) {
          "Серия недействительна по ASTM D1816, зазор 2 мм: размах пробивных напряжений 80,0 кВ больше 92 % среднего "
          "50,0 кВ."},
         {&Astm2(), {100, 900, 500, 500, 500}, {450, 0}, Bound,
-         "Пробивное напряжение не ниже 48,0 кВ (пробой наступил не во всех испытаниях; среднее пяти пробоев по ASTM "
-         "D1816, зазор 2 мм) не ниже нормы 45 кВ — соответствует. Разброс не оценивался: пробой наступил не во всех "
-         "испытаниях."},
+         "Пробивное напряжение не ниже 50,0 кВ (пробой наступил в четырех испытаниях из пяти) по ASTM D1816, зазор 2 "
+         "мм не ниже нормы 45 кВ — соответствует. Разброс не оценивался: пробой наступил не во всех испытаниях. "
+         "Среднее, среднеквадратичная ошибка и коэффициент вариации включают значение без пробоя."},
         {nullptr, {425, 425}, {0, 0}, NoDelay, "Пробивное напряжение 42,5 кВ (среднее двух пробоев). Норма не выбрана."},
     };
     for (const Text& t : texts) {
@@ -144,4 +169,7 @@ TEST(VerdictTest, ARecordWrittenBeforeJudgingReadsAsNotJudged) {
         r.verdict.verdict = v;
         EXPECT_STREQ(VerdictShortText(r), shorts[v]);
     }
+    StoppedAfterFive(r);  // an older version judged a stopped series: shown as stopped, the byte kept
+    EXPECT_EQ(EffectiveVerdict(r), kVerdictNotJudged);
+    EXPECT_STREQ(VerdictShortText(r), "прервана");
 }
