@@ -26,10 +26,12 @@ e2e_check "one page" test "$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')" = 1
 text="$(pdftotext -layout "$pdf" - | sed 's/\xc2\xad/-/g')"
 for want in "$PROTOCOL_ORG_LINE1" "$PROTOCOL_ORG_LINE2" "Протокол №$PROTOCOL_NUMBER" "1. Основные данные" \
             "1.1. Наименование испытываемого материала" "Масло ГК" "2.2. Влажность окружающего воздуха" \
-            "ОРЛА-К200В заводской номер" "K2V000017" "3.1 Пробивные напряжения" "45.2 кВ, 47.0 кВ, >100 кВ" \
+            "ОРЛА-К200В заводской номер" "K2V000017" "3. Результаты испытания" "3.1. Пробивные напряжения" \
+            "3.3. Средняя квадратическая ошибка" "45.2 кВ, 47.0 кВ, >100 кВ" \
             "Испытания произвел" "Инженер" "Петров П.П." "Начальник лаборатории" "Иванов И.И."; do
   e2e_check "page shows \"$want\"" grep -qF -- "$want" <<<"$text"
 done
+e2e_check "the results heading has no doubled letter" bash -c '! grep -q "испытанияя" <<<"$1"' _ "$text"
 pdftoppm -png -r 60 "$pdf" "$E2E_SCREENS/$E2E_NAME-page" 2>/dev/null
 
 # No label runs into the value column: on every line with a word that starts
