@@ -55,6 +55,13 @@ void UpdateJudgement() {
     g_judgement = j;
 }
 
+// The closed list cuts a long name; its tip holds the whole of it.
+void ShowNormTip() {
+    const int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
+    const bool listed = item >= 1 && item <= static_cast<int>(g_listedNorms.size());
+    ui::SetToolTip(ui::Window::Main, IDC_NORM_CHOICE, listed ? g_listedNorms[item - 1].name.c_str() : kNoNormItem);
+}
+
 void SelectNorm(int item) {
     ui::ComboSelect(ui::Window::Main, IDC_NORM_CHOICE, item);
     NormChosen();
@@ -77,6 +84,7 @@ void ShowMethodAndNorms() {
     }
     ui::ComboSetItems(ui::Window::Main, IDC_NORM_CHOICE, items.data(), static_cast<int>(items.size()), selected);
     if (selected == 0) s.normName[0] = 0;
+    ShowNormTip();
     UpdateJudgement();
     if (g_deviceState.connected)
         ShowMethodLine(CopyCurrentSettings());
@@ -116,6 +124,7 @@ void NormChosen() {
     int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
     const bool listed = item >= 1 && item <= static_cast<int>(g_listedNorms.size());
     CopyText(s.normName, sizeof s.normName, listed ? g_listedNorms[item - 1].name : std::string());
+    ShowNormTip();
     UpdateJudgement();
     SaveMethodAndNorm(s);
 }
