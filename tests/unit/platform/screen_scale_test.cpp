@@ -16,16 +16,11 @@ TEST(ScaleToDpi, RoundsHalfAwayFromZeroAndLeavesAnUnknownDpiAlone) {
 }
 
 TEST(WidthForWholeTexts, TheWidestTextDecidesWithinTheLimits) {
-    struct Case {
-        std::vector<int> widths;
-        int least, padding, most, width;
-    } cases[] = {
-        {{120, 380, 375}, 213, 24, 0, 404},   // norm names wider than the closed list
-        {{40, 90}, 213, 24, 0, 213},          // short names: the list's own width
-        {{}, 213, 24, 0, 213},
-        {{2000}, 213, 24, 1280, 1280},        // never wider than the screen
-        {{2000}, 213, 24, 100, 213},          // nor narrower than the list itself
+    const struct { std::vector<int> widths; int most, width; } cases[] = {
+        {{120, 380, 375}, 0, 404},  // norm names wider than the closed list
+        {{40, 90}, 0, 213},         // short names: the list's own width
+        {{2000}, 1280, 1280},       // never wider than the screen
+        {{2000}, 100, 213},         // nor narrower than the list itself
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(platform::WidthForWholeTexts(c.widths, c.least, c.padding, c.most), c.width) << c.width;
+    for (const auto& c : cases) EXPECT_EQ(platform::WidthForWholeTexts(c.widths, 213, 24, c.most), c.width);
 }
