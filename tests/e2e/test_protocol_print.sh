@@ -21,6 +21,11 @@ protocol_answer_print_dialog || e2e_fail "print dialog"
 pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "nothing printed"
 cp "$pdf" "$E2E_RUN/printed.pdf"
 e2e_check "one page" test "$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')" = 1
+# The document name goes to the spooler in Unicode. Wine's PostScript driver
+# writes it in the ANSI code page, which the PDF then reads as Latin-1: that
+# undone, the name must come back whole.
+title="$(pdfinfo "$pdf" | sed -n 's/^Title: *//p' | tr -d '()' | iconv -f UTF-8 -t LATIN1 2>/dev/null | iconv -f CP1251 -t UTF-8)"
+e2e_check "the print job is named \"Протокол ОРЛА-К200В\" ($title)" [ "$title" = "Протокол ОРЛА-К200В" ]
 # The printer's font names its hyphen glyph so that text extraction reads
 # it as a soft hyphen.
 text="$(pdftotext -layout "$pdf" - | sed 's/\xc2\xad/-/g')"
