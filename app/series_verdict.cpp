@@ -55,11 +55,16 @@ void UpdateJudgement() {
     g_judgement = j;
 }
 
+// The norm the list shows chosen; none for "без нормы".
+const Norm* ChosenNorm() {
+    const int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
+    return item >= 1 && item <= static_cast<int>(g_listedNorms.size()) ? &g_listedNorms[item - 1] : nullptr;
+}
+
 // The closed list cuts a long name; its tip holds the whole of it.
 void ShowNormTip() {
-    const int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
-    const bool listed = item >= 1 && item <= static_cast<int>(g_listedNorms.size());
-    ui::SetToolTip(ui::Window::Main, IDC_NORM_CHOICE, listed ? g_listedNorms[item - 1].name.c_str() : kNoNormItem);
+    const Norm* norm = ChosenNorm();
+    ui::SetToolTip(ui::Window::Main, IDC_NORM_CHOICE, norm ? norm->name.c_str() : kNoNormItem);
 }
 
 void SelectNorm(int item) {
@@ -121,9 +126,8 @@ void ChangeMethod(const std::string& method) {
 
 void NormChosen() {
     ProgramSettings& s = g_programSettings;
-    int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
-    const bool listed = item >= 1 && item <= static_cast<int>(g_listedNorms.size());
-    CopyText(s.normName, sizeof s.normName, listed ? g_listedNorms[item - 1].name : std::string());
+    const Norm* norm = ChosenNorm();
+    CopyText(s.normName, sizeof s.normName, norm ? norm->name : std::string());
     ShowNormTip();
     UpdateJudgement();
     SaveMethodAndNorm(s);
