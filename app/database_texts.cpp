@@ -69,9 +69,31 @@ std::string DatabaseStateText(uint64_t waiting, uint64_t total, bool sending) {
     return "В базу не передано: " + Number(waiting);
 }
 
+namespace {
+
+// A tooltip draws the driver's line breaks and tabs as boxes: each run of
+// them, with the blanks around it, becomes one blank.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    bool gap = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            gap = !line.empty();
+            continue;
+        }
+        if (gap) line += ' ';
+        gap = false;
+        line += c;
+    }
+    return line;
+}
+
+}  // namespace
+
 std::string DatabaseErrorTip(const std::string& error, const std::string& when) {
-    if (error.empty()) return std::string();
-    return "Ошибка базы данных (" + when + "): " + error;
+    const std::string line = OneLine(error);
+    if (line.empty()) return std::string();
+    return "Ошибка базы данных (" + when + "): " + line;
 }
 
 std::string DatabaseCheckText(const DatabaseCheckResult& r) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/format.h"
+#include "app/organisation_name_edit.h"
 #include "app/resource_ids.h"
 #include "platform/files.h"
 #include "platform/ui.h"
@@ -67,6 +68,17 @@ bool WriteNumber(const char* key, int32_t value, const char* path) {
     return platform::ProfileWriteString(kMainWnd, key, text, path);
 }
 
+// A settings file that is missing, or empty because the program was never
+// closed after making it, means no one has filled in the program settings.
+bool SettingsFileIsNew(const char* path) {
+    platform::FileHandle file = platform::OpenExclusive(path, platform::OpenMode::ReadExisting);
+    if (file == platform::kNoFile) return true;
+    uint64_t size = 0;
+    const bool empty = platform::FileSize(file, &size) && size == 0;
+    platform::CloseFile(file);
+    return empty;
+}
+
 void TouchFile(const char* path) {
     platform::FileHandle file = platform::OpenExclusive(path, platform::OpenMode::WriteAlways);
     if (file != platform::kNoFile) platform::CloseFile(file);
@@ -95,10 +107,13 @@ void LoadProgramSettings(ProgramSettings& s) {
     std::snprintf(path, sizeof path, "%s\\%s.ini", folder, kFolderName);
     std::memcpy(s.iniPath, path, sizeof s.iniPath - 1);
     s.iniPath[sizeof s.iniPath - 1] = 0;
+    // Nothing outside the program writes FirstRun=1 (the installer never
+    // sees the user's data folder), so a new settings file is the first start.
+    const bool newFile = SettingsFileIsNew(s.iniPath);
     TouchFile(s.iniPath);
 
     const char* ini = s.iniPath;
-    s.firstRun = ReadNumber(kProgramm, "FirstRun", ini) != 0;
+    s.firstRun = newFile || ReadNumber(kProgramm, "FirstRun", ini) != 0;
     s.windowX = ReadNumber(kMainWnd, "X", ini);
     s.windowY = ReadNumber(kMainWnd, "Y", ini);
     s.windowW = ReadNumber(kMainWnd, "W", ini);
@@ -108,6 +123,8 @@ void LoadProgramSettings(ProgramSettings& s) {
     platform::ProfileGetString(kProgramm, "PriborSerialNumber", "", s.priborSerialNumber, sizeof s.priborSerialNumber, ini);
     platform::ProfileGetString(kProgramm, "Direktor", "", s.direktor, sizeof s.direktor, ini);
     platform::ProfileGetString(kProgramm, "DirektorName", "", s.direktorName, sizeof s.direktorName, ini);
+    // A file written before tabs were kept out prints them no more, and the next write drops them.
+    for (char* text : {s.organisationName, s.priborSerialNumber, s.direktor, s.direktorName}) DropTabs(text);
     for (int i = 0; i < 13; ++i) {
         char key[32];
         MakeNumberedKey(key, "String", i);

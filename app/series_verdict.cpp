@@ -55,6 +55,18 @@ void UpdateJudgement() {
     g_judgement = j;
 }
 
+// The norm the list shows chosen; none for "без нормы".
+const Norm* ChosenNorm() {
+    const int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
+    return item >= 1 && item <= static_cast<int>(g_listedNorms.size()) ? &g_listedNorms[item - 1] : nullptr;
+}
+
+// The closed list cuts a long name; its tip holds the whole of it.
+void ShowNormTip() {
+    const Norm* norm = ChosenNorm();
+    ui::SetToolTip(ui::Window::Main, IDC_NORM_CHOICE, norm ? norm->name.c_str() : kNoNormItem);
+}
+
 void SelectNorm(int item) {
     ui::ComboSelect(ui::Window::Main, IDC_NORM_CHOICE, item);
     NormChosen();
@@ -77,6 +89,7 @@ void ShowMethodAndNorms() {
     }
     ui::ComboSetItems(ui::Window::Main, IDC_NORM_CHOICE, items.data(), static_cast<int>(items.size()), selected);
     if (selected == 0) s.normName[0] = 0;
+    ShowNormTip();
     UpdateJudgement();
     if (g_deviceState.connected)
         ShowMethodLine(CopyCurrentSettings());
@@ -124,9 +137,9 @@ void FollowMethodRename(const std::string& previous, const std::string& renamed)
 
 void NormChosen() {
     ProgramSettings& s = g_programSettings;
-    int item = ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE);
-    const bool listed = item >= 1 && item <= static_cast<int>(g_listedNorms.size());
-    CopyText(s.normName, sizeof s.normName, listed ? g_listedNorms[item - 1].name : std::string());
+    const Norm* norm = ChosenNorm();
+    CopyText(s.normName, sizeof s.normName, norm ? norm->name : std::string());
+    ShowNormTip();
     UpdateJudgement();
     SaveMethodAndNorm(s);
 }

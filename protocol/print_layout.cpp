@@ -15,10 +15,19 @@ int Width(const TextMeasure& measure, const std::string& text, size_t from, size
     return measure.width(measure.context, text.data() + from, static_cast<int>(to - from));
 }
 
+// A blank between a number and its unit ("47.0 кВ") is a no-break space: a
+// value is never torn from its "кВ" at a line's end.
+bool BindsNumberToUnit(const std::string& text, size_t blank) {
+    static const std::string kUnit = "кВ";
+    return blank > 0 && text[blank - 1] >= '0' && text[blank - 1] <= '9' &&
+           text.compare(blank + 1, kUnit.size(), kUnit) == 0;
+}
+
 // The next break candidate at or after from: a blank, or the end of the text.
 size_t NextCandidate(const std::string& text, size_t from) {
-    size_t blank = text.find(' ', from);
-    return blank == std::string::npos ? text.size() : blank;
+    for (size_t blank = text.find(' ', from); blank != std::string::npos; blank = text.find(' ', blank + 1))
+        if (!BindsNumberToUnit(text, blank)) return blank;
+    return text.size();
 }
 
 // Organisation header: one line per line feed plus one, each cut at CR.
@@ -66,7 +75,8 @@ void PrintWrapped(std::vector<PrintedText>& page, const TextMeasure& measure, co
             // for the column goes out whole.
             if (candidates > 1 && previous > start) p = previous;
             Put(page, x, line, pitch, text.substr(start, p - start));
-            start = p;
+            // The blank that broke the line ends it; the next one starts at its word.
+            start = p < end ? p + 1 : p;
             candidates = 0;
             if (start == end) return;  // nothing left: no empty line after it
             ++line;
@@ -116,11 +126,11 @@ std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProgramS
     heading("2. Условия окружающей среды при проведении испытания");
     item("2.1. Температура помещения", text(7));
     item("2.2. Влажность окружающего воздуха", text(8));
-    heading("3. Результаты испытанияя");
-    item("3.1 Пробивные напряжения", VoltageListText(record));
-    Put(page, x15, ++line, pitch, "3.2 Среднее арифметическое значение");
+    heading("3. Результаты испытания");
+    item("3.1. Пробивные напряжения", VoltageListText(record));
+    Put(page, x15, ++line, pitch, "3.2. Среднее арифметическое значение");
     Put(page, x55, line, pitch, MeanVoltageText(record));
-    Put(page, x15, ++line, pitch, "3.3 Средняя квадратическая ошибка");
+    Put(page, x15, ++line, pitch, "3.3. Средняя квадратическая ошибка");
     Put(page, x55, line, pitch, RmsErrorText(record));
     PutConclusion(page, measure, record, x15, line, pitch, textWidth);
 

@@ -26,7 +26,8 @@ int ProtocolFontHeight(int pageHeight);
 
 // Draws text at column x from line onwards, breaking at blanks so that each
 // line stays narrower than columnWidth; a single wider word runs past the
-// column. line is left at the last line drawn.
+// column. The blank of a break is dropped, and none between a number and
+// its "кВ" breaks. line is left at the last line drawn.
 void PrintWrapped(std::vector<PrintedText>& page, const TextMeasure& measure, const std::string& text,
                   int x, int& line, int pitch, int columnWidth);
 

@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/ui.h"
+#include "protocol/protocol_file.h"
 #include "protocol/voltage_text.h"
 #include "results/archive_versions.h"
 #include "results/verdict.h"
@@ -14,7 +15,6 @@
 namespace {
 
 const char kTemplateMissing[] = "Файл template.rtf не найден.\n Переустановите приложение.";
-const char kSaveFailed[] = "Ошибка сохранения файла.";
 const char kTemplateChosen[] =
     "Файл template.rtf - шаблон протокола, по которому заполняются все протоколы.\n"
     "Сохраните протокол под другим именем.";
@@ -31,6 +31,16 @@ void ShowTemplateDamaged(const char* path) {
     text += "\nУдалите этот файл: при следующем сохранении протокола на его место "
             "будет скопирован шаблон из папки установки.";
     ShowError(text.c_str());
+}
+
+// Whether something stands at the path already: a denied access then means
+// the file, not the folder.
+bool FileExists(const char* path) {
+    uint32_t error = 0;
+    platform::FileHandle file = platform::OpenExclusive(path, platform::OpenMode::ReadExisting, &error);
+    if (file == platform::kNoFile) return error != platform::kErrorFileNotFound && error != 3;  // 3: no such folder
+    platform::CloseFile(file);
+    return true;
 }
 
 // The template up to its first zero byte; false when it is missing or holds
@@ -199,7 +209,9 @@ bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const Te
     if (!ReadTemplate(templatePath, text)) return false;
     FillProtocolTemplate(text, record, settings);
 
-    platform::FileHandle file = platform::OpenExclusive(outputPath, platform::OpenMode::WriteAlways);
+    const bool existed = FileExists(outputPath);
+    uint32_t error = 0;
+    platform::FileHandle file = platform::OpenExclusive(outputPath, platform::OpenMode::WriteAlways, &error);
     bool written = false;
     if (file != platform::kNoFile) {
         // The document is followed by one zero byte, as it always was.
@@ -210,8 +222,10 @@ bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const Te
                       count == length;
         }
         platform::CloseFile(file);
+        error = kErrorDiskFull;
     }
-    // A short write leaves a cut document behind: that is a failure too.
-    if (!written) ShowError(kSaveFailed);
+    // A short write leaves a cut document behind: that is a failure too. The
+    // box says why, so the user knows whether another folder will do.
+    if (!written) ShowError(SaveFailedText(error, existed).c_str());
     return written;
 }

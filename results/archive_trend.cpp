@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "picture/color.h"
+#include "picture/font_glyphs.h"
 #include "results/archive_versions.h"
 #include "results/archive_filter.h"
 #include "results/verdict.h"
@@ -180,17 +181,66 @@ std::string NormText(const char* word, uint16_t tenths) {
     return text;
 }
 
-// The minimum's label under its line at the left, the good limit's above
-// its own at the right: oil gets worse with the years, so both usually lie
-// clear of the marks, and two close limits keep their labels apart.
-void AddNormLabels(DrawList& list, NormLimits norm, float x0, float x1, float width, float top) {
+// The picture's pixels when the window opens, over the projection's span
+// (BuildArchiveTrend's Ortho): a label's size in plot units at that size. A
+// larger window only makes the label smaller beside the marks.
+constexpr float kPicturePixelsX = 640, kPicturePixelsY = 380;
+constexpr float kSpanX = 1.19f, kSpanY = 1.25f;
+
+float TextPixels(const std::string& text) {
+    float pixels = 0;
+    for (unsigned char c : text) pixels += static_cast<float>(GlyphAdvance(c));
+    return pixels;
+}
+
+// The points of the marks, means and joining line (the ops from marksFrom
+// on) that a label could hide behind.
+std::vector<DrawPoint> PlottedPoints(const DrawList& list, size_t marksFrom) {
+    std::vector<DrawPoint> points;
+    for (size_t o = marksFrom; o < list.ops.size(); ++o) {
+        const DrawOp& op = list.ops[o];
+        if (op.kind != DrawOp::Kind::Quad && op.kind != DrawOp::Kind::Lines && op.kind != DrawOp::Kind::LineStrip)
+            continue;
+        const uint32_t end = std::min<uint32_t>(op.first + op.count, static_cast<uint32_t>(list.points.size()));
+        for (uint32_t i = op.first; i < end; ++i) points.push_back(list.points[i]);
+        if (op.kind != DrawOp::Kind::LineStrip) continue;
+        // A joining line crosses a label between its ends: points along it too.
+        for (uint32_t i = op.first + 1; i < end; ++i)
+            for (int k = 1; k < 32; ++k) {
+                const DrawPoint& a = list.points[i - 1];
+                const DrawPoint& b = list.points[i];
+                points.push_back({a.x + (b.x - a.x) * k / 32, a.y + (b.y - a.y) * k / 32, a.color});
+            }
+    }
+    return points;
+}
+
+// The minimum's label under its line from the left, the good limit's above
+// its own from the right (oil gets worse with the years), each moved to
+// where no mark, mean or joining line lies in it; the good limit's keeps
+// clear of the minimum's.
+void AddNormLabels(DrawList& list, size_t marksFrom, NormLimits norm, float x0, float x1, float width, float top) {
     if (norm.minimum == 0) return;
+    // Not the grid's lines and the norm's own: they cross every place.
+    std::vector<DrawPoint> points = PlottedPoints(list, marksFrom);
+    const float perPixelX = kSpanX * width / kPicturePixelsX, perPixelY = kSpanY * top / kPicturePixelsY;
+    const DrawPoint margin{0.006f * width, 0.012f * top, {}};
+    const float h = kGlyphRows * perPixelY, gap = 0.01f * top;
+    const std::string minimum = NormText("норма", norm.minimum);
+    const float minimumW = TextPixels(minimum) * perPixelX;
+    const TrendLabelPlace a = PlaceTrendLabel(points, margin, norm.minimum / 10.0f, minimumW, h, gap, x0, x1, false);
     SetColor(list, kTrendNormColor);
-    list.RasterPos(x0 + 0.01f * width, norm.minimum / 10.0f - 0.015f * top);
-    list.Text(false, NormText("норма", norm.minimum));
+    list.RasterPos(a.x, a.y);
+    list.Text(a.above, minimum);
     if (norm.good == 0) return;
-    list.RasterPos(x1 - 0.16f * width, norm.good / 10.0f + 0.015f * top);
-    list.Text(true, NormText("хорошо", norm.good));
+    const float boxY = a.above ? a.y : a.y - h;
+    for (float fx = 0; fx <= 1; fx += 0.25f)
+        for (float fy = 0; fy <= 1; fy += 0.25f) points.push_back({a.x + fx * minimumW, boxY + fy * h, {}});
+    const std::string good = NormText("хорошо", norm.good);
+    const TrendLabelPlace b =
+        PlaceTrendLabel(points, margin, norm.good / 10.0f, TextPixels(good) * perPixelX, h, gap, x0, x1, true);
+    list.RasterPos(b.x, b.y);
+    list.Text(b.above, good);
 }
 
 // Marks keep their size on screen whatever the span: a fraction of the plot.
@@ -359,6 +409,33 @@ void AddGridAndAxes(DrawList& list, const std::vector<DateTick>& ticks, float x0
 
 }  // namespace
 
+TrendLabelPlace PlaceTrendLabel(const std::vector<DrawPoint>& points, DrawPoint margin, float lineY, float w, float h,
+                                float gap, float x0, float x1, bool fromRight) {
+    constexpr int kSteps = 8;  // places along the line, from the preferred end
+    const float inset = 0.01f * (x1 - x0);
+    const float left = x0 + inset, right = std::max(left, x1 - inset - w);
+    TrendLabelPlace best{left, lineY - gap, false};
+    size_t fewest = static_cast<size_t>(-1);
+    for (int step = 0; step <= kSteps; ++step) {
+        const float f = static_cast<float>(step) / kSteps;
+        const float x = fromRight ? right - f * (right - left) : left + f * (right - left);
+        // The preferred side first: under the minimum's line, above the good limit's.
+        for (bool above : {fromRight, !fromRight}) {
+            const float bottom = above ? lineY + gap : lineY - gap - h;
+            size_t inside = 0;
+            for (const DrawPoint& p : points)
+                if (p.x > x - margin.x && p.x < x + w + margin.x && p.y > bottom - margin.y && p.y < bottom + h + margin.y)
+                    ++inside;
+            if (inside < fewest) {
+                fewest = inside;
+                best = {x, above ? bottom : bottom + h, above};
+            }
+            if (inside == 0) return best;
+        }
+    }
+    return best;
+}
+
 DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* source) {
     std::vector<uint32_t> series = TrendRecords(records, count, source);
     series.erase(std::remove_if(series.begin(), series.end(),
@@ -378,9 +455,10 @@ DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* 
     const std::vector<DateTick> ticks = DateTicks(e.origin, e.lo, e.hi);
     AddGridAndAxes(list, ticks, x0, x1, e.step, e.top);
     AddNormLines(list, norm, x0, x1, e.top);
+    const size_t marksFrom = list.ops.size();
     AddMarks(list, records, series, e.origin, width, e.top, norm);
     AddScaleLabels(list, ticks, x0, width, e.top, e.step);
-    AddNormLabels(list, norm, x0, x1, width, e.top);
+    AddNormLabels(list, marksFrom, norm, x0, x1, width, e.top);
     AddTitle(list, records, series, source, x0 - 0.11f * width, 1.13f * e.top);
     return list;
 }

@@ -47,3 +47,17 @@ double TrendDay(const SystemTime& t);
 // dates ("T1, 10.2.2019 - 10.11.2024"; one date for one day). No matching
 // series gives the empty axes and the source alone.
 DrawList BuildArchiveTrend(const TestRecord* records, size_t count, const char* source);
+
+// A norm label's place: the raster position, and whether the text stands on
+// it (DrawTextAbove) or hangs from it.
+struct TrendLabelPlace {
+    float x, y;
+    bool above;
+};
+// Where a label of w x h plot units beside the horizontal line at lineY goes
+// so that no point of the picture lies in it (each point taken as margin
+// wide and tall): under the line or above it, gap away, from the preferred
+// end of x0..x1 towards the other. When every place holds a point, the one
+// with the fewest.
+TrendLabelPlace PlaceTrendLabel(const std::vector<DrawPoint>& points, DrawPoint margin, float lineY, float w, float h,
+                                float gap, float x0, float x1, bool fromRight);

@@ -48,7 +48,6 @@ namespace {
 
 constexpr uint8_t kStartCommand = 0x42;
 constexpr uint8_t kStopCommand = 0x41;
-constexpr int kNormListWidth = 520;  // pixels of the open norm list
 constexpr UINT_PTR kSettingsTimer = 1;
 // The form and the window placement reach the disk this often when they
 // changed, so a crash or a power cut loses at most this much typing.
@@ -116,8 +115,8 @@ void StartUp(HWND window) {
     LoadArchivedTexts(&ArchivedTexts());
     AttachFormAutocomplete(window);
     g_normBook = LoadNormBook(NormBookPath().c_str());
-    // The norms' names are long; the closed list shows what fits.
-    SendDlgItemMessageW(window, IDC_NORM_CHOICE, CB_SETDROPPEDWIDTH, platform::Scaled(kNormListWidth), 0);
+    // The norms' names are long: the closed list shows what fits, its tip the whole name.
+    ui::AttachToolTip(ui::Window::Main, IDC_NORM_CHOICE);
     ShowMethodAndNorms();
     if (g_programSettings.firstRun) {
         platform::MessageBox1251(window, "Пожалуйста, заполните!", "Внимание!", MB_OK);

@@ -15,6 +15,7 @@
 #include "app/win32/dialog_placement.h"
 #include "app/win32/list_columns.h"
 #include "app/win32/shell_handles.h"
+#include "platform/text_fit.h"
 #include "platform/win32/wide.h"
 
 namespace {
@@ -27,11 +28,12 @@ struct Editing {
     std::vector<std::pair<std::string, std::string>> renames;
 };
 
-// Pixels; each list's columns fill it under Wine's dialog font, so no
-// sideways scroll bar takes a row's place.
-constexpr ListColumn kNormColumns[] = {{"Норма", 190}, {"Методика", 112}, {"Минимум, кВ", 86}, {"Хорошо, кВ", 76}};
-constexpr ListColumn kMethodColumns[] = {{"Методика", 118}, {"Пробоев", 58}, {"Скорость", 62},
-                                         {"Пауза", 44},     {"Задержка", 62}, {"Разброс", 122}};
+// Pixels; each list's columns fill it under Wine's dialog font, so the
+// example book's names show whole with no sideways scroll bar taking a
+// row's place. A longer name widens its column (FitColumns).
+constexpr ListColumn kNormColumns[] = {{"Норма", 400}, {"Методика", 150}, {"Минимум, кВ", 86}, {"Хорошо, кВ", 76}};
+constexpr ListColumn kMethodColumns[] = {{"Методика", 190}, {"Пробоев", 58}, {"Скорость", 62},
+                                         {"Пауза", 44},     {"Задержка", 62}, {"Разброс", 194}};
 constexpr int kKilovoltsLimit = 6;
 constexpr int kPercentLimit = 3;
 constexpr int kTextSize = 256;
@@ -65,6 +67,23 @@ void SelectRow(HWND list, int row) {
     SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
+// Each column at least as wide as its longest text, so names that differ
+// only at their ends ("зазор 1 мм", "зазор 2 мм") are told apart.
+void FitColumns(HWND list, const ListColumn* columns, int count, const std::vector<std::vector<std::string>>& rows) {
+    constexpr int kCellMargins = 16;  // the list's inner margins on either side of a text
+    for (int c = 0; c < count; ++c) {
+        std::vector<int> widths;
+        for (const std::vector<std::string>& row : rows) {
+            if (c >= static_cast<int>(row.size())) continue;
+            std::wstring text = platform::Wide(row[c]);
+            widths.push_back(static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()))));
+        }
+        const int width = platform::WidthForWholeTexts(widths, platform::Scaled(columns[c].width),
+                                                       platform::Scaled(kCellMargins), 0);
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, c, width);
+    }
+}
+
 // Refills a list; selecting row then fills the fields through the list's notice.
 void FillRows(HWND dialog, int listId, const std::vector<std::vector<std::string>>& rows, int select) {
     HWND list = GetDlgItem(dialog, listId);
@@ -80,6 +99,10 @@ void FillRows(HWND dialog, int listId, const std::vector<std::vector<std::string
             SendMessageW(list, c ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, r, reinterpret_cast<LPARAM>(&item));
         }
     }
+    if (listId == IDC_NORMS_LIST)
+        FitColumns(list, kNormColumns, sizeof kNormColumns / sizeof kNormColumns[0], rows);
+    else
+        FitColumns(list, kMethodColumns, sizeof kMethodColumns / sizeof kMethodColumns[0], rows);
     if (select >= 0 && select < static_cast<int>(rows.size())) SelectRow(list, select);
 }
 

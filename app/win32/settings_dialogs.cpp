@@ -1,6 +1,7 @@
 // The device and program settings dialogs.
 #include "app/win32/settings_dialogs.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <cstdio>
@@ -137,6 +138,7 @@ void TakeProgramTexts(HWND dialog) {
     platform::ItemTextInto(dialog, IDC_DIREKTOR, s.direktor, kTextLimit + 1);
     platform::ItemTextInto(dialog, IDC_DIREKTOR_NAME, s.direktorName, kTextLimit + 1);
     platform::ItemTextInto(dialog, IDC_SERIAL, s.priborSerialNumber, kTextLimit + 1);
+    for (char* text : {s.organisationName, s.priborSerialNumber, s.direktor, s.direktorName}) DropTabs(text);
     const std::string connection = DatabaseField(dialog);
     std::snprintf(s.databaseConnection, sizeof s.databaseConnection, "%s", connection.c_str());
 }
@@ -184,6 +186,20 @@ void ShowDatabaseCheck(HWND dialog, LPARAM posted) {
     delete job;
 }
 
+// Tab in the name field only moves the focus: the field's own Tab handling
+// moves it and then took the tab character too.
+LRESULT CALLBACK NameFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_CHAR && wParam == '\t') return 0;
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = DefSubclassProc(field, message, wParam, lParam) & ~DLGC_WANTTAB;
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB) code &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+        return code;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(field, NameFieldProc, 0);
+    return DefSubclassProc(field, message, wParam, lParam);
+}
+
 // The default focus selects the whole name, and one stray Enter then
 // replaces it by an empty line that OK would store.
 void PlaceCaretAfterName(HWND dialog) {
@@ -199,6 +215,7 @@ INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, L
         case WM_INITDIALOG:
             CentreDialogOnOwner(dialog);
             ShowProgramTexts(dialog);
+            SetWindowSubclass(GetDlgItem(dialog, IDC_ORGANISATION), NameFieldProc, 0, 0);
             PlaceCaretAfterName(dialog);
             return FALSE;  // the focus is set
         case WM_COMMAND:

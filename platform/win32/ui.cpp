@@ -7,6 +7,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/text_fit.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_registry.h"
@@ -231,12 +235,38 @@ void SetProgress(Window window, int id, int position, int maximum) {
     SendMessageW(bar, PBM_SETPOS, position, 0);
 }
 
+namespace {
+// The open list as wide as its longest item, so long names that begin alike
+// (norms differing only at their ends) can be told apart.
+void FitDroppedWidth(HWND combo, const char* const* items, int count) {
+    HDC dc = GetDC(combo);
+    if (!dc) return;
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+    std::vector<int> widths;
+    for (int i = 0; i < count; ++i) {
+        std::wstring text = platform::Wide(items[i]);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        widths.push_back(size.cx);
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(combo, dc);
+    RECT rect = {};
+    ::GetWindowRect(combo, &rect);
+    constexpr int kItemMargins = 8;  // the list's border and the item's inner margins
+    const int padding = platform::Scaled(kItemMargins) + GetSystemMetrics(SM_CXVSCROLL);
+    const int width = platform::WidthForWholeTexts(widths, rect.right - rect.left, padding, GetSystemMetrics(SM_CXSCREEN));
+    SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+}
+}  // namespace
+
 void ComboSetItems(Window window, int id, const char* const* items, int count, int selected) {
     HWND combo = Control(window, id);
     if (!combo) return;
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < count; ++i) platform::SendText1251(combo, CB_ADDSTRING, 0, items[i]);
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    FitDroppedWidth(combo, items, count);
 }
 
 void ComboSelect(Window window, int id, int item) {

@@ -8,13 +8,16 @@
 
 #include "app/program_settings.h"
 #include "platform/ui.h"
+#include "protocol/protocol_file.h"
 #include "protocol/rtf_writer.h"
 #include "protocol/template_supply.h"
 #include "protocol/win32/dialog_owner.h"
 #include "platform/win32/wide.h"
 
 void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit) {
+    // The protocol's number and date, so saved protocols are found by them.
     wchar_t fileName[MAX_PATH] = L"";
+    lstrcpynW(fileName, platform::Wide(ProposedProtocolFileName(record)).c_str(), MAX_PATH);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = ProtocolDialogOwner(ui::Exists(ui::Window::ArchiveViewer) ? ui::Window::ArchiveViewer

@@ -166,7 +166,11 @@ e2e_write_ini() {  # <lines...>
   printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1251 > "$E2E_INI"
 }
 
+# A start without a settings file is the program's first start, which asks
+# for the program settings. Tests about other things start with a file that
+# says the settings were filled in; E2E_FRESH=1 starts without one.
 e2e_start() {
+  [ -n "${E2E_FRESH:-}" ] || [ -f "$E2E_INI" ] || e2e_write_ini "[Programm]" "FirstRun=0"
   (cd "$E2E_RUN" && exec wine ORLA-K200V.exe >"$E2E_RUN/program.out" 2>&1) &
   E2E_APP_PID=$!
   e2e_log "program started (pid $E2E_APP_PID)"

@@ -37,6 +37,8 @@ protocol_answer_save_dialog() {  # <windows path> [title regex]
   w="$(protocol_wait_window "$title" 30)" || return 1
   xdotool windowfocus --sync "$w" 2>/dev/null
   sleep 0.5
+  # The name field holds the proposed name: the path typed replaces it.
+  xdotool key ctrl+a
   xdotool type --delay 20 "$1"
   xdotool key Return
   deadline=$((SECONDS + 20))

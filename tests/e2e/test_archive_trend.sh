@@ -59,6 +59,27 @@ e2e_check "the single values are drawn" [ "$values" -gt 500 ]
 norm="$(count "$crop" '#B06000')" below="$(count "$crop" '#D00000')"  # kTrendNormColor, kTrendBelowNormColor
 e2e_check "the norm spans the plot ($norm pixels) and the means under it are red ($below)" \
   [ "$norm" -gt "$w" -a "$below" -gt 60 ]
+# No mark, mean or line lies on a norm's label: the norm's colour off the
+# bands' rows is the labels, each a run of columns with gaps narrower than
+# a blank; no colour but white and the grid's stands in a label's box.
+covered="$(convert "$crop" txt:- | awk -F'[,: ]+' -v w="$w" '
+  NR > 1 { x = $1; y = $2; c = toupper($0); sub(/.*#/, "", c); c = substr(c, 1, 6)
+           if (c == "B06000") { n[y]++; nx[++m] = x; ny[m] = y } else if (c != "FFFFFF" && c != "D8D8D8") { ox[++o] = x; oy[o] = y } }
+  END {
+    for (y in n) if (n[y] > w / 3) for (d = -2; d <= 2; d++) band[y + d] = 1
+    for (i = 1; i <= m; i++) if (!band[ny[i]]) {
+      x = nx[i]; has[x] = 1; labels++
+      if (!(x in top) || ny[i] < top[x]) top[x] = ny[i]; if (!(x in bottom) || ny[i] > bottom[x]) bottom[x] = ny[i] }
+    if (!labels) { print "no label"; exit }
+    for (x = 0; x <= w; x++) {
+      if (!has[x]) continue
+      if (runs && x - last <= 12) { if (top[x] < y0[runs]) y0[runs] = top[x]; if (bottom[x] > y1[runs]) y1[runs] = bottom[x] }
+      else { runs++; x0[runs] = x; y0[runs] = top[x]; y1[runs] = bottom[x] }
+      x1[runs] = x; last = x }
+    for (k = 1; k <= o; k++) for (r = 1; r <= runs; r++)
+      if (ox[k] >= x0[r] && ox[k] <= x1[r] && oy[k] >= y0[r] && oy[k] <= y1[r]) hit++
+    print hit + 0 }')"
+e2e_check "no mark is drawn over the norm's label (pixels: $covered)" [ "$covered" = 0 ]
 # Reading the picture's columns left to right, the mean line falls: the
 # oil of this source got worse from series to series.
 rows_of() {  # mean row of the mean colour in the left and right fifth of the picture

@@ -97,6 +97,9 @@ db_stop_postgres
 e2e_run_series 90 || e2e_abort "third series did not end"
 for _ in $(seq 1 30); do line="$(state)"; [ "$line" = "В базу не передано: 1" ] && break; sleep 0.5; done
 e2e_check "the series waits while the server is down ($line)" [ "$line" = "В базу не передано: 1" ]
+tip="$(ui find "$E2E_CAPTION" 10 tooltip "$E2E_CAPTION" 177)"
+e2e_check "the line's tip gives the driver's words in one line, no tab ($tip)" \
+  bash -c '[[ "$1" == "Ошибка базы данных ("*"): "?* && "$1" != *[$'"'"'\t\r\n'"'"']* ]]' _ "$tip"
 db_resume_postgres || e2e_abort "the cluster did not start again"
 e2e_check "sent when the server answers again" wait_rows 6 30 postgres
 e2e_end

@@ -125,8 +125,8 @@ ui_must find "$E2E_CAPTION" 10 wait-enabled 172 1 20 >/dev/null
 ui_must find "$E2E_CAPTION" 10 menu 201 >/dev/null
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_DATA")\\protokol55" || e2e_fail "save dialog"
 e2e_shot read-only-protocol
-ui_must find "$E2E_CAPTION" 10 msgbox "Ошибка сохранения файла." ok 20 >/dev/null
-e2e_log "protocol: the user was told"
+box="$(ui_must find "$E2E_CAPTION" 10 msgbox "Ошибка сохранения файла" ok 20)"
+e2e_check "protocol: the user was told why ($box)" grep -qF "Ошибка сохранения файла: нет доступа к папке." <<<"$box"
 e2e_check "no protocol file" [ ! -e "$E2E_DATA/protokol55.rtf" ]
 ui_must find "$E2E_CAPTION" 10 set-text 141 "Масло ГК" close >/dev/null
 box="$(ui msgbox "Выйти?" no 20)"

@@ -5,7 +5,10 @@ source "$(dirname "$0")/lib.sh"
 e2e_begin main_window
 
 e2e_check "no data folder before the first start" [ ! -e "$E2E_DATA" ]
-e2e_start
+E2E_FRESH=1 e2e_start
+# The first start asks for the program settings (test_first_run); left as they are.
+ui_must msgbox "Пожалуйста, заполните!" ok 30 >/dev/null
+ui_must find "Настройка программы" 20 click 2 >/dev/null
 e2e_wait_connected 30 || e2e_abort "no connection"
 sleep 1
 e2e_shot start

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The norms dialog: opened from "Настройки", it lists the shipped examples,
+# The norms dialog: opened from "Настройки", it lists the shipped examples
+# with their whole names (and so does the main window's norm list),
 # refuses a wrong minimum with a box, takes a norm with a Cyrillic name and a
 # decimal minimum and an own method, removes a norm after asking; ОК writes
 # norms.ini, which the dialog shows again; a failed write keeps the dialog
@@ -16,11 +17,24 @@ rows() { ui find "$DIALOG" 10 list-rows "$DIALOG" "$1"; }
 norms_file() { tr -d '\r' <"$E2E_DATA/norms.ini" | iconv -f CP1251 -t UTF-8; }
 open_dialog() { ui_must find "$E2E_CAPTION" 10 menu 211 find "$DIALOG" 10 >/dev/null; }
 
+CHOSEN="IEC 60422:2024 табл. 5, масло в эксплуатации, категория C (до 72,5 кВ)"
+e2e_write_ini "[Programm]" "FirstRun=0" "Method=IEC 60156" "Norm=$CHOSEN"
 e2e_start
 e2e_wait_connected 30 || e2e_abort "no connection"
+# The main window's norm list: names that begin alike are told apart.
+read -r open widest <<<"$(ui find "$E2E_CAPTION" 10 combo-widths "$E2E_CAPTION" 175)"
+e2e_check "the open norm list is as wide as its longest name ($open >= $widest)" [ "${open:-0}" -ge "${widest:-1}" ]
+e2e_check "the closed norm list's tip holds the whole name" \
+  [ "$(ui find "$E2E_CAPTION" 10 tooltip "$E2E_CAPTION" 175)" = "$CHOSEN" ]
 e2e_check "the item follows Настройки программы" [ "$(ui find "$E2E_CAPTION" menu-items 211)" = "206 207 211" ]
 open_dialog
 e2e_check "the ten examples are listed" [ "$(rows 1111 | wc -l)" = 10 ]
+# A cut name ends in "…" some 12 pixels before its column's edge.
+for column in 0 1; do
+  read -r width widest <<<"$(ui find "$DIALOG" 10 column-widths "$DIALOG" 1111 $column)"
+  e2e_check "column $column of the norms shows whole names ($width >= $widest + 12)" \
+    [ "${width:-0}" -ge $((${widest:-0} + 12)) ]
+done
 ui_must find "$DIALOG" set-text 1112 "$NAME" combo-select 1113 1 set-text 1114 "0" click 1116 >/dev/null
 sleep 1; e2e_shot wrong-minimum
 e2e_check "a wrong minimum is refused with a box" \

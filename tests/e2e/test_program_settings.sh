@@ -48,6 +48,8 @@ e2e_shot reopened
 # Enter makes a new line in the name field; ОТМЕНА then drops it.
 typed="$(ui find "$DIALOG" set-text 102 "AB" focus 102 key 0x23 key enter key 0x43 text 102 shown "$DIALOG")"
 e2e_check "Enter breaks the line in the name field" [ "$typed" = "AB"$'\n'"c"$'\n'"1" ]
+typed="$(ui find "$DIALOG" set-text 102 "AB" focus 102 key end key tab focused text 102)"
+e2e_check "Tab in the name field moves to the serial number and types nothing ($typed)" [ "$typed" = $'106\nAB' ]
 ui_must find "$DIALOG" click 2 find "$E2E_CAPTION" 10 close wait-exit 20 >/dev/null
 e2e_wait_exit 20
 

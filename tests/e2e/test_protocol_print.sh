@@ -21,15 +21,22 @@ protocol_answer_print_dialog || e2e_fail "print dialog"
 pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "nothing printed"
 cp "$pdf" "$E2E_RUN/printed.pdf"
 e2e_check "one page" test "$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')" = 1
+# The document name goes to the spooler in Unicode. Wine's PostScript driver
+# writes it in the ANSI code page, which the PDF then reads as Latin-1: that
+# undone, the name must come back whole.
+title="$(pdfinfo "$pdf" | sed -n 's/^Title: *//p' | tr -d '()' | iconv -f UTF-8 -t LATIN1 2>/dev/null | iconv -f CP1251 -t UTF-8)"
+e2e_check "the print job is named \"Протокол ОРЛА-К200В\" ($title)" [ "$title" = "Протокол ОРЛА-К200В" ]
 # The printer's font names its hyphen glyph so that text extraction reads
 # it as a soft hyphen.
 text="$(pdftotext -layout "$pdf" - | sed 's/\xc2\xad/-/g')"
 for want in "$PROTOCOL_ORG_LINE1" "$PROTOCOL_ORG_LINE2" "Протокол №$PROTOCOL_NUMBER" "1. Основные данные" \
             "1.1. Наименование испытываемого материала" "Масло ГК" "2.2. Влажность окружающего воздуха" \
-            "ОРЛА-К200В заводской номер" "K2V000017" "3.1 Пробивные напряжения" "45.2 кВ, 47.0 кВ, >100 кВ" \
+            "ОРЛА-К200В заводской номер" "K2V000017" "3. Результаты испытания" "3.1. Пробивные напряжения" \
+            "3.3. Средняя квадратическая ошибка" "45.2 кВ, 47.0 кВ, >100 кВ" \
             "Испытания произвел" "Инженер" "Петров П.П." "Начальник лаборатории" "Иванов И.И."; do
   e2e_check "page shows \"$want\"" grep -qF -- "$want" <<<"$text"
 done
+e2e_check "the results heading has no doubled letter" bash -c '! grep -q "испытанияя" <<<"$1"' _ "$text"
 pdftoppm -png -r 60 "$pdf" "$E2E_SCREENS/$E2E_NAME-page" 2>/dev/null
 
 # No label runs into the value column: on every line with a word that starts

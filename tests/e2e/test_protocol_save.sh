@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# "Сохранить протокол" through the real file dialog writes the filled
+# "Сохранить протокол" through the real file dialog, which proposes a name
+# from the protocol number and the date, writes the filled
 # template; without a template the error comes after the name was chosen and
 # no file is made. A text mended after the series makes the saved protocol
 # a new version of the series in the archive, once the file is chosen; the
@@ -18,6 +19,9 @@ protocol_prepare_and_run_series
 
 saved="$E2E_RUN/protokol$PROTOCOL_NUMBER.rtf"
 ui_must find "$E2E_CAPTION" 10 menu 201
+proposed="$(ui find "$(e2e_system_text "Сохранить как" "Save As")" 30 text 1148)"
+e2e_check "the dialog proposes the number and the date ($proposed)" \
+  [ "$proposed" = "Протокол $PROTOCOL_NUMBER от $(date +%d.%m.%Y)" ]
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\protokol$PROTOCOL_NUMBER" || e2e_fail "save dialog"
 sleep 1
 e2e_shot saved

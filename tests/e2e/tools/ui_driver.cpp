@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -274,6 +275,98 @@ LRESULT SuggestionRows() {
     if (!list) return 0;
     return ClassOf(list) == L"SysListView32" ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)
                                               : SendMessageW(list, LB_GETCOUNT, 0, 0);
+}
+
+// A block of the program's memory for messages whose parameter points at a
+// structure and a text: only the system's own messages are carried between
+// processes.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND owner, size_t size) : size_(size) {
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, PidOf(owner));
+        if (!process_) Fail(L"cannot open the program's process");
+        at_ = static_cast<BYTE*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (!at_) Fail(L"cannot allocate memory in the program's process");
+    }
+    ~RemoteBlock() {
+        VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        CloseHandle(process_);
+    }
+    BYTE* at(size_t offset = 0) const { return at_ + offset; }
+    void Write(size_t offset, const void* data, size_t n) { WriteProcessMemory(process_, at_ + offset, data, n, nullptr); }
+    void Read(size_t offset, void* data, size_t n) { ReadProcessMemory(process_, at_ + offset, data, n, nullptr); }
+
+private:
+    HANDLE process_;
+    BYTE* at_;
+    size_t size_;
+};
+
+// The text of the tooltip the program attached to a control, or empty.
+std::wstring ToolTipText(HWND control) {
+    HWND tip = HWND(GetPropW(control, L"OrlaToolTip"));
+    if (!tip) Fail(L"the control has no tooltip");
+    constexpr int kChars = 1024;
+    RemoteBlock block(tip, sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t));
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = GetParent(control);
+    tool.uId = UINT_PTR(control);
+    tool.lpszText = reinterpret_cast<LPWSTR>(block.at(sizeof tool));
+    wchar_t text[kChars] = {0};
+    block.Write(0, &tool, sizeof tool);
+    block.Write(sizeof tool, text, sizeof(wchar_t));
+    SendMessageW(tip, TTM_GETTEXTW, kChars, LPARAM(block.at()));
+    block.Read(sizeof tool, text, sizeof text - sizeof(wchar_t));
+    return text;
+}
+
+// The dialog font of the program's windows, to measure their texts here.
+int DialogTextWidth(const std::wstring& text) {
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg");
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+// "<open list's width> <widest item's text width>" of a drop-down list.
+std::string ComboWidths(HWND combo) {
+    int widest = 0;
+    const int count = int(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int k = 0; k < count; ++k) {
+        wchar_t item[1024] = {0};
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, k, 0) >= 1024) continue;
+        SendMessageW(combo, CB_GETLBTEXT, k, LPARAM(item));
+        widest = std::max(widest, DialogTextWidth(item));
+    }
+    return std::to_string(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0)) + " " + std::to_string(widest);
+}
+
+// "<column's width> <widest cell's text width>" of a list view's column,
+// both as the list itself measures them.
+std::string ColumnWidths(HWND list, int column) {
+    constexpr int kChars = 1024;
+    RemoteBlock block(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    const size_t textAt = sizeof(LVITEMW);
+    int widest = 0;
+    const int rows = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < rows; ++r) {
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = reinterpret_cast<LPWSTR>(block.at(textAt));
+        item.cchTextMax = kChars;
+        block.Write(0, &item, sizeof item);
+        SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(r), LPARAM(block.at()));
+        widest = std::max(widest, int(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, LPARAM(block.at(textAt)))));
+    }
+    return std::to_string(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)) + " " + std::to_string(widest);
 }
 
 }  // namespace
@@ -706,6 +799,15 @@ int main() {
                 Fail(L"control " + id + L" has no item " + index);
             SendMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), LPARAM(c));
             Out(Utf8(WindowText(c)));
+        } else if (cmd == L"tooltip" || cmd == L"combo-widths" || cmd == L"column-widths") {
+            std::wstring caption = next(L"window caption"), id = next(L"id");
+            HWND w = FindTop(caption, g_pid);
+            if (!w) Fail(L"no visible window \"" + caption + L"\"");
+            HWND c = ControlIn(w, IdArg(id));
+            if (!c) Fail(L"window \"" + caption + L"\" has no control " + id);
+            if (cmd == L"tooltip") Out(Utf8(ToolTipText(c)));
+            else if (cmd == L"combo-widths") Out(ComboWidths(c));
+            else Out(ColumnWidths(c, IdArg(next(L"column"))));
         } else if (cmd == L"combo-selected") {
             Out(std::to_string(int(SendMessageW(Control(next(L"id")), CB_GETCURSEL, 0, 0))));
         } else if (cmd == L"set-text" || cmd == L"set-text-timed") {

@@ -40,11 +40,25 @@ TEST_F(SettingsStore, FirstStartCreatesFolderAndEmptyFileWithDefaults) {
     EXPECT_EQ(std::string(s.iniPath), kIni);
     EXPECT_TRUE(fake::FileExists(kIni));
     EXPECT_TRUE(IniText().empty());
-    EXPECT_FALSE(s.firstRun);
     EXPECT_FALSE(s.serviceMode);
     EXPECT_EQ(s.windowX, 0);
     EXPECT_EQ(s.windowH, 0);
     EXPECT_STREQ(s.organisationName, "");
+}
+
+TEST_F(SettingsStore, FirstStartAsksForTheProgramSettings) {
+    const struct { bool exists; const char* text; bool asks; } cases[] = {
+        {false, "", true},  // never started here
+        {true, "", true},   // made by a start that never got as far as writing it
+        {true, "[Programm]\r\nFirstRun=1\r\n", true},
+        {true, "[Programm]\r\nFirstRun=0\r\n", false},
+    };
+    for (const auto& c : cases) {
+        fake::Reset();
+        if (c.exists) WriteIni(c.text);
+        LoadProgramSettings(s);
+        EXPECT_EQ(s.firstRun, c.asks) << c.exists << " " << c.text;
+    }
 }
 
 TEST_F(SettingsStore, ReadsValuesWithTheProfileRules) {
@@ -79,6 +93,11 @@ TEST_F(SettingsStore, OrganisationLineBreaksSurviveAsBlankAndLineFeed) {
     std::memset(static_cast<void*>(&s), 0, sizeof s);
     LoadProgramSettings(s);
     EXPECT_STREQ(s.organisationName, "ООО Энерго \nЛаборатория");
+
+    // A tab that once got into the file is not printed again.
+    WriteIni("[Programm]\r\nOrganisationName=\tООО Энерго\r\n");
+    LoadProgramSettings(s);
+    EXPECT_STREQ(s.organisationName, "ООО Энерго");
 }
 
 TEST_F(SettingsStore, SettingsThatCannotBeWrittenAreReportedNotLostSilently) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/method_choice.h"
 #include "app/norms_editing.h"
@@ -125,6 +126,20 @@ TEST_F(SeriesVerdictTest, AChosenMethodAndNormJudgeTheNextSeriesAndAreKept) {
     EXPECT_EQ(fake::ControlText(ui::Window::Main, kStandardField), "IEC 60156 (2018)");
     EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(JudgeFinishedSeries(r).normMinimum, 0);
+}
+
+// The closed list cuts long names that begin alike; its tip says which one it is.
+TEST_F(SeriesVerdictTest, TheNormListsTipHoldsTheWholeNameChosen) {
+    ChangeMethod("IEC 60156");
+    const struct { int item; std::string tip; } cases[] = {{3, kIecC}, {0, kNoNormItem}};
+    for (const auto& c : cases) {
+        Choose(c.item);
+        EXPECT_EQ(fake::UiCallsOf("SetToolTip").back().text, c.tip) << c.item;
+    }
+    Choose(3);
+    ShowMethodAndNorms();  // a restart: the tip comes with the list
+    EXPECT_EQ(fake::UiCallsOf("SetToolTip").back().id, IDC_NORM_CHOICE);
+    EXPECT_EQ(fake::UiCallsOf("SetToolTip").back().text, kIecC);
 }
 
 TEST_F(SeriesVerdictTest, TheNormLastUsedForASourceIsProposed) {

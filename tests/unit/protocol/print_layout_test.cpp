@@ -61,45 +61,36 @@ TEST(PrintWrapped, ShortTextIsOneLine) {
     EXPECT_EQ(line, 7);
 }
 
-TEST(PrintWrapped, BreaksAtTheLastFittingBlankAndCarriesTheBlank) {
-    int line = 10;
-    // 25 + 1 + 20 chars: the pair is 46 wide, over 40.
-    std::string a(25, 'a'), b(20, 'b'), c(30, 'c');
-    std::vector<PrintedText> page = Wrap(a + " " + b + " " + c, line);
-    EXPECT_EQ(Texts(page), (std::vector<std::string>{a, " " + b, " " + c}));
-    EXPECT_EQ(page[1].line, 11);
-    EXPECT_EQ(page[2].y, 1200);
-    EXPECT_EQ(line, 12);
-
-    // Exactly as wide as the column: not narrower, yet never over it either.
-    line = 0;
-    EXPECT_EQ(Texts(Wrap(std::string(20, 'x') + " " + std::string(19, 'y'), line)).size(), 1u);
-    EXPECT_EQ(line, 0);
-}
-
-TEST(PrintWrapped, LongSingleWordRunsPastTheColumn) {
-    int line = 4;
-    std::string word(60, 'w');
-    std::vector<PrintedText> page = Wrap(word, line);
-    EXPECT_EQ(Texts(page), std::vector<std::string>{word});
-    EXPECT_EQ(line, 4);  // no empty line after it
-
-    line = 4;
-    page = Wrap(word + " tail", line);
-    EXPECT_EQ(Texts(page), (std::vector<std::string>{word, " tail"}));
-    EXPECT_EQ(line, 5);
-
-    line = 4;
-    page = Wrap("head " + word, line);
-    EXPECT_EQ(Texts(page), (std::vector<std::string>{"head", " " + word}));
-    EXPECT_EQ(line, 5);
-}
-
-TEST(PrintWrapped, LeadingBlankGivesNoEmptyLine) {
-    int line = 0;
-    std::string word(50, 'w');
-    EXPECT_EQ(Texts(Wrap(" " + word + " x", line)), (std::vector<std::string>{" " + word, " x"}));
-    EXPECT_EQ(line, 1);
+TEST(PrintWrapped, BreaksAtTheLastFittingBlankWhichNoLineStartsWith) {
+    const std::string a(25, 'a'), b(20, 'b'), c(30, 'c'), w(50, 'w'), word(60, 'w');
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        // 25 + 1 + 20 chars: the pair is 46 wide, over 40.
+        {a + " " + b + " " + c, {a, b, c}},
+        // Exactly as wide as the column: not narrower, yet never over it either.
+        {std::string(20, 'x') + " " + std::string(19, 'y'), {std::string(20, 'x') + " " + std::string(19, 'y')}},
+        // A word too wide for the column goes out whole, on its own line.
+        {word, {word}},
+        {word + " tail", {word, "tail"}},
+        {"head " + word, {"head", word}},
+        {" " + w + " x", {" " + w, "x"}},
+        {w + " ", {w}},
+        // A number keeps its unit: the break goes to the blank before the number.
+        {std::string(33, 'v') + " 47.0 кВ", {std::string(33, 'v'), "47.0 кВ"}},
+        {"45.2 кВ, 47.0 кВ, 48.8 кВ, 51.3 кВ, 49.9 кВ", {"45.2 кВ, 47.0 кВ, 48.8 кВ, 51.3 кВ,", "49.9 кВ"}},
+        // A blank before "кВ" that follows no number still breaks.
+        {std::string(38, 'v') + " кВ", {std::string(38, 'v'), "кВ"}},
+    };
+    for (const auto& c : cases) {
+        int line = 10;
+        std::vector<PrintedText> page = Wrap(c.text, line);
+        EXPECT_EQ(Texts(page), c.lines) << c.text;
+        ASSERT_EQ(page.size(), c.lines.size()) << c.text;
+        for (size_t i = 0; i < page.size(); ++i) EXPECT_EQ(page[i].y, 100 * (10 + static_cast<int>(i))) << c.text;
+        EXPECT_EQ(line, 10 + static_cast<int>(c.lines.size()) - 1) << c.text;
+    }
 }
 
 TEST_F(ProtocolLayoutTest, AmendedVersionTakesOneLineUnderTheTitle) {
@@ -127,7 +118,7 @@ TEST_F(ProtocolLayoutTest, TwoLineHeaderThenTitleAndSections) {
     EXPECT_EQ(LineOf(page, "ОРЛА-К200В заводской номер 0042"), 16);
     EXPECT_EQ(LineOf(page, "2.1. Температура помещения"), 18);
     EXPECT_EQ(LineOf(page, "22 °C"), 18);
-    EXPECT_EQ(LineOf(page, "3. Результаты испытанияя"), 20);
+    EXPECT_EQ(LineOf(page, "3. Результаты испытания"), 20);
     EXPECT_EQ(LineOf(page, "45.2 кВ, 47.0 кВ, 50.1 кВ"), 21);
     EXPECT_EQ(LineOf(page, "47.4 кВ"), 22);
     EXPECT_EQ(LineOf(page, "1.4 кВ"), 23);
@@ -154,7 +145,7 @@ TEST_F(ProtocolLayoutTest, WrappedValuePushesTheNextLabelDown) {
     std::strcpy(record.protocolText[1], "Масло трансформаторное марки ГК из бака номер два");
     std::vector<PrintedText> page = Layout();
     EXPECT_EQ(LineOf(page, "Масло трансформаторное марки ГК из бака"), 8);
-    EXPECT_EQ(LineOf(page, " номер два"), 9);
+    EXPECT_EQ(LineOf(page, "номер два"), 9);
     EXPECT_EQ(LineOf(page, "1.2. Наименование стандарта"), 10);
 }
 
@@ -168,7 +159,7 @@ TEST_F(ProtocolLayoutTest, VoltagesWithoutBreakdownAndEmptyList) {
 
     record.valueCount = 0;
     page = Layout();
-    const PrintedText* label = Find(page, "3.1 Пробивные напряжения");
+    const PrintedText* label = Find(page, "3.1. Пробивные напряжения");
     ASSERT_NE(label, nullptr);
     const PrintedText& value = *(label + 1);
     EXPECT_EQ(value.text, "");
@@ -181,7 +172,7 @@ TEST_F(ProtocolLayoutTest, ConclusionWrapsAcrossTheTextWidthAndPushesTheSignatur
     std::vector<PrintedText> page = Layout();
     std::string joined;
     for (const PrintedText& t : page)
-        if (t.line >= 25 && t.line <= 26 && t.x == 150) joined += t.text;
+        if (t.line >= 25 && t.line <= 26 && t.x == 150) joined += (joined.empty() ? "" : " ") + t.text;
     EXPECT_EQ(joined, std::string("Заключение: ") + kJudgedConclusion);
     EXPECT_EQ(LineOf(page, "Испытания произвел"), 29);
 }

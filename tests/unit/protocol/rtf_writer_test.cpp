@@ -254,7 +254,9 @@ TEST_F(RtfFileTest, UnwritableOutputIsReported) {
     fake::FailNextWrites(1);
     EXPECT_FALSE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
     EXPECT_FALSE(WriteProtocolRtf(kTemplate, "C:\\no such folder\\p.rtf", record, settings));
-    std::vector<std::string> expected(3, "Ошибка сохранения файла.");
+    const std::vector<std::string> expected = {"Ошибка сохранения файла: файл открыт в другой программе.",
+                                               "Ошибка сохранения файла: на диске нет места.",
+                                               "Ошибка сохранения файла: папка не найдена."};
     EXPECT_EQ(Messages(), expected);
 }
 

@@ -213,3 +213,26 @@ TEST(ArchiveTrend, TitleNamesTheSourceAndTheDates) {
         EXPECT_EQ(list.texts.back(), c.title);
     }
 }
+
+// A 100 x 100 plot, a label 20 x 5 beside the line at 50, 1 away from it;
+// the places along the line lie 9.75 apart from x 1 to x 79. A label under
+// the line hangs from its top (49), one above stands on its bottom (51).
+TEST(ArchiveTrend, NormLabelsGoWhereNoMarkLies) {
+    auto at = [](float x, float y) { return DrawPoint{x, y, {}}; };
+    const struct { std::vector<DrawPoint> points; bool fromRight; TrendLabelPlace place; } cases[] = {
+        {{}, false, {1, 49, false}},                              // nothing near: under the line at the left
+        {{at(10, 46)}, false, {1, 51, true}},                     // a mark under it: above
+        {{at(10, 46), at(10, 53)}, false, {20.5f, 49, false}},    // marks on both sides: further right
+        {{}, true, {79, 51, true}},                               // the good limit's: above at the right
+        {{at(90, 53)}, true, {79, 49, false}},                    // under a mark there: below its line
+        {{at(10, 46), at(10, 53), at(5, 46)}, false, {1, 51, true}},   // no free place: the fewest
+    };
+    for (auto c : cases) {
+        if (c.points.size() == 3)
+            for (float x = 12; x <= 100; x += 2) c.points.insert(c.points.end(), {at(x, 46), at(x, 53)});
+        const TrendLabelPlace p = PlaceTrendLabel(c.points, {1, 1, {}}, 50, 20, 5, 1, 0, 100, c.fromRight);
+        EXPECT_NEAR(p.x, c.place.x, 0.01f) << c.points.size();
+        EXPECT_FLOAT_EQ(p.y, c.place.y) << c.points.size();
+        EXPECT_EQ(p.above, c.place.above) << c.points.size();
+    }
+}

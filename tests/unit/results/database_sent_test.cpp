@@ -67,4 +67,15 @@ TEST(DatabaseTexts, ThePasswordStaysHiddenAndTheRetriesSlowDown) {
     EXPECT_EQ(DatabaseRetryPauseMs(1000), 300000u);
 }
 
+// The driver's message in one line: a tooltip shows its breaks and tabs as boxes.
+TEST(DatabaseTexts, TheErrorTipIsOneCleanLine) {
+    const struct { const char* error; const char* tip; } cases[] = {
+        {"Connection refused\n\tСервер действительно работает?",
+         "Ошибка базы данных (9:05): Connection refused Сервер действительно работает?"},
+        {"a \t\r\n  b\r\n", "Ошибка базы данных (9:05): a b"},
+        {"\r\n\t", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DatabaseErrorTip(c.error, "9:05"), c.tip) << c.error;
+}
+
 }  // namespace

@@ -1,0 +1,21 @@
+// The protocol document's file: the name the save dialog proposes, and what a failed save says.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "results/test_record.h"
+
+// "Протокол <number> от ДД.ММ.ГГГГ" from the protocol number and the series'
+// date, with the characters Windows forbids in a file name (\ / : * ? " < > |
+// and control characters) replaced by "-"; "Протокол от ДД.ММ.ГГГГ" without
+// a number. No extension: the dialog adds ".rtf".
+std::string ProposedProtocolFileName(const TestRecord& record);
+
+// The failed save's box text from the system's error code: "Ошибка
+// сохранения файла: нет доступа к папке." and the like; the bare "Ошибка
+// сохранения файла." for a code without a known cause. fileExisted tells a
+// protected file from a protected folder.
+std::string SaveFailedText(uint32_t systemError, bool fileExisted);
+// What a write that came short is taken for: the open succeeded, so the
+// file may be written, and what stops a write then is a full disk.
+constexpr uint32_t kErrorDiskFull = 112;
