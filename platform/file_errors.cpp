@@ -19,7 +19,7 @@ constexpr Cause kCauses[] = {
     {19, "диск защищен от записи"},         // ERROR_WRITE_PROTECT
     {kErrorSharingViolation, "файл занят другой программой"},
     {33, "файл занят другой программой"},   // ERROR_LOCK_VIOLATION
-    {kErrorPathNotFound, "папка данных не найдена"},
+    {kErrorPathNotFound, "папка не найдена"},
     {kErrorFileNotFound, "файл не найден"},
     {21, "диск не готов"},                  // ERROR_NOT_READY
     {kErrorWriteFault, "ошибка записи на диск"},

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file_errors.h"
+#include "platform/files.h"
 #include "protocol/voltage_text.h"
 
 namespace {
@@ -35,17 +37,9 @@ std::string ProposedProtocolFileName(const TestRecord& record) {
 }
 
 std::string SaveFailedText(uint32_t systemError, bool fileExisted) {
-    const char* cause = nullptr;
-    switch (systemError) {
-        case 3: cause = "папка не найдена"; break;                       // ERROR_PATH_NOT_FOUND
-        case 5: cause = fileExisted ? "нет доступа к файлу" : "нет доступа к папке"; break;  // ERROR_ACCESS_DENIED
-        case 19: cause = "диск защищен от записи"; break;                 // ERROR_WRITE_PROTECT
-        case 32:                                                          // ERROR_SHARING_VIOLATION
-        case 33: cause = "файл открыт в другой программе"; break;         // ERROR_LOCK_VIOLATION
-        case 39:                                                          // ERROR_HANDLE_DISK_FULL
-        case kErrorDiskFull: cause = "на диске нет места"; break;
-        case 123: cause = "недопустимое имя файла"; break;                // ERROR_INVALID_NAME
-        default: break;
-    }
-    return cause ? std::string("Ошибка сохранения файла: ") + cause + "." : "Ошибка сохранения файла.";
+    // Refused where no file stood yet, the folder is what is closed.
+    const std::string cause = systemError == platform::kErrorAccessDenied && !fileExisted
+                                  ? "нет доступа к папке"
+                                  : platform::FileErrorCause(systemError);
+    return "Ошибка сохранения файла: " + cause + ".";
 }

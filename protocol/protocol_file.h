@@ -11,11 +11,7 @@
 // a number. No extension: the dialog adds ".rtf".
 std::string ProposedProtocolFileName(const TestRecord& record);
 
-// The failed save's box text from the system's error code: "Ошибка
-// сохранения файла: нет доступа к папке." and the like; the bare "Ошибка
-// сохранения файла." for a code without a known cause. fileExisted tells a
-// protected file from a protected folder.
+// The failed save's box text from the system's error code, in the words of
+// platform::FileErrorCause: "Ошибка сохранения файла: на диске нет места."
+// and the like. fileExisted tells a protected file from a protected folder.
 std::string SaveFailedText(uint32_t systemError, bool fileExisted);
-// What a write that came short is taken for: the open succeeded, so the
-// file may be written, and what stops a write then is a full disk.
-constexpr uint32_t kErrorDiskFull = 112;

@@ -218,11 +218,13 @@ bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const Te
         size_t length = text.size() + 1;
         uint32_t count = 0;
         if (length <= 0xFFFFFFFFu && platform::SeekTo(file, 0) && platform::TruncateHere(file)) {
-            written = platform::WriteFile(file, text.c_str(), static_cast<uint32_t>(length), &count) &&
+            written = platform::WriteFile(file, text.c_str(), static_cast<uint32_t>(length), &count, &error) &&
                       count == length;
         }
         platform::CloseFile(file);
-        error = kErrorDiskFull;
+        // A write that came short without a code: the open succeeded, so
+        // what stops a write then is a full disk.
+        if (!written && error == 0) error = platform::kErrorDiskFull;
     }
     // A short write leaves a cut document behind: that is a failure too. The
     // box says why, so the user knows whether another folder will do.

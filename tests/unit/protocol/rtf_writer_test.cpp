@@ -251,10 +251,10 @@ TEST_F(RtfFileTest, UnwritableOutputIsReported) {
     fake::SetFileLocked(kOutput, true);
     EXPECT_FALSE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
     fake::SetFileLocked(kOutput, false);
-    fake::FailNextWrites(1);
+    fake::FailNextWrites(1, platform::kErrorDiskFull);
     EXPECT_FALSE(WriteProtocolRtf(kTemplate, kOutput, record, settings));
     EXPECT_FALSE(WriteProtocolRtf(kTemplate, "C:\\no such folder\\p.rtf", record, settings));
-    const std::vector<std::string> expected = {"Ошибка сохранения файла: файл открыт в другой программе.",
+    const std::vector<std::string> expected = {"Ошибка сохранения файла: файл занят другой программой.",
                                                "Ошибка сохранения файла: на диске нет места.",
                                                "Ошибка сохранения файла: папка не найдена."};
     EXPECT_EQ(Messages(), expected);
