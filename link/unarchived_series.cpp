@@ -2,6 +2,7 @@
 #include "link/unarchived_series.h"
 
 #include <atomic>
+#include <cstring>
 #include <deque>
 #include <mutex>
 
@@ -13,6 +14,7 @@
 #include "platform/threads.h"
 #include "platform/ui.h"
 #include "results/archive.h"
+#include "results/archive_versions.h"
 
 namespace {
 
@@ -107,6 +109,17 @@ void RetryUnarchivedSeries(bool now) {
     AppendKept(false);
     g_appending = false;
     ShowState();
+}
+
+bool TakeTextsIntoKeptSeries(const TestRecord& record) {
+    std::lock_guard<platform::Mutex> guard(g_lock);
+    for (TestRecord& kept : g_kept) {
+        if (!SameSeries(kept, record)) continue;
+        std::memcpy(kept.protocolText, record.protocolText, sizeof kept.protocolText);
+        kept.crc = ArchiveRecordCrc(kept);
+        return true;
+    }
+    return false;
 }
 
 size_t UnarchivedSeriesCount() {

@@ -19,6 +19,10 @@ bool ArchiveFinishedSeries(TestRecord& record);
 // have passed since the last try. One try each, no waiting for a busy file
 // or for another thread's append: meant for the user-interface thread.
 void RetryUnarchivedSeries(bool now);
+// A protocol made of a kept series carries texts typed since it ended: the
+// kept series takes them, so that what reaches log.dat is what the paper
+// says. False when no kept series is record's.
+bool TakeTextsIntoKeptSeries(const TestRecord& record);
 // How many finished series wait for log.dat.
 size_t UnarchivedSeriesCount();
 // On closing the program: one more try, then, with a series still kept, the

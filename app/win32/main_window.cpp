@@ -212,14 +212,17 @@ void ShowFollowedTexts(HWND window, const TestRecord& texts, uint16_t changed, T
 // what the archive does not hold: texts mended since the series was archived
 // go in first as its next version, and that version is printed. The form
 // first follows the newest version where the user changed nothing, so a
-// version made in the viewer is never reverted unseen. A series missing from
-// the archive prints as it is.
-void ArchiveMendedTexts(HWND window, TestRecord* record) {
+// version made in the viewer is never reverted unseen. A series that log.dat
+// refused and the program keeps takes the texts printed, and goes in with them.
+bool ArchiveMendedTexts(HWND window, TestRecord* record) {
     static TestRecord newest, amended, form;  // 3416 bytes each; user-interface thread only
     SystemTime ended;
-    if (!EndedSeriesTime(&ended)) return;
+    if (!EndedSeriesTime(&ended)) return true;
     record->testTime = ended;
-    if (!NewestArchivedVersion(*record, &newest)) return;
+    if (!NewestArchivedVersion(*record, &newest)) {
+        TakeTextsIntoKeptSeries(*record);
+        return true;
+    }
     TestRecord& base = FormBase(*record);
     form = *record;
     ShowFollowedTexts(window, *record, FollowNewestTexts(form, base, newest, record), nullptr);
@@ -228,12 +231,13 @@ void ArchiveMendedTexts(HWND window, TestRecord* record) {
     if (!AmendmentNeeded(*record, newest, SecondsSince2000(now), &amended)) {
         *record = newest;  // the version printed is the one archived, its marks included
     } else {
-        if (!ArchiveAppend(amended)) return;
+        if (!ArchiveAppend(amended)) return false;
         *record = amended;
         ArchivedTexts().Take(amended);
     }
     HeldSeriesForm(window, &form);
     std::memcpy(base.protocolText, form.protocolText, sizeof base.protocolText);
+    return true;
 }
 
 // Tab and Shift+Tab come as accelerators: the window is no dialog box, so
@@ -263,7 +267,7 @@ bool Command(HWND window, int id) {
         case CMD_SAVE_PROTOCOL: {
             static TestRecord copy;  // 3416 bytes; only the user-interface thread gets here
             RecordWithFormTexts(window, &copy);
-            const ProtocolCommit commit = [window](TestRecord* record) { ArchiveMendedTexts(window, record); };
+            const ProtocolCommit commit = [window](TestRecord* record) { return ArchiveMendedTexts(window, record); };
             if (id == IDC_PRINT)
                 PrintProtocol(copy, commit);
             else

@@ -42,7 +42,10 @@ void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit) {
     if (!printer) return;
     static TestRecord made;  // 3416 bytes; user-interface thread only
     made = record;
-    if (commit) commit(&made);
+    if (commit && !commit(&made)) {
+        DeleteDC(printer);
+        return;
+    }
 
     DOCINFOW document = {};
     document.cbSize = sizeof document;

@@ -33,7 +33,7 @@ void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit) {
     if (!GetSaveFileNameW(&dialog)) return;
     static TestRecord made;  // 3416 bytes; user-interface thread only
     made = record;
-    if (commit) commit(&made);
+    if (commit && !commit(&made)) return;
     // A template deleted while the program runs comes back from the
     // installation; "reinstall" is only said when that one is gone too.
     std::string templatePath = ProtocolTemplatePath();

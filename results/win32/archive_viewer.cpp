@@ -222,20 +222,20 @@ bool IsNewest(const ArchiveSession* s, uint32_t version) {
 // version, and the list takes it in its room after the file's records; the
 // version printed is then that one, and the main window's form follows it.
 // Any other version, and every version of another file, prints as stored.
-void ArchiveMendedTexts(ArchiveSession* s, uint32_t version, TestRecord* record) {
+bool ArchiveMendedTexts(ArchiveSession* s, uint32_t version, TestRecord* record) {
     static TestRecord amended;  // 3416 bytes; user-interface thread only
     SystemTime now;
     platform::LocalTime(&now);
     if (!ViewerAmendmentNeeded(s->path, IsNewest(s, version), *record, s->records[version], SecondsSince2000(now),
                                &amended)) {
         *record = s->records[version];
-        return;
+        return true;
     }
-    if (!ArchiveAppend(amended)) return;
+    if (!ArchiveAppend(amended)) return false;
     *record = amended;
     ArchivedTexts().Take(amended);  // the form's fields offer the mended texts from now on
     FormFollowsAmendment(amended);
-    if (!s->loadingDone || s->taken >= s->capacity) return;
+    if (!s->loadingDone || s->taken >= s->capacity) return true;
     s->records[s->taken] = amended;
     s->ready = s->taken + 1;
     AddRows(s, s->taken + 1);
@@ -243,6 +243,7 @@ void ArchiveMendedTexts(ArchiveSession* s, uint32_t version, TestRecord* record)
     s->cachedRecord = -1;
     InvalidateRect(s->list, nullptr, TRUE);
     ShowArchiveDetails(s->details, *s, s->shown);
+    return true;
 }
 
 // Printing and saving take the version the pane shows: the one chosen when
@@ -252,7 +253,7 @@ void OutputShown(ArchiveSession* s, bool print) {
     static TestRecord record;  // 3416 bytes; user-interface thread only
     const uint32_t version = s->shown;
     DetailsRecord(s->details, *s, &record);
-    const ProtocolCommit commit = [s, version](TestRecord* r) { ArchiveMendedTexts(s, version, r); };
+    const ProtocolCommit commit = [s, version](TestRecord* r) { return ArchiveMendedTexts(s, version, r); };
     if (print) PrintProtocol(record, commit);
     else SaveProtocolRtf(record, commit);
 }

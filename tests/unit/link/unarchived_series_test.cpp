@@ -1,4 +1,5 @@
 // Finished series that log.dat refused: kept, tried again on the clock, at the next series and on a click.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -131,4 +132,22 @@ TEST_F(UnarchivedTest, ClosingAsksWhileASeriesIsKept) {
         EXPECT_EQ(boxes[0].caption, "Внимание!");
         EXPECT_EQ(boxes[0].value, static_cast<int>(ui::kYesNo | ui::kIconWarning | ui::kDefaultSecond));
     }
+}
+
+TEST_F(UnarchivedTest, APrintedKeptSeriesGoesInWithThePrintedTexts) {
+    fake::SetFreeSpace(100);
+    TestRecord ended = Series(1);
+    ArchiveFinishedSeries(ended);
+    TestRecord printed = ended;
+    std::strcpy(printed.protocolText[1], "Масло ГК");
+    EXPECT_TRUE(TakeTextsIntoKeptSeries(printed));
+    EXPECT_FALSE(TakeTextsIntoKeptSeries(Series(2)));
+    fake::SetFreeSpace(-1);
+    RetryUnarchivedSeries(true);
+    const std::vector<uint8_t>& bytes = fake::FileBytes("log.dat");
+    ASSERT_EQ(bytes.size(), kArchiveGroupSize);
+    TestRecord stored;
+    ArchiveDecodeGroup(bytes.data(), &stored);
+    EXPECT_STREQ(stored.protocolText[1], "Масло ГК");
+    EXPECT_EQ(stored.crc, ArchiveRecordCrc(stored));
 }
