@@ -186,18 +186,29 @@ void ShowDatabaseCheck(HWND dialog, LPARAM posted) {
     delete job;
 }
 
+// The name field's own procedure; one settings dialog is open at a time.
+// Subclassed by its window procedure, as the clipboard-aware fields are:
+// comctl32's SetWindowSubclass is not among the imports that
+// tests/imports finds documented for Windows XP SP3 and 7 SP1.
+WNDPROC g_nameFieldProcedure = nullptr;
+
 // Tab in the name field only moves the focus: the field's own Tab handling
 // moves it and then took the tab character too.
-LRESULT CALLBACK NameFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK NameFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CHAR && wParam == '\t') return 0;
+    LRESULT result = CallWindowProcW(g_nameFieldProcedure, field, message, wParam, lParam);
     if (message == WM_GETDLGCODE) {
-        LRESULT code = DefSubclassProc(field, message, wParam, lParam) & ~DLGC_WANTTAB;
+        result &= ~DLGC_WANTTAB;
         const MSG* key = reinterpret_cast<const MSG*>(lParam);
-        if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB) code &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
-        return code;
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB)
+            result &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(field, NameFieldProc, 0);
-    return DefSubclassProc(field, message, wParam, lParam);
+    return result;
+}
+
+void SubclassNameField(HWND field) {
+    g_nameFieldProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NameFieldProc)));
 }
 
 // The default focus selects the whole name, and one stray Enter then
@@ -215,7 +226,7 @@ INT_PTR CALLBACK ProgramSettingsProc(HWND dialog, UINT message, WPARAM wParam, L
         case WM_INITDIALOG:
             CentreDialogOnOwner(dialog);
             ShowProgramTexts(dialog);
-            SetWindowSubclass(GetDlgItem(dialog, IDC_ORGANISATION), NameFieldProc, 0, 0);
+            SubclassNameField(GetDlgItem(dialog, IDC_ORGANISATION));
             PlaceCaretAfterName(dialog);
             return FALSE;  // the focus is set
         case WM_COMMAND:
