@@ -65,7 +65,8 @@ e2e_start_xvfb() {
   exec {lock}>/tmp/.orla-e2e-display.lock
   flock "$lock"
   n="$(_e2e_free_display)"
-  Xvfb ":$n" -screen 0 "$(e2e_px 1280)x$(e2e_px 1024)x24" -nolisten tcp >/dev/null 2>&1 &
+  # Not holding the lock: Xvfb would keep it for the whole test.
+  Xvfb ":$n" -screen 0 "$(e2e_px 1280)x$(e2e_px 1024)x24" -nolisten tcp >/dev/null 2>&1 {lock}>&- &
   E2E_XVFB_PID=$!
   export DISPLAY=":$n"
   for i in $(seq 50); do
