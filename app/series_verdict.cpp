@@ -26,7 +26,7 @@ constexpr int kSourceField = IDC_FIRST_FIELD + 3;
 // change on the user-interface thread while a series ends.
 struct Judgement {
     bool hasMethod = false;
-    TestMethod method;
+    TestMethod method{};
     NormLimits norm{0, 0};
 };
 platform::Mutex g_judgementLock;

@@ -7,12 +7,13 @@
 #include "protocol/protocol_file.h"
 
 TEST(ProposedProtocolFileName, NumberAndDateWithoutWhatWindowsForbids) {
+    const std::string longNumber(255, '7');
     const struct { const char* number; const char* name; } cases[] = {
         {"П-18а/2026", "Протокол П-18а-2026 от 09.12.2026"},
         {"a\\b:c*d?e\"f<g>h|i\tj", "Протокол a-b-c-d-e-f-g-h-i-j от 09.12.2026"},
         {"", "Протокол от 09.12.2026"},
         {" .. ", "Протокол от 09.12.2026"},  // Windows would drop the dots and the blank
-        {std::string(255, '7').c_str(), nullptr},  // a long number leaves room for the folder
+        {longNumber.c_str(), nullptr},  // a long number leaves room for the folder
     };
     for (const auto& c : cases) {
         TestRecord record{};
