@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/format.h"
+#include "common/format.h"
 #include "app/settings_dialog_ids.h"
 
 namespace {

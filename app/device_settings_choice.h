@@ -2,7 +2,7 @@
 // What the device settings dialog shows and what its OK asks of the
 // instrument: list items, the selection for the reported settings, and the
 // settings built back from the selection. Kept free of Windows.
-#include "link/device_settings.h"
+#include "common/device_settings.h"
 
 // The dialog's six lists, in the order of their ids 510..515.
 enum DeviceSettingsList { kListCount, kListPause, kListDelay, kListRate, kListMaximum, kListSound, kDeviceSettingsListCount };

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "platform/threads.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // The current series record. The link worker is its only writer and reads it
 // freely; it takes the lock only around its writes, and never while it talks

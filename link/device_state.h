@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "link/device_settings.h"
+#include "common/device_settings.h"
 #include "platform/threads.h"
 
 // The instrument's state bits as they arrive in every generation-1 answer

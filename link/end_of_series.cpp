@@ -5,10 +5,10 @@
 #include <mutex>
 #include <string>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "app/number_check.h"
 #include "app/resource_ids.h"
-#include "app/series_verdict.h"
+#include "verdict/series_verdict.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
 #include "link/unarchived_series.h"

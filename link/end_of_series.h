@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/system_time.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // A series has ended with at least one value: history, form texts, archive,
 // the next protocol number proposed, printing unlocked, and in run-in mode

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "app/resource_ids.h"
 #include "link/current_record.h"
 #include "link/device_state.h"

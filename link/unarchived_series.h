@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // A kept series is tried again this long after the last try.
 constexpr uint32_t kArchiveRetryPeriodMs = 5000;

@@ -1,9 +1,9 @@
 #pragma once
 // What the link does to windows, each a synchronous call that the
 // user-interface thread carries out while the caller waits.
-#include "link/device_settings.h"
+#include "common/device_settings.h"
 #include "platform/ui.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Replaces the status bar's text (link state or the running series).
 void SetStatusText(const char* text);

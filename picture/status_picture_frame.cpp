@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "link/device_state.h"
-#include "picture/color.h"
+#include "common/color.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // a DrawList, computed from the instrument's status byte only.
 #include <cstdint>
 
-#include "picture/draw_list.h"
+#include "common/draw_list.h"
 
 // The picture's timer period, and how long the instrument's motor takes to
 // lift the vessel into the cell: the picture's rise keeps pace with it, or it

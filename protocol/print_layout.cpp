@@ -3,7 +3,7 @@
 
 #include "protocol/voltage_text.h"
 #include "results/archive_versions.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 namespace {
 

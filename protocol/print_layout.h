@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program_settings.h"
-#include "results/test_record.h"
+#include "common/program_settings.h"
+#include "common/test_record.h"
 
 // Where each text of the printed protocol goes. The printer code measures
 // texts with the page's font and draws what this computes.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // "Протокол <number> от ДД.ММ.ГГГГ" from the protocol number and the series'
 // date, with the characters Windows forbids in a file name (\ / : * ? " < > |

@@ -10,7 +10,7 @@
 #include "protocol/protocol_file.h"
 #include "protocol/voltage_text.h"
 #include "results/archive_versions.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 namespace {
 

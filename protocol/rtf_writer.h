@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "app/program_settings.h"
-#include "results/test_record.h"
+#include "common/program_settings.h"
+#include "common/test_record.h"
 
 // The protocol document is template.rtf with its upper-case keys replaced;
 // the program never composes RTF itself.

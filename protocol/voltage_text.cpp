@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/format.h"
+#include "common/format.h"
 
 namespace {
 

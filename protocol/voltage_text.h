@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <string>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Texts of a series as the protocols show them. A voltage that did not break
 // down is shown as the main window shows it (">100 кВ"), never as a number

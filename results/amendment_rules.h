@@ -3,7 +3,7 @@
 // how the main window's form follows versions made elsewhere.
 #include <cstdint>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // The archive a new version of a series read from sourcePath is appended to:
 // log.dat for a series read from it (an empty path), none (nullptr) for one

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/files.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 constexpr size_t kArchiveGroupSize = 3 * sizeof(TestRecord);  // 10248
 constexpr const char* kArchiveFileName = "log.dat";

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "results/test_parameters.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Archived series as CSV for spreadsheets and laboratory information systems:
 // one row per series, UTF-8 with a byte order mark, so Excel keeps Cyrillic.

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstring>
 
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "results/archive_versions.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Windows-1251 byte to its lower-case form (Latin, Russian with Ё, and the
 // other Cyrillic letters of the code page); any other byte maps to itself.

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "results/stored_results.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // A stored result of one or two values and an archived series are one and
 // the same only when their dates lie at most this far apart: so few values

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 enum class ArchiveLoadOutcome {
     Loaded,      // every whole group was handed over (possibly none)

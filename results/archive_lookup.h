@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <functional>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // How far back a lookup reads: the newest series first, so a series of
 // recent weeks is found at once, and a large archive never makes leaving a

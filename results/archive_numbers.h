@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // One series of the archive and the number its newest version goes by.
 struct ArchivedNumber {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/format.h"
-#include "results/verdict.h"
+#include "common/format.h"
+#include "verdict/verdict.h"
 
 namespace {
 

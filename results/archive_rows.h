@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "results/archive_versions.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // The column texts of an archive viewer row: the five of the first viewer,
 // the test's time of day, so the series of one day can be told apart, which

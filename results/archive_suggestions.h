@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/threads.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // The protocol texts that offer what was typed before: material, standard,
 // sample source, appearance, preparation, the tester's position and name.

@@ -8,11 +8,11 @@
 #include <string>
 #include <tuple>
 
-#include "picture/color.h"
-#include "picture/font_glyphs.h"
+#include "common/color.h"
+#include "common/font_glyphs.h"
 #include "results/archive_versions.h"
 #include "results/archive_filter.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/draw_list.h"
-#include "results/test_record.h"
+#include "common/draw_list.h"
+#include "common/test_record.h"
 
-// Colours of the picture (COLORREF layout, see picture/color.h). Tests tell
+// Colours of the picture (COLORREF layout, see common/color.h). Tests tell
 // the kinds of marks apart by them.
 constexpr uint32_t kTrendBackground = 0xFFFFFF;
 constexpr uint32_t kTrendAxisColor = 0x000000;

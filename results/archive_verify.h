@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Checking a copy of log.dat without changing it: what the vote had to mend,
 // which records fail their crc and whether the last group is torn.

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 constexpr uint32_t kNoRecord = 0xFFFFFFFFu;
 

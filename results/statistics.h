@@ -1,5 +1,5 @@
 #pragma once
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Mean, root-mean-square error and coefficient of variation, in place.
 void ComputeSeriesStatistics(TestRecord& record);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/format.h"
+#include "common/format.h"
 #include "platform/ui.h"
 #include "results/archive_import.h"
 #include "results/device_results_ids.h"

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/format.h"
+#include "common/format.h"
 
 void FormatTestParameters(const DeviceSettings& settings, TestParameterTexts* out) {
     std::snprintf(out->text[kParameterCount], kParameterTextSize, "%d", MeasurementCount(settings));

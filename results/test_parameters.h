@@ -1,7 +1,7 @@
 #pragma once
 // The five test parameters of a series as the windows, the export and the database give them.
-#include "link/device_settings.h"
-#include "results/test_record.h"
+#include "common/device_settings.h"
+#include "common/test_record.h"
 
 // Shown for every parameter of a series whose settings are not known.
 constexpr char kNoParameterData[] = "нет данных";

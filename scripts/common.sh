@@ -118,16 +118,16 @@ build_installer() {  # [bin64] [bin32] [output folder]
   mkdir -p "$(dirname "$defines")" "$dist"
   _header_text() { sed -n "s/^#define $2 \"\(.*\)\"\$/\1/p" "$ROOT/$1" | sed 's/\\"/"/g'; }
   local version numbers
-  version="$(_header_text app/version_info.h ORLA_VERSION_TEXT)"
-  numbers="$(sed -n 's/^#define ORLA_VERSION_NUMBERS //p' "$ROOT/app/version_info.h" | tr -d ' ' | tr , .)"
+  version="$(_header_text common/version_info.h ORLA_VERSION_TEXT)"
+  numbers="$(sed -n 's/^#define ORLA_VERSION_NUMBERS //p' "$ROOT/common/version_info.h" | tr -d ' ' | tr , .)"
   # UTF-8 with a byte-order mark, as Unicode NSIS wants its includes.
   {
     printf '\xef\xbb\xbf'
     echo "!define VERSION \"$version\""
     echo "!define VERSION_NUMBERS \"$numbers\""
-    echo "!define PRODUCT \"$(_header_text app/version_info.h ORLA_PRODUCT_NAME)\""
-    echo "!define DESCRIPTION \"$(_header_text app/version_info.h ORLA_FILE_DESCRIPTION)\""
-    echo "!define PUBLISHER \`$(_header_text app/maker_info.h MAKER_NAME_LINE1) $(_header_text app/maker_info.h MAKER_NAME_LINE2)\`"
+    echo "!define PRODUCT \"$(_header_text common/version_info.h ORLA_PRODUCT_NAME)\""
+    echo "!define DESCRIPTION \"$(_header_text common/version_info.h ORLA_FILE_DESCRIPTION)\""
+    echo "!define PUBLISHER \`$(_header_text common/maker_info.h MAKER_NAME_LINE1) $(_header_text common/maker_info.h MAKER_NAME_LINE2)\`"
     echo "!define BIN64 \"$bin64\""
     echo "!define BIN32 \"$bin32\""
     echo "!define TEMPLATE \"$ROOT/protocol/template.rtf\""

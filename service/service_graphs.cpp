@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "picture/color.h"
+#include "common/color.h"
 
 namespace {
 

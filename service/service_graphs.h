@@ -4,7 +4,7 @@
 // voltage seen (graph 661). The graph threads replay these lists with OpenGL.
 #include <cstdint>
 
-#include "picture/draw_list.h"
+#include "common/draw_list.h"
 #include "service/service_history.h"
 
 // Bar positions per series: six voltages and, while a series runs, one bar

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/format.h"
-#include "app/program_settings.h"
+#include "common/format.h"
+#include "common/program_settings.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "results/statistics.h"

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 constexpr int kServiceRingSize = 50;
 constexpr int kHistogramClasses = 256;

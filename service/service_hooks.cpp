@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/format.h"
-#include "app/program_settings.h"
-#include "link/device_settings.h"
+#include "common/format.h"
+#include "common/program_settings.h"
+#include "common/device_settings.h"
 #include "link/device_state.h"
 #include "platform/ui.h"
 #include "service/service_history.h"

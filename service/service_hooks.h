@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // What the link tells the service view (only in service mode). Kinds: 0 USB
 // serial, 1 reset cause, 2 resets since start, 3 status byte, 4 version text,

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "app/about_box_ids.h"
-#include "app/maker_info.h"
-#include "app/win32/dialog_placement.h"
+#include "common/maker_info.h"
+#include "common/win32/dialog_placement.h"
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
 #include "platform/win32/dpi.h"

@@ -7,7 +7,7 @@
 #include "app/resource_ids.h"
 #include "app/win32/form_autocomplete.h"
 #include "app/win32/shell_handles.h"
-#include "app/win32/window_rules.h"
+#include "app/window_rules.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_registry.h"
 

@@ -1,11 +1,11 @@
 // The main window's placement at start, its layout on resizing and its size limits.
 #include <initializer_list>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "app/win32/main_window.h"
 #include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
-#include "app/win32/window_rules.h"
+#include "app/window_rules.h"
 #include "picture/win32/status_picture.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"

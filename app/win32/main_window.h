@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Dialog procedure of the main window, dialog 100.
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

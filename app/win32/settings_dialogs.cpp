@@ -8,15 +8,15 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/database_sender.h"
+#include "database/database_sender.h"
 #include "app/device_settings_choice.h"
-#include "app/method_choice.h"
-#include "app/norm_book.h"
+#include "verdict/method_choice.h"
+#include "verdict/norm_book.h"
 #include "app/organisation_name_edit.h"
-#include "app/program_settings.h"
-#include "app/series_verdict.h"
+#include "common/program_settings.h"
+#include "verdict/series_verdict.h"
 #include "app/settings_dialog_ids.h"
-#include "app/win32/dialog_placement.h"
+#include "common/win32/dialog_placement.h"
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
 #include "platform/threads.h"

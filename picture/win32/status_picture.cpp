@@ -8,7 +8,7 @@
 #include "link/device_state.h"
 #include "link/thread_failure.h"
 #include "picture/status_picture_frame.h"
-#include "picture/win32/gl_support.h"
+#include "common/win32/gl_support.h"
 #include "platform/threads.h"
 #include "platform/win32/dpi.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "protocol/print_layout.h"
 #include "protocol/win32/dialog_owner.h"
 #include "protocol/win32/protocol_output.h"

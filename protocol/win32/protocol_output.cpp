@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "platform/ui.h"
 #include "protocol/protocol_file.h"
 #include "protocol/rtf_writer.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Runs once the user has confirmed the print or file dialog, before the
 // document is made, and only then: it may replace the record with the version

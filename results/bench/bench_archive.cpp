@@ -28,7 +28,7 @@
 #include "platform/ui.h"
 #include "results/archive.h"
 #include "results/archive_loader.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 // ---- the few platform calls the archive makes, over POSIX
 namespace platform {

@@ -1,9 +1,9 @@
 // The archive viewer's details pane: every field of the series selected in the list.
 #include <vector>
 
-#include "app/format.h"
+#include "common/format.h"
 #include "app/resource_ids.h"
-#include "app/win32/clipboard_aware.h"
+#include "common/win32/clipboard_aware.h"
 #include "link/window_ops.h"
 #include "platform/win32/dpi.h"
 #include "results/amendment_rules.h"

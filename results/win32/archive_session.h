@@ -14,7 +14,7 @@
 #include "results/archive_rows.h"
 #include "results/archive_top_row.h"
 #include "results/archive_versions.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 constexpr UINT kRowsLoadedMessage = WM_APP + 70;    // wParam: records ready so far
 constexpr UINT kLoadingDoneMessage = WM_APP + 71;

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/resource_ids.h"
-#include "app/win32/window_rules.h"
-#include "picture/draw_list.h"
-#include "picture/win32/gdi_frame.h"
+#include "app/window_rules.h"
+#include "common/draw_list.h"
+#include "common/win32/gdi_frame.h"
 #include "platform/win32/dpi.h"
 #include "results/archive_trend.h"
 #include "results/archive_trend_ids.h"

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "results/test_record.h"
+#include "common/test_record.h"
 
 // Opens a new trend window of the series whose sample source is source,
 // centred on owner, and returns at once; on the user-interface thread. The

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/resource_ids.h"
-#include "app/win32/dialog_placement.h"
-#include "app/win32/list_columns.h"
+#include "common/win32/dialog_placement.h"
+#include "common/win32/list_columns.h"
 #include "app/win32/main_window.h"
-#include "app/win32/window_rules.h"
+#include "app/window_rules.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/resource_ids.h"
-#include "app/win32/list_columns.h"
+#include "common/win32/list_columns.h"
 #include "link/device_state.h"
 #include "platform/win32/window_registry.h"
 #include "results/device_results_ids.h"

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "picture/win32/gl_support.h"
+#include "common/win32/gl_support.h"
 #include "platform/threads.h"
 #include "platform/win32/dpi.h"
 #include "service/service_graphs.h"

@@ -4,9 +4,9 @@
 
 #include <commctrl.h>
 
-#include "app/format.h"
-#include "app/program_settings.h"
-#include "app/win32/list_columns.h"
+#include "common/format.h"
+#include "common/program_settings.h"
+#include "common/win32/list_columns.h"
 #include "app/win32/log_viewer_dialog.h"
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"

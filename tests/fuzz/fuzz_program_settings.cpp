@@ -4,7 +4,7 @@
 // placement, the dialogs centred on it, the service view beside the form)
 // and everything saved again.
 #include "app/organisation_name_edit.h"
-#include "app/win32/window_rules.h"
+#include "app/window_rules.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

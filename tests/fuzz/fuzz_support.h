@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "link/crc32_words.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
 #include "link/link_worker_steps.h"
 #include "platform/fake/fake_platform.h"
-#include "results/test_record.h"
+#include "common/test_record.h"
 #include "tests/unit/link/test_driver.h"
 
 namespace fuzz {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "link/connection.h"
 #include "link/crc32_words.h"
 #include "link/current_record.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/resource_ids.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 #include "link/search_indicator.h"
 #include "sim/sim.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "link/device_state.h"
-#include "picture/color.h"
+#include "common/color.h"
 #include "picture/status_picture_frame.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // A filled record and settings shared by the protocol tests.
 #include <cstring>
 
-#include "app/program_settings.h"
-#include "results/test_record.h"
-#include "results/verdict.h"
+#include "common/program_settings.h"
+#include "common/test_record.h"
+#include "verdict/verdict.h"
 
 // A record whose text slots carry garbage after their terminators, as the
 // main window's records do.

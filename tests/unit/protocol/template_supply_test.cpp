@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
 #include "protocol/template_supply.h"

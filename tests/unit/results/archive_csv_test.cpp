@@ -11,7 +11,7 @@
 #include "results/archive.h"
 #include "results/archive_verify.h"
 #include "results/test_parameters.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "results/archive_filter.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "results/archive_rows.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 TEST(ArchiveRows, ColumnsOfASeries) {
     TestRecord r{};

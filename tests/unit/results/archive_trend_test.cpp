@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "picture/color.h"
+#include "common/color.h"
 #include "results/archive_trend.h"
-#include "results/verdict.h"
+#include "verdict/verdict.h"
 
 namespace {
 

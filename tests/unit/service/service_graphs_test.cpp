@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "picture/color.h"
+#include "common/color.h"
 #include "service/service_graphs.h"
 
 namespace {

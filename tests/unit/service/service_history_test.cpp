@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_settings.h"
+#include "common/program_settings.h"
 #include "link/device_state.h"
 #include "platform/fake/fake_platform.h"
 #include "results/statistics.h"

@@ -1,0 +1,67 @@
+// The main-window operations of the link: status bar, protocol output
+// enabling, test parameters and the results line.
+#include <cstdio>
+#include <cstring>
+
+#include "common/format.h"
+#include "app/resource_ids.h"
+#include "link/device_state.h"
+#include "verdict/series_verdict.h"
+#include "link/window_ops.h"
+#include "platform/ui.h"
+#include "results/test_parameters.h"
+
+namespace {
+constexpr int kMeanColumn = 7;
+}  // namespace
+
+void SetStatusText(const char* text) { ui::SetText(ui::Window::Main, ui::kStatusBar, text); }
+
+void EnableProtocolOutput(bool enabled) {
+    // The print button and the menu item "Печать протокола" share their id.
+    ui::Enable(ui::Window::Main, IDC_PRINT, enabled);
+    ui::EnableMenuItem(ui::Window::Main, IDC_PRINT, enabled);
+    ui::EnableMenuItem(ui::Window::Main, CMD_SAVE_PROTOCOL, enabled);
+}
+
+void ShowTestParameters(const DeviceSettings& settings) {
+    ShowTestParametersIn(ui::Window::Main, settings);
+    ShowMethodLine(settings);
+}
+
+void ShowTestParametersIn(ui::Window window, const DeviceSettings& settings) {
+    TestParameterTexts texts;
+    FormatTestParameters(settings, &texts);
+    ShowParameterTextsIn(window, texts);
+}
+
+void ShowParameterTextsIn(ui::Window window, const TestParameterTexts& texts) {
+    static_assert(IDC_VALUE_MAXIMUM - IDC_VALUE_COUNT + 1 == kTestParameterCount, "one field per parameter");
+    for (int k = 0; k < kTestParameterCount; ++k) ui::SetText(window, IDC_VALUE_COUNT + k, texts.text[k]);
+}
+
+void ShowResultsLine(const TestRecord& record) {
+    // Room for the heading, six values and the mean.
+    char line[512];
+    char part[256];
+    FormatWhole(part, record.valueCount);
+    std::snprintf(line, sizeof line, "Проведено измерений %s:", part);
+
+    int shown = record.valueCount;
+    if (record.valueCount != record.seriesLength && g_deviceState.protocolGeneration != 2 &&
+        !(g_deviceState.status & status_bits::kProboy))
+        ++shown;  // the voltage now rising, reported in the next free slot
+    if (shown > kVoltageSlots) shown = kVoltageSlots;
+
+    for (int i = 0; i < shown; ++i) {
+        FormatMeasurementValue(part, record, i);
+        std::strncat(line, " ", sizeof line - std::strlen(line) - 1);
+        std::strncat(line, part, sizeof line - std::strlen(line) - 1);
+    }
+    if (record.valueCount != 0) {
+        FormatMeasurementValue(part, record, kMeanColumn);
+        std::strncat(line, "  Среднее: ", sizeof line - std::strlen(line) - 1);
+        std::strncat(line, part, sizeof line - std::strlen(line) - 1);
+    }
+    SetStatusText(line);
+}

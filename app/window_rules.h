@@ -1,0 +1,124 @@
+// The main window's rules that need no Windows: focus order, placement, sizes.
+#pragma once
+#include <cstdint>
+#include <cstdlib>
+
+#include "app/resource_ids.h"
+#include "common/test_record.h"
+
+// The main window's arithmetic, kept free of Windows so that it can be
+// checked on its own.
+
+constexpr int kFirstFormField = IDC_FIRST_FIELD;
+constexpr int kLastFormField = IDC_LAST_FIELD;
+constexpr int kFormFieldCount = kLastFormField - kFirstFormField + 1;
+constexpr int kMinWindowWidth = 500;
+constexpr int kMinWindowHeight = 525;
+constexpr int kStatusBarHeight = 20;
+constexpr int kServiceViewLeft = 500;
+
+// The field that Tab moves to from the focused control, or 0 when the focus
+// is not in the protocol form.
+inline int NextFormField(int focusedId) {
+    if (focusedId < kFirstFormField || focusedId > kLastFormField) return 0;
+    return (focusedId - (kFirstFormField - 1)) % kFormFieldCount + kFirstFormField;
+}
+
+// The field that Shift+Tab moves back to, wrapping from the first to the last.
+inline int PreviousFormField(int focusedId) {
+    if (focusedId < kFirstFormField || focusedId > kLastFormField) return 0;
+    return (focusedId - kFirstFormField + kFormFieldCount - 1) % kFormFieldCount + kFirstFormField;
+}
+
+struct Placement {
+    int x, y, width, height;
+};
+
+// The least height: the template's, when its controls need more than
+// minimum (kMinWindowHeight scaled to the screen) under the dialog font.
+inline int MinWindowHeight(int templateHeight, int minimum = kMinWindowHeight) {
+    return templateHeight > minimum ? templateHeight : minimum;
+}
+
+// The least width: minimum (kMinWindowWidth scaled to the screen), or more
+// where the dialog font at the screen's DPI grows the form faster than the
+// DPI, so that the test-cell picture at its right end (formRight, in client
+// pixels) keeps its margin inside the window's frame.
+inline int MinWindowWidth(int formRight, int frameWidth, int minimum = kMinWindowWidth, int margin = 8) {
+    const int64_t need = int64_t{formRight} + margin + frameWidth;
+    return need > minimum ? static_cast<int>(need < INT32_MAX ? need : INT32_MAX) : minimum;
+}
+
+// Turns the saved rectangle into one that lies on the screen. currentWidth
+// and currentHeight are the window's size from its template; the least
+// sizes are those of a 96 DPI screen unless the caller scales them.
+inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeight, int screenWidth,
+                             int screenHeight, int minHeight = kMinWindowHeight, int minWidth = kMinWindowWidth) {
+    Placement p = saved;
+    if (p.x < 0) p.x = 0;
+    if (p.y < 0) p.y = 0;
+    if (p.width < minWidth) p.width = minWidth;
+    if (p.height < minHeight) p.height = minHeight;
+    // 64-bit sums: the saved corner comes from the INI file and may be anything.
+    if (int64_t{currentWidth} + p.x > screenWidth) p.x = 0;
+    if (int64_t{currentHeight} + p.y > screenHeight) p.y = 0;
+    if (p.width > screenWidth) p.width = minWidth;
+    if (p.height > screenHeight) p.height = minHeight;
+    return p;
+}
+
+// Top-left corner of a window of width x height centred on its owner's
+// rectangle, then moved back onto the screen: the main window starts in the
+// screen's corner, and a wider dialog centred on it would otherwise open with
+// its left part, buttons included, beyond the edge.
+inline Placement CentreOnOwner(Placement owner, int width, int height, int screenWidth, int screenHeight) {
+    // In 64 bits: the owner's rectangle may hold whatever the INI file said.
+    auto place = [](int64_t ownerStart, int64_t ownerSize, int64_t size, int64_t screen) {
+        int64_t at = (ownerStart + ownerStart + ownerSize) / 2 - size / 2;
+        if (at + size > screen) at = screen - size;
+        if (at < 0) at = 0;
+        return static_cast<int>(at);  // now within [0, screen]
+    };
+    return Placement{place(owner.x, owner.width, width, screenWidth), place(owner.y, owner.height, height, screenHeight),
+                     width, height};
+}
+
+// Whether a key goes to the main window's accelerator table. Space is
+// there to keep it from pressing ПУСК, СТОП or ПЕЧАТЬ; in a text field it is
+// a blank like any other character. className is the target window's class.
+inline bool KeyGoesToAccelerators(unsigned virtualKey, const char* className) {
+    constexpr unsigned kSpaceKey = 0x20;
+    if (virtualKey != kSpaceKey || !className) return true;
+    auto same = [](const char* a, const char* b) {
+        for (; *a && *b; ++a, ++b)
+            if ((*a | 0x20) != (*b | 0x20)) return false;
+        return *a == *b;
+    };
+    return !same(className, "edit") && !same(className, "richedit") && !same(className, "richedit20a") &&
+           !same(className, "richedit20w");
+}
+
+// Left edge of the service view: 500 pixels (leftmost, scaled to the
+// screen), as the form ends short of that with the dialog font of Windows;
+// where a wider font makes the form (its group boxes and the picture beside
+// them) reach further, just right of it, so the view never covers a field.
+inline int ServiceViewLeft(int formRight, int leftmost = kServiceViewLeft, int gap = 4) {
+    if (formRight > INT32_MAX - gap) return INT32_MAX;  // saturates rather than wraps
+    return formRight + gap > leftmost ? formRight + gap : leftmost;
+}
+
+// A form field stretches to 10 pixels (margin, scaled to the screen) short
+// of the client's right edge.
+inline int StretchedFieldWidth(int clientWidth, int fieldLeft, int margin = 10) {
+    return clientWidth - fieldLeft - margin;
+}
+
+// Fills bytes 1..255 of every protocol text slot with the low bytes of
+// successive rand() values; byte 0 stays 0, so each text starts out empty.
+inline void FillProtocolSlots(TestRecord& record, uint32_t seed) {
+    std::srand(seed);
+    for (auto& slot : record.protocolText) {
+        slot[0] = 0;
+        for (int i = 1; i < kProtocolTextSize; ++i) slot[i] = static_cast<char>(std::rand() & 0xFF);
+    }
+}
