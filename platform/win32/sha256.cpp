@@ -4,6 +4,12 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+// The headers show SHA-256 only from XP SP3 up, while the 32-bit build names
+// plain XP as its oldest Windows; SP3 is what that build needs in any case.
+#ifndef CALG_SHA_256
+#define CALG_SHA_256 (ALG_CLASS_HASH | ALG_TYPE_ANY | 12)
+#endif
+
 namespace platform {
 
 struct Sha256::State {
