@@ -26,7 +26,7 @@ struct JournalEntry {
     SystemTime testTime{};
     std::string protocolNumber;
     int version = -1;  // the amendment number; below 0 an empty field
-    std::string account;
+    std::string account;  // JournalAppend writes the running account here
     std::string person;
     std::string details;
     std::string recordSha256;  // lower-case hex, or empty
@@ -39,7 +39,7 @@ std::string JournalTimeText(const SystemTime& time);
 // SHA-256 of the record's 3 416 bytes with its crc stored, as ArchiveAppend leaves it.
 std::string JournalRecordSha256(const TestRecord& record);
 // An entry for a record of the archive: test time, protocol number, amendment
-// number and the record's hash filled in; account, person, details left to the caller.
+// number and the record's hash filled in; person and details left to the caller.
 JournalEntry JournalEntryOfRecord(JournalEvent event, const TestRecord& record);
 // The line of entry number seq written at now after a line whose chain_sha256
 // is previousChain: UTF-8, fields quoted as CSV, ending in CR LF.

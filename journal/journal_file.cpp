@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/account.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/sha256.h"
@@ -128,7 +129,9 @@ std::unordered_set<std::string> ArchiveRecordHashes() {
 JournalAppendOutcome JournalAppend(const JournalEntry& entry) {
     platform::FileHandle file = OpenPatiently(kJournalFileName, platform::OpenMode::ReadWriteAlways);
     if (file == platform::kNoFile) return JournalAppendOutcome::Failed;
-    JournalAppendOutcome outcome = AppendTo(file, entry);
+    JournalEntry signedBy = entry;
+    signedBy.account = platform::AccountName();
+    JournalAppendOutcome outcome = AppendTo(file, signedBy);
     platform::CloseFile(file);
     return outcome;
 }

@@ -10,9 +10,11 @@ enum class JournalAppendOutcome {
     Failed,    // the register could not be written (busy, no room, no rights); nothing else depends on it
 };
 
-// Appends the entry, at the local time now, to journal.csv in the working
-// (data) folder: one write per line, the file closed after, as log.dat is
-// written. A torn last line (no CR LF) is cut off first, never a whole line.
+// Appends the entry to journal.csv in the working (data) folder, at the local
+// time now and with the account the program runs under (platform::AccountName,
+// whatever entry.account says): one write per line, the file closed after,
+// as log.dat is written. A torn last line (no CR LF) is cut off first, never
+// a whole line.
 // Runs on the caller's thread; may wait up to a second for a busy file.
 JournalAppendOutcome JournalAppend(const JournalEntry& entry);
 // SHA-256 hex of a whole file, read in pieces (an archive moved aside for
