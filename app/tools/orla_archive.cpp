@@ -96,20 +96,19 @@ void PrintReport(const ArchiveVerifyReport& r) {
 // as an English Windows cannot spell a Cyrillic path in its code page.
 std::filesystem::path FilePath(const char* utf8) { return std::filesystem::u8path(utf8); }
 
-// The register beside the archive at path, or an empty path when there is none.
-std::filesystem::path RegisterBeside(const char* path) {
-    std::filesystem::path journal = FilePath(path).parent_path() / kJournalFileName;
-    std::error_code error;
-    return std::filesystem::is_regular_file(journal, error) ? journal : std::filesystem::path();
+// The register beside the archive at path, opened; not open when there is none.
+// (Opening it rather than asking the file system keeps std::filesystem's
+// calls, some newer than the oldest Windows, out of the program.)
+void OpenRegisterBeside(const char* path, std::ifstream* in) {
+    in->open(FilePath(path).parent_path() / kJournalFileName, std::ios::binary);
 }
 
 // Checks the register against the records of the archive and prints its
 // verdict: kExitSound when whole, kExitDamaged when broken, kExitFailed when unreadable.
-int CheckRegister(const std::filesystem::path& journal, const std::unordered_set<std::string>& records) {
-    std::ifstream in(journal, std::ios::binary);
+int CheckRegister(std::ifstream& in, const std::unordered_set<std::string>& records) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) {
-        std::fprintf(stderr, "orla-archive: cannot read %s\n", journal.u8string().c_str());
+    if (in.bad()) {
+        std::fprintf(stderr, "orla-archive: cannot read %s\n", kJournalFileName);
         return kExitFailed;
     }
     const JournalCheck check = JournalVerify(JournalParse(bytes), records);
@@ -124,17 +123,18 @@ int Verify(const char* path) {
         std::fprintf(stderr, "orla-archive: cannot open %s\n", path);
         return kExitFailed;
     }
-    const std::filesystem::path journal = RegisterBeside(path);
+    std::ifstream journal;
+    OpenRegisterBeside(path, &journal);
     std::unordered_set<std::string> records;
     std::function<void(const TestRecord&)> each;
-    if (!journal.empty()) each = [&records](const TestRecord& r) { records.insert(JournalRecordSha256(r)); };
+    if (journal.is_open()) each = [&records](const TestRecord& r) { records.insert(JournalRecordSha256(r)); };
     ArchiveVerifyReport report = ArchiveVerifyStream(in, each);
     if (in.bad()) {
         std::fprintf(stderr, "orla-archive: cannot read %s\n", path);
         return kExitFailed;
     }
     PrintReport(report);
-    const int registerExit = journal.empty() ? kExitSound : CheckRegister(journal, records);
+    const int registerExit = journal.is_open() ? CheckRegister(journal, records) : kExitSound;
     if (registerExit == kExitFailed) return kExitFailed;
     switch (registerExit == kExitSound ? ArchiveVerdictOf(report) : ArchiveVerdict::Damaged) {
         case ArchiveVerdict::Sound: std::printf("sound\n"); return kExitSound;
