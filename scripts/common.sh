@@ -7,7 +7,8 @@ BUILD="$ROOT/build"
 PACKAGES=(cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb
           x11-utils xdotool locales imagemagick fonts-dejavu-core fonts-liberation
           libgl1 libglx-mesa0 libgl1-mesa-dri  # Mesa's software GL for Wine's opengl32
-          g++-mingw-w64-i686-win32 nsis icoutils)  # 32-bit build, installer, its checks
+          g++-mingw-w64-i686-win32 nsis icoutils  # 32-bit build, installer, its checks
+          nettle-dev)  # SHA-256 of the native build (the register's chain)
 
 # The packages given that are not installed yet, in one apt call.
 _apt_install_missing() {

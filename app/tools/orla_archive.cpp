@@ -6,18 +6,24 @@
 // --all-versions asks for every record in file order.
 // Exit status of verify: 0 sound, 1 copies mended by the vote (every record
 // intact), 2 damaged (a crc fails or the last group is torn), 3 not readable.
+// A register journal.csv beside log.dat is checked too: a broken chain or a
+// registered record missing from log.dat is damage (2), its line named.
 // Export: 0 written (warnings about damage go to stderr), 3 on any failure.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
+#include <iterator>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/ui.h"
+#include "journal/journal.h"
 #include "results/archive.h"
 #include "results/archive_csv.h"
 #include "results/archive_versions.h"
@@ -90,19 +96,47 @@ void PrintReport(const ArchiveVerifyReport& r) {
 // as an English Windows cannot spell a Cyrillic path in its code page.
 std::filesystem::path FilePath(const char* utf8) { return std::filesystem::u8path(utf8); }
 
+// The register beside the archive at path, opened; not open when there is none.
+// (Opening it rather than asking the file system keeps std::filesystem's
+// calls, some newer than the oldest Windows, out of the program.)
+void OpenRegisterBeside(const char* path, std::ifstream* in) {
+    in->open(FilePath(path).parent_path() / kJournalFileName, std::ios::binary);
+}
+
+// Checks the register against the records of the archive and prints its
+// verdict: kExitSound when whole, kExitDamaged when broken, kExitFailed when unreadable.
+int CheckRegister(std::ifstream& in, const std::unordered_set<std::string>& records) {
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        std::fprintf(stderr, "orla-archive: cannot read %s\n", kJournalFileName);
+        return kExitFailed;
+    }
+    const JournalCheck check = JournalVerify(JournalParse(bytes), records);
+    const std::string verdict = JournalVerdictText(check);
+    std::printf("journal: %s\n", Cp1251ToUtf8(verdict.data(), verdict.size()).c_str());
+    return check.badLine == 0 ? kExitSound : kExitDamaged;
+}
+
 int Verify(const char* path) {
     std::ifstream in(FilePath(path), std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "orla-archive: cannot open %s\n", path);
         return kExitFailed;
     }
-    ArchiveVerifyReport report = ArchiveVerifyStream(in);
+    std::ifstream journal;
+    OpenRegisterBeside(path, &journal);
+    std::unordered_set<std::string> records;
+    std::function<void(const TestRecord&)> each;
+    if (journal.is_open()) each = [&records](const TestRecord& r) { records.insert(JournalRecordSha256(r)); };
+    ArchiveVerifyReport report = ArchiveVerifyStream(in, each);
     if (in.bad()) {
         std::fprintf(stderr, "orla-archive: cannot read %s\n", path);
         return kExitFailed;
     }
     PrintReport(report);
-    switch (ArchiveVerdictOf(report)) {
+    const int registerExit = journal.is_open() ? CheckRegister(journal, records) : kExitSound;
+    if (registerExit == kExitFailed) return kExitFailed;
+    switch (registerExit == kExitSound ? ArchiveVerdictOf(report) : ArchiveVerdict::Damaged) {
         case ArchiveVerdict::Sound: std::printf("sound\n"); return kExitSound;
         case ArchiveVerdict::Repaired: std::printf("repaired by the vote, every record intact\n"); return kExitRepaired;
         case ArchiveVerdict::Damaged: break;
