@@ -10,7 +10,7 @@
 #include "app/resource_ids.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
-#include "link/end_of_series.h"
+#include "app/ended_series.h"
 #include "link/frames.h"
 #include "link/link_worker.h"
 #include "link/trace.h"

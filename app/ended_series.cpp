@@ -1,5 +1,5 @@
 // The end of a series: judged, archived, shown; and following whether one is under way.
-#include "link/end_of_series.h"
+#include "app/ended_series.h"
 
 #include <cstring>
 #include <mutex>
@@ -11,7 +11,7 @@
 #include "verdict/series_verdict.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
-#include "link/unarchived_series.h"
+#include "app/unarchived_series.h"
 #include "link/window_ops.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
