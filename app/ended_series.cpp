@@ -1,27 +1,20 @@
-// The end of a series: judged, archived, shown; and following whether one is under way.
+// The ended series in the application: its form texts, the archive, the next protocol number proposed.
 #include "app/ended_series.h"
 
 #include <cstring>
 #include <mutex>
 #include <string>
 
-#include "common/program_settings.h"
 #include "app/number_check.h"
 #include "app/resource_ids.h"
-#include "verdict/series_verdict.h"
 #include "link/current_record.h"
-#include "link/device_state.h"
 #include "app/unarchived_series.h"
-#include "link/window_ops.h"
-#include "platform/clock.h"
 #include "platform/ui.h"
 #include "results/archive.h"
 #include "results/archive_suggestions.h"
 #include "results/archive_versions.h"
-#include "service/service_hooks.h"
 
 namespace {
-constexpr uint32_t kRunInPauseMs = 2000;
 // Under g_currentRecordLock.
 SystemTime g_endedTestTime{};
 bool g_seriesEnded = false;
@@ -103,30 +96,12 @@ bool EndedSeriesTime(SystemTime* out) {
     return g_seriesEnded;
 }
 
-bool SeriesEndedUnseen(bool measuring, uint8_t valueCount) {
-    const DeviceState& s = g_deviceState;
-    return s.seriesUnderWay && s.linkLostInSeries && !measuring && valueCount != 0;
-}
-
-void FollowSeries(bool measuring) {
-    DeviceState& s = g_deviceState;
-    // The last series' verdict must not stand beside the next one's values.
-    if (measuring) ClearVerdict();
-    s.seriesUnderWay = measuring;
-    if (!measuring) s.linkLostInSeries = false;
-}
-
-void EndOfSeries() {
-    g_deviceState.seriesUnderWay = false;
-    g_deviceState.linkLostInSeries = false;
-    // Work on a copy: the history and the archive may talk to windows, and
-    // the record lock must never be held across a window call.
-    TestRecord record = g_currentRecord;
-    // Judged once, here: the record keeps what was concluded when it ended.
-    // First, as the block still holds the previous series' decision.
-    record.verdict = JudgeFinishedSeries(record);
+void TakeFormTexts(TestRecord* record) {
     for (int k = 0; k < kProtocolTextCount; ++k)
-        ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + k, record.protocolText[k], kProtocolTextSize);
+        ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + k, record->protocolText[k], kProtocolTextSize);
+}
+
+void ArchiveEndedSeries(TestRecord& record) {
     {
         std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
         g_currentRecord = record;
@@ -143,14 +118,5 @@ void EndOfSeries() {
     {
         std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
         g_currentRecord.crc = record.crc;
-    }
-    // After the archive: a series in the service log is then in log.dat
-    // too (or kept for it), whenever the program is cut off.
-    ServiceHistoryAddSeries(record);
-    ShowVerdict(record);
-    EnableProtocolOutput(true);
-    if (g_programSettings.progonkaMode) {
-        platform::Wait(kRunInPauseMs);
-        g_deviceState.autoRestartPending = true;
     }
 }

@@ -1,14 +1,17 @@
 #pragma once
-// The end of a series, and what the protocol of the ended series is printed with.
+// The ended series in the application: form texts, archive, the next number, and what its protocol is printed with.
 #include <cstdint>
 
 #include "platform/system_time.h"
 #include "common/test_record.h"
 
-// A series has ended with at least one value: history, form texts, archive,
-// the next protocol number proposed, printing unlocked, and in run-in mode
-// the next series armed.
-void EndOfSeries();
+// The ended series takes the form's texts (protocol fields of the main
+// window). On the link worker, synchronous.
+void TakeFormTexts(TestRecord* record);
+// The ended series, judged and with its texts, becomes the current record
+// and the one the number proposal follows, and goes to log.dat or is kept
+// for it (record's crc set either way). On the link worker, synchronous.
+void ArchiveEndedSeries(TestRecord& record);
 // A finished series is in log.dat now (at its end or on a later try): its
 // texts are offered, and for the series just ended the number field
 // proposes the next free number.
@@ -20,12 +23,6 @@ void ArchivedVersionAppended(const TestRecord& record);
 // series' protocol: while the number field still shows the number proposed
 // for the next series, the protocol keeps the one it was archived under.
 void KeepArchivedNumber(TestRecord* record);
-// A series the link saw measuring, cut off by a lost link, is now reported
-// no longer measuring with values: it ended while nobody listened.
-bool SeriesEndedUnseen(bool measuring, uint8_t valueCount);
-// After each accepted result or status answer: whether a series is under
-// way from now on.
-void FollowSeries(bool measuring);
 // The test time the last ended series was archived with; the current
 // record's time moves on with every answer after the end, so the series is
 // found in the archive by this one. False before any series ended.
