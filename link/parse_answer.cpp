@@ -43,7 +43,7 @@ void LockStep() { TheLinkShell().followMeasuring(DeviceMeasuring()); }
 
 void PostRestart() {
     g_deviceState.autoRestartPending = false;
-    PostWorkerCommand(0x42);
+    PostWorkerCommand(command::kStart);
 }
 
 void TakeVersion(const uint8_t* text) {
