@@ -1,7 +1,5 @@
 #pragma once
 // The ended series in the application: form texts, archive, the next number, and what its protocol is printed with.
-#include <cstdint>
-
 #include "platform/system_time.h"
 #include "common/test_record.h"
 

@@ -1,5 +1,4 @@
-// The main-window operations of the link: status bar, protocol output
-// enabling, test parameters and the results line.
+// The main window's part of the link's contract: status bar, protocol output, test parameters, results line.
 #include <cstdio>
 #include <cstring>
 
