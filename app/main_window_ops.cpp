@@ -1,14 +1,14 @@
-// The main-window operations of the link: status bar, protocol output
-// enabling, test parameters and the results line.
+// The main window's part of the link's contract: status bar, protocol output, test parameters, results line.
 #include <cstdio>
 #include <cstring>
 
 #include "common/format.h"
+#include "app/main_window_ops.h"
 #include "app/resource_ids.h"
 #include "link/device_state.h"
 #include "verdict/series_verdict.h"
-#include "link/window_ops.h"
 #include "platform/ui.h"
+#include "results/parameter_fields.h"
 #include "results/test_parameters.h"
 
 namespace {
@@ -25,19 +25,10 @@ void EnableProtocolOutput(bool enabled) {
 }
 
 void ShowTestParameters(const DeviceSettings& settings) {
-    ShowTestParametersIn(ui::Window::Main, settings);
-    ShowMethodLine(settings);
-}
-
-void ShowTestParametersIn(ui::Window window, const DeviceSettings& settings) {
     TestParameterTexts texts;
     FormatTestParameters(settings, &texts);
-    ShowParameterTextsIn(window, texts);
-}
-
-void ShowParameterTextsIn(ui::Window window, const TestParameterTexts& texts) {
-    static_assert(IDC_VALUE_MAXIMUM - IDC_VALUE_COUNT + 1 == kTestParameterCount, "one field per parameter");
-    for (int k = 0; k < kTestParameterCount; ++k) ui::SetText(window, IDC_VALUE_COUNT + k, texts.text[k]);
+    ShowParameterTextsIn(ui::Window::Main, texts);
+    ShowMethodLine(settings);
 }
 
 void ShowResultsLine(const TestRecord& record) {

@@ -16,11 +16,7 @@
 #define IDC_LAST_FIELD 152
 #define IDC_SAMPLE_DATE 144
 #define IDC_TEST_DATE 150
-#define IDC_VALUE_COUNT 133
-#define IDC_VALUE_PAUSE 134
-#define IDC_VALUE_DELAY 135
-#define IDC_VALUE_RATE 136
-#define IDC_VALUE_MAXIMUM 137
+#include "results/test_parameter_ids.h"
 #define IDC_VALUE_METHOD 138
 #define IDC_START 170
 #define IDC_STOP 171

@@ -6,11 +6,10 @@
 
 #include "link/device_state.h"
 #include "link/driver_binding.h"
-#include "link/window_ops.h"
+#include "link/link_shell.h"
 #include "link/search_indicator.h"
 #include "link/trace.h"
 #include "platform/clock.h"
-#include "service/service_hooks.h"
 
 uint8_t g_rxBuffer[kRxBufferSize];
 uint32_t g_rxCount = 0;
@@ -30,7 +29,7 @@ constexpr int kGen2Description = 3;
 
 void TellGeneration() {
     int32_t generation = g_deviceState.protocolGeneration;
-    TellServiceView(&generation, 7);
+    TellServiceView(&generation, ServiceViewKind::Generation);
 }
 
 bool LinkAlive() {
@@ -63,7 +62,7 @@ bool IdentifyDevice() {
     } else if (!LinkAlive()) {
         return false;
     }
-    TellServiceView(g_deviceState.usbSerialNumber, 0);
+    TellServiceView(g_deviceState.usbSerialNumber, ServiceViewKind::SerialNumber);
     g_firstConnection = false;
     return true;
 }
@@ -106,7 +105,7 @@ void ConnectDevice() {
         }
         if (!Configure()) continue;
         g_deviceState.connected = true;
-        SetStatusText("Прибор подключен");
+        TheLinkShell().setStatusText("Прибор подключен");
         return;
     }
 }

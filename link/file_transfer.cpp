@@ -5,10 +5,10 @@
 #include <cstring>
 #include <new>
 
-#include "app/log_viewer.h"
 #include "link/connection.h"
 #include "link/device_state.h"
 #include "link/frames.h"
+#include "link/link_shell.h"
 #include "link/parse_answer.h"
 #include "link/senders.h"
 #include "link/trace.h"
@@ -100,13 +100,13 @@ bool FileSystemError(const uint8_t* buffer, uint32_t count) {
 void ShowLogWithBlanks(uint8_t* file, uint32_t size) {
     for (uint32_t i = 0; i < size; ++i)
         if (file[i] == 0) file[i] = ' ';
-    SetLogViewerText(reinterpret_cast<const char*>(file));
+    TheLinkShell().setLogViewerText(reinterpret_cast<const char*>(file));
 }
 
 void ShowPercentage(uint32_t progress, uint32_t fileSize) {
     char text[64];
     std::snprintf(text, sizeof text, "Чтение файла log.log %u%%", progress / fileSize);
-    SetLogViewerText(text);
+    TheLinkShell().setLogViewerText(text);
 }
 
 // Answers for another index (one that came too late for its own request)
@@ -223,11 +223,11 @@ void ReadDeviceLog() {
     uint32_t size = 0;
     ParseLogChunk(g_rxBuffer, g_rxCount, nullptr, &size);
     if (FileSystemError(g_rxBuffer, g_rxCount)) {
-        SetLogViewerText("Ошибка чтения файловой системы.");
+        TheLinkShell().setLogViewerText("Ошибка чтения файловой системы.");
         return;
     }
     if (size == 0) {
-        SetLogViewerText("Файл log.log не найден.");
+        TheLinkShell().setLogViewerText("Файл log.log не найден.");
         return;
     }
     // The size is the instrument's word: one that cannot be a log (or
@@ -235,7 +235,7 @@ void ReadDeviceLog() {
     // take all memory.
     uint8_t* file = size <= kMaxDeviceLogSize ? new (std::nothrow) uint8_t[size + 1]() : nullptr;
     if (!file) {
-        SetLogViewerText("Ошибка чтения файловой системы.");
+        TheLinkShell().setLogViewerText("Ошибка чтения файловой системы.");
         return;
     }
 

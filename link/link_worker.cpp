@@ -3,24 +3,20 @@
 
 #include <atomic>
 
-#include "app/resource_ids.h"
 #include "link/connection.h"
 #include "link/device_state.h"
 #include "link/driver_binding.h"
-#include "link/end_of_series.h"
 #include "link/file_transfer.h"
 #include "link/frames.h"
+#include "link/link_shell.h"
 #include "link/link_worker_steps.h"
 #include "link/parse_answer.h"
-#include "link/window_ops.h"
 #include "link/senders.h"
 #include "link/settings_exchange.h"
 #include "link/thread_failure.h"
-#include "link/unarchived_series.h"
 #include "platform/clock.h"
 #include "platform/threads.h"
 #include "platform/ui.h"
-#include "results/archive.h"
 
 namespace {
 
@@ -51,9 +47,9 @@ void ReadAndParse() {
 // The worker sends nothing else until a transfer ends, so a ПУСК pressed
 // meanwhile would start a series long after: the button is greyed instead.
 void RunTransfer(void (*transfer)()) {
-    ui::Enable(ui::Window::Main, IDC_START, false);
+    TheLinkShell().enableStart(false);
     transfer();
-    ui::Enable(ui::Window::Main, IDC_START, !DeviceMeasuring());
+    TheLinkShell().enableStart(!DeviceMeasuring());
 }
 
 void ServeRequests() {
@@ -99,18 +95,12 @@ void ServeRequests() {
 bool LinkWorkerStartup() {
     DriverLoad load = LoadDriver();
     if (load != DriverLoad::Ok) {
-        if (load == DriverLoad::MissingFunction)
-            ui::MessageBox(ui::Window::None, "Необходимые функции не найдены в библиотеке ftd2xx.dll", "Ошибка!",
-                           ui::kOk);
-        ui::MessageBox(ui::Window::Main, "Не найдена библиотека ftd2xx.dll.\nПожалуйста, установите драйвер!",
-                       "Ошибка!", ui::kIconError);
-        ui::SendClose(ui::Window::Main);
+        TheLinkShell().driverMissing(load == DriverLoad::MissingFunction);
         return false;
     }
     ConnectDevice();
     if (g_deviceState.protocolGeneration == 2 && !g_resultsMenuInserted) {
-        ui::InsertMenuItemBefore(ui::Window::Main, CMD_ARCHIVE, CMD_DEVICE_RESULTS,
-                                 "Просмотр результатов проведенных испытаний, сохраненных в приборе");
+        TheLinkShell().offerDeviceResults();
         g_resultsMenuInserted = true;
     }
     return true;
@@ -145,13 +135,9 @@ void ResetLinkWorker() {
     g_pollIndex = 0;
     g_resultsMenuInserted = false;
     ResetConnection();
-    ResetUnarchivedSeries();
-    ForgetEndedSeries();
 }
 
 void StartLinkWorker() {
-    // The number proposed for the next series follows an amended number.
-    AddArchiveAppendedHook(ArchivedVersionAppended);
     uint32_t id = 0;
     if (!platform::StartThread(LinkWorkerThread, nullptr, true, &id)) ThreadStartFailed();
     g_workerThreadId = id;

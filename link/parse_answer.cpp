@@ -1,27 +1,24 @@
 // Decodes the instrument's answers of both generations into the device state and the current record.
 #include "link/parse_answer.h"
-#include "link/window_ops.h"
 
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 
 #include "common/program_settings.h"
-#include "app/resource_ids.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
 #include "link/end_of_series.h"
 #include "link/frames.h"
+#include "link/link_shell.h"
 #include "link/link_worker.h"
 #include "link/trace.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
 #include "results/statistics.h"
-#include "service/service_hooks.h"
 
 namespace {
 
-constexpr int kServiceGostButton = 646;
 constexpr uint16_t kGen1MaxVoltage = 1000;
 
 // Generation-1 answer lengths, each type valid only at exactly its length.
@@ -41,19 +38,12 @@ bool ServiceMode() { return g_programSettings.serviceMode; }
 uint16_t BigEndian(const uint8_t* at) { return static_cast<uint16_t>(at[0] << 8 | at[1]); }
 uint16_t LittleEndian(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
 
-// START and the device-settings menu follow the instrument; printing is only
-// ever locked here, never unlocked.
-void LockStep() {
-    bool measuring = DeviceMeasuring();
-    ui::Enable(ui::Window::Main, IDC_START, !measuring);
-    ui::EnableMenuItem(ui::Window::Main, CMD_DEVICE_SETTINGS, !measuring);
-    if (measuring) EnableProtocolOutput(false);
-    if (ServiceMode()) ui::Enable(ui::Window::ServiceView, kServiceGostButton, !measuring);
-}
+// The windows follow the instrument: what may not be used while it measures is greyed.
+void LockStep() { TheLinkShell().followMeasuring(DeviceMeasuring()); }
 
 void PostRestart() {
     g_deviceState.autoRestartPending = false;
-    PostWorkerCommand(0x42);
+    PostWorkerCommand(command::kStart);
 }
 
 void TakeVersion(const uint8_t* text) {
@@ -62,7 +52,7 @@ void TakeVersion(const uint8_t* text) {
         std::memcpy(g_deviceState.deviceVersion, text, 8);
         g_deviceState.deviceVersion[8] = 0;
     }
-    TellServiceView(g_deviceState.deviceVersion, 4);
+    TellServiceView(g_deviceState.deviceVersion, ServiceViewKind::Version);
 }
 
 // Publishes settings decoded from an answer (the worker is the only writer,
@@ -73,8 +63,8 @@ void TakeSettings(const DeviceSettings& decoded) {
         g_deviceState.currentSettings = decoded;
     }
     const DeviceSettings& settings = g_deviceState.currentSettings;
-    ShowTestParameters(settings);
-    TellServiceView(&settings, 5);
+    TheLinkShell().showTestParameters(settings);
+    TellServiceView(&settings, ServiceViewKind::Settings);
     std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
     g_currentRecord.settingsSnapshot = settings;
 }
@@ -88,8 +78,8 @@ void PublishSeriesRecord(TestRecord& record) {
         std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
         g_currentRecord = record;
     }
-    ShowResultsLine(g_currentRecord);
-    TellServiceView(&g_currentRecord, 6);
+    TheLinkShell().showResultsLine(g_currentRecord);
+    TellServiceView(&g_currentRecord, ServiceViewKind::SeriesInProgress);
 }
 
 void DecodeGen1Settings(const uint8_t* p, DeviceSettings* s) {
@@ -132,13 +122,13 @@ void TakeGen1Results(const uint8_t* p) {
 void TakeGen1ResetInfo(const uint8_t* p) {
     DeviceState& s = g_deviceState;
     uint8_t cause = p[5];
-    TellServiceView(&cause, 1);
+    TellServiceView(&cause, ServiceViewKind::ResetCause);
     if (!s.resetCountBaseTaken) {
         s.resetCountBase = p[6];
         s.resetCountBaseTaken = true;
     }
     uint8_t resets = static_cast<uint8_t>(p[6] - s.resetCountBase);
-    TellServiceView(&resets, 2);
+    TellServiceView(&resets, ServiceViewKind::ResetsSinceStart);
     std::lock_guard<platform::Mutex> guard(g_currentRecordLock);
     g_currentRecord.resetCount = resets;
     g_currentRecord.resetCause = cause;
@@ -151,7 +141,7 @@ void ParseGen1(const uint8_t* p, uint32_t count) {
     LockStep();
     if (ServiceMode()) {
         uint8_t status = s.status;
-        UpdateServiceView(&status, 3);
+        TellServiceView(&status, ServiceViewKind::StatusByte);
         if (s.autoRestartPending && !(status & status_bits::kMotorOn)) PostRestart();
     }
     uint8_t type = p[3];
@@ -236,7 +226,7 @@ void TakeGen2Status(const uint8_t* p) {
     }
     if (ServiceMode() && s.autoRestartPending && p[8] == 2) PostRestart();
     if (count <= kVoltageSlots) s.previousStatus = code;
-    TellServiceView(p, 8);
+    TellServiceView(p, ServiceViewKind::Gen2Status);
 }
 
 void ParseGen2(const uint8_t* p, uint32_t count) {

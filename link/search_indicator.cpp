@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "link/device_state.h"
-#include "link/window_ops.h"
+#include "link/link_shell.h"
 #include "link/thread_failure.h"
 #include "platform/clock.h"
 #include "platform/threads.h"
@@ -34,7 +34,7 @@ void EnsureSearchIndicator() {
 
 void SearchIndicatorStep() {
     if (g_deviceState.connected) return;
-    SetStatusText(kSearchTexts[g_phase]);
+    TheLinkShell().setStatusText(kSearchTexts[g_phase]);
     g_phase = static_cast<uint8_t>((g_phase + 1) % 4);
 }
 

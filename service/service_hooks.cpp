@@ -1,5 +1,5 @@
 // What the link tells the service view, and the end of a series reaching the
-// service history.
+// service history: the service's side of the link's contract.
 #include "service/service_hooks.h"
 
 #include <cstdio>
@@ -9,6 +9,7 @@
 #include "common/program_settings.h"
 #include "common/device_settings.h"
 #include "link/device_state.h"
+#include "link/link_shell.h"
 #include "platform/ui.h"
 #include "service/service_history.h"
 #include "service/service_view_ids.h"
@@ -16,18 +17,6 @@
 namespace {
 
 constexpr ui::Window kView = ui::Window::ServiceView;
-
-enum Kind {
-    kSerialNumber = 0,
-    kResetCause = 1,
-    kResetsSinceStart = 2,
-    kStatusByte = 3,
-    kVersion = 4,
-    kSettings = 5,
-    kSeriesInProgress = 6,
-    kGeneration = 7,
-    kGen2Status = 8,
-};
 
 const char* const kStatusBitNames[8] = {"MotorOn=", "NapravlUp=", "SelectLatr=", "HightVoltOn=",
                                         "Proboy=",  "DoorOk=",    "IzmerMode=",  "MenuMode="};
@@ -102,19 +91,19 @@ void ShowGen2Measurements(const uint8_t* answer) {
 void UpdateServiceView(const void* data, int kind) {
     if (!g_programSettings.serviceMode) return;
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    switch (kind) {
-        case kSerialNumber:
+    switch (static_cast<ServiceViewKind>(kind)) {
+        case ServiceViewKind::SerialNumber:
             ui::SetText(kView, IDC_SERVICE_SERIAL, static_cast<const char*>(data));
             OpenServiceLog(static_cast<const char*>(data));
             break;
-        case kResetCause: ShowByte(IDC_SERVICE_RESET_CAUSE, bytes[0]); break;
+        case ServiceViewKind::ResetCause: ShowByte(IDC_SERVICE_RESET_CAUSE, bytes[0]); break;
         // Only the low byte counts (a wrapped counter shows -1 as 255); it is
         // the first byte whether the caller passes a byte or an integer.
-        case kResetsSinceStart: ShowByte(IDC_SERVICE_RESET_COUNT, bytes[0]); break;
-        case kStatusByte: ShowStatusBits(bytes[0]); break;
-        case kVersion: ui::SetText(kView, IDC_SERVICE_VERSION, static_cast<const char*>(data)); break;
-        case kSettings: ShowSettings(*static_cast<const DeviceSettings*>(data)); break;
-        case kSeriesInProgress: {
+        case ServiceViewKind::ResetsSinceStart: ShowByte(IDC_SERVICE_RESET_COUNT, bytes[0]); break;
+        case ServiceViewKind::StatusByte: ShowStatusBits(bytes[0]); break;
+        case ServiceViewKind::Version: ui::SetText(kView, IDC_SERVICE_VERSION, static_cast<const char*>(data)); break;
+        case ServiceViewKind::Settings: ShowSettings(*static_cast<const DeviceSettings*>(data)); break;
+        case ServiceViewKind::SeriesInProgress: {
             // Only a series under way: an idle instrument keeps reporting
             // the finished one, which has its own slot already, and the
             // graph would show it twice.
@@ -124,14 +113,10 @@ void UpdateServiceView(const void* data, int kind) {
             ShowSeriesInProgress(head);
             break;
         }
-        case kGeneration: ShowGeneration(); break;
-        case kGen2Status: ShowGen2Measurements(bytes); break;
+        case ServiceViewKind::Generation: ShowGeneration(); break;
+        case ServiceViewKind::Gen2Status: ShowGen2Measurements(bytes); break;
         default: break;
     }
-}
-
-void TellServiceView(const void* data, int kind) {
-    if (g_programSettings.serviceMode) UpdateServiceView(data, kind);
 }
 
 void ServiceHistoryAddSeries(TestRecord& record) {

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "app/win32/main_window.h"
+#include "app/link_shell_install.h"
 #include "app/resource_ids.h"
 #include "app/win32/form_autocomplete.h"
 #include "app/win32/shell_handles.h"
@@ -44,6 +45,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // it; without COM the fields are plain edits and nothing else changes.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
+    // Before the main window starts the link worker.
+    InstallLinkShell();
 
     HWND main = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     if (!main) {

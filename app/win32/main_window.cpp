@@ -14,6 +14,7 @@
 #include "common/win32/clipboard_aware.h"
 #include "app/resource_ids.h"
 #include "app/win32/shell_handles.h"
+#include "app/main_window_ops.h"
 #include "app/win32/about_box.h"
 #include "app/win32/form_autocomplete.h"
 #include "verdict/win32/norms_dialog.h"
@@ -21,10 +22,10 @@
 #include "app/window_rules.h"
 #include "link/current_record.h"
 #include "link/device_state.h"
-#include "link/end_of_series.h"
+#include "link/frames.h"
+#include "app/ended_series.h"
 #include "link/link_worker.h"
-#include "link/unarchived_series.h"
-#include "link/window_ops.h"
+#include "app/unarchived_series.h"
 #include "platform/clock.h"
 #include "platform/win32/dpi.h"
 #include "picture/win32/status_picture.h"
@@ -46,8 +47,6 @@ HWND g_serviceView = nullptr;
 
 namespace {
 
-constexpr uint8_t kStartCommand = 0x42;
-constexpr uint8_t kStopCommand = 0x41;
 constexpr UINT_PTR kSettingsTimer = 1;
 // The form and the window placement reach the disk this often when they
 // changed, so a crash or a power cut loses at most this much typing.
@@ -259,10 +258,10 @@ bool Command(HWND window, int id) {
             if (TransferUnderWay()) return true;
             // Two series under one protocol number only when the user says so.
             if (!StartWithNumberConfirmed()) return true;
-            PostWorkerCommand(kStartCommand);
+            PostWorkerCommand(command::kStart);
             SetFocus(GetDlgItem(window, IDC_STOP));
             return true;
-        case IDC_STOP: PostWorkerCommand(kStopCommand); return true;
+        case IDC_STOP: PostWorkerCommand(command::kStop); return true;
         case IDC_PRINT:
         case CMD_SAVE_PROTOCOL: {
             static TestRecord copy;  // 3416 bytes; only the user-interface thread gets here

@@ -4,7 +4,7 @@
 #include "common/format.h"
 #include "app/resource_ids.h"
 #include "common/win32/clipboard_aware.h"
-#include "link/window_ops.h"
+#include "results/parameter_fields.h"
 #include "platform/win32/dpi.h"
 #include "results/amendment_rules.h"
 #include "results/archive_rows.h"

@@ -10,6 +10,7 @@
 #include "app/win32/log_viewer_dialog.h"
 #include "app/win32/shell_handles.h"
 #include "link/device_state.h"
+#include "link/frames.h"
 #include "link/link_worker.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
@@ -33,8 +34,9 @@ struct Key {
 };
 
 const Key kKeys[] = {
-    {IDC_SERVICE_KEY_UP, 0x44},   {IDC_SERVICE_KEY_DOWN, 0x48},   {IDC_SERVICE_KEY_START, 0x42},
-    {IDC_SERVICE_KEY_MENU, 0x60}, {IDC_SERVICE_KEY_SELECT, 0x50}, {IDC_SERVICE_KEY_STOP, 0x41},
+    {IDC_SERVICE_KEY_UP, command::kUp},     {IDC_SERVICE_KEY_DOWN, command::kDown},
+    {IDC_SERVICE_KEY_START, command::kStart}, {IDC_SERVICE_KEY_MENU, command::kMenu},
+    {IDC_SERVICE_KEY_SELECT, command::kSelect}, {IDC_SERVICE_KEY_STOP, command::kStop},
 };
 
 // The standard test parameters: 6 measurements, table lift 0; pause 5 min,

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/ended_series.h"
+#include "app/link_shell_install.h"
+#include "app/unarchived_series.h"
 #include "common/program_settings.h"
 #include "link/crc32_words.h"
 #include "link/current_record.h"
@@ -24,6 +27,9 @@ inline void ResetLinkWorld() {
     fake::Reset();
     ResetDeviceState();
     ResetLinkWorker();
+    InstallLinkShell();
+    ResetUnarchivedSeries();
+    ForgetEndedSeries();
     testdrv::Reset();
     testdrv::Install();
     std::memset(static_cast<void*>(&g_currentRecord), 0, sizeof g_currentRecord);

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/ended_series.h"
+#include "app/link_shell_install.h"
+#include "app/main_window_ops.h"
+#include "app/unarchived_series.h"
 #include "common/program_settings.h"
 #include "link/connection.h"
 #include "link/crc32_words.h"
@@ -14,7 +18,6 @@
 #include "link/device_state.h"
 #include "link/link_worker_steps.h"
 #include "link/parse_answer.h"
-#include "link/window_ops.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/unit/link/test_driver.h"
 
@@ -24,6 +27,10 @@ protected:
         fake::Reset();
         ResetDeviceState();
         ResetLinkWorker();
+        // The windows the link reaches are the shell's, recorded by the fake platform.
+        InstallLinkShell();
+        ResetUnarchivedSeries();
+        ForgetEndedSeries();
         testdrv::Reset();
         testdrv::Install();
         std::memset(&g_currentRecord, 0, sizeof g_currentRecord);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/resource_ids.h"
-#include "link/unarchived_series.h"
+#include "app/unarchived_series.h"
 #include "results/archive.h"
 #include "tests/unit/link/link_fixture.h"
 

@@ -5,6 +5,7 @@
 
 #include "app/number_check.h"
 #include "app/resource_ids.h"
+#include "app/ended_series.h"
 #include "link/end_of_series.h"
 #include "results/archive.h"
 #include "results/archive_versions.h"

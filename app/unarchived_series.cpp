@@ -1,5 +1,5 @@
 // Keeping finished series that log.dat refused (a full disk, no access) and storing them when it takes them.
-#include "link/unarchived_series.h"
+#include "app/unarchived_series.h"
 
 #include <atomic>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 #include "app/resource_ids.h"
 #include "link/device_state.h"
-#include "link/end_of_series.h"
+#include "app/ended_series.h"
 #include "platform/clock.h"
 #include "platform/file_errors.h"
 #include "platform/threads.h"
