@@ -3,6 +3,13 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 
+# The product's folders, bottom layer first: the table "Layers" of
+# docs/architecture.md ("| 3 | `results/` | ..." rows), read by the layers
+# check and the fuzz build so that neither keeps a list of its own.
+product_layers() {
+  sed -n 's/^| *[0-9][0-9]* *| *`\([a-z0-9_]*\)\/` *|.*/\1/p' "$ROOT/docs/architecture.md"
+}
+
 # Debian packages the builds and tests need; installed only when missing.
 PACKAGES=(cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb
           x11-utils xdotool locales imagemagick fonts-dejavu-core fonts-liberation
