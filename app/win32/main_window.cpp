@@ -41,7 +41,6 @@
 #include "service/win32/service_view.h"
 #include "platform/win32/wide.h"
 
-HINSTANCE g_instance = nullptr;
 HWND g_serviceView = nullptr;
 
 namespace {

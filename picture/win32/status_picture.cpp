@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/resource_ids.h"
+#include "picture/picture_ids.h"
 #include "link/device_state.h"
 #include "link/thread_failure.h"
 #include "picture/status_picture_frame.h"
