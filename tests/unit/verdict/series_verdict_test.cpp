@@ -9,6 +9,7 @@
 #include "verdict/norms_editing.h"
 #include "common/program_settings.h"
 #include "app/resource_ids.h"
+#include "app/room_contracts.h"
 #include "verdict/series_verdict.h"
 #include "platform/fake/fake_platform.h"
 #include "results/archive.h"
@@ -47,6 +48,7 @@ protected:
         std::strcpy(g_programSettings.iniPath, "C:\\data\\ORLA-K200V.ini");
         fake::CreatedFolders().push_back("C:\\data");
         g_normBook = ExampleNormBook();
+        InstallVerdictView();
         ShowMethodAndNorms();
     }
     int Selected() { return ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE); }
