@@ -18,23 +18,3 @@ void OrganisationNameForEdit(const char* stored, char* out, size_t outSize) {
     }
     out[n] = 0;
 }
-
-namespace {
-
-bool EndsWord(char c) { return c == 0 || c == ' ' || c == '\r' || c == '\n'; }
-
-}  // namespace
-
-void DropTabs(char* text) {
-    char* out = text;
-    for (const char* p = text; *p;) {
-        if (*p != '\t') {
-            *out++ = *p++;
-            continue;
-        }
-        while (*p == '\t') ++p;
-        const bool betweenWords = out > text && !EndsWord(out[-1]) && !EndsWord(*p);
-        if (betweenWords) *out++ = ' ';
-    }
-    *out = 0;
-}

@@ -9,24 +9,21 @@
 #define IDI_SMALL 90
 #define IDI_MAIN 91
 
+// The controls the lower rooms fill keep their ids with them.
+#include "common/form_ids.h"
+#include "verdict/verdict_ids.h"
+#include "database/database_ids.h"
+#include "picture/picture_ids.h"
+
 #define IDC_GROUP_PROTOCOL 101
 #define IDC_GROUP_TESTER 124
-#define IDC_GROUP_PARAMETERS 127
-#define IDC_FIRST_FIELD 140
-#define IDC_LAST_FIELD 152
 #define IDC_SAMPLE_DATE 144
 #define IDC_TEST_DATE 150
 #include "results/test_parameter_ids.h"
-#define IDC_VALUE_METHOD 138
 #define IDC_START 170
 #define IDC_STOP 171
 #define IDC_PRINT 172
-#define IDC_PICTURE 173
 #define IDC_NORM_LABEL 174
-#define IDC_NORM_CHOICE 175
-#define IDC_VERDICT 176
-// The quiet line of series not yet in the laboratory database, with its error tip.
-#define IDC_DATABASE_STATE 177
 // In the same place, while a finished series waits for the archive; a click tries again.
 #define IDC_ARCHIVE_STATE 178
 #define IDC_PROGONKA 650

@@ -6,15 +6,13 @@
 #include <string>
 
 #include "common/format.h"
-#include "app/organisation_name_edit.h"
-#include "app/resource_ids.h"
 #include "platform/files.h"
-#include "platform/ui.h"
-#include "protocol/template_supply.h"
 
 ProgramSettings g_programSettings;
 
 namespace {
+
+DataFolderFound g_dataFolderFound = nullptr;
 
 const char kProgramm[] = "Programm";
 const char kMainWnd[] = "MainWnd";
@@ -39,6 +37,8 @@ void DecodeLineBreaks(char* text) {
         else if (*p == kEncodedCr) *p = ' ';
     }
 }
+
+bool EndsWord(char c) { return c == 0 || c == ' ' || c == '\r' || c == '\n'; }
 
 // A signed decimal from the leading sign and digits; 0 when there are none.
 int32_t ParseNumber(const char* text) {
@@ -91,6 +91,22 @@ extern std::string g_lastWritten;
 std::string Snapshot(const ProgramSettings& s);
 }  // namespace
 
+void DropTabs(char* text) {
+    char* out = text;
+    for (const char* p = text; *p;) {
+        if (*p != '\t') {
+            *out++ = *p++;
+            continue;
+        }
+        while (*p == '\t') ++p;
+        const bool betweenWords = out > text && !EndsWord(out[-1]) && !EndsWord(*p);
+        if (betweenWords) *out++ = ' ';
+    }
+    *out = 0;
+}
+
+void SetDataFolderFound(DataFolderFound found) { g_dataFolderFound = found; }
+
 void LoadProgramSettings(ProgramSettings& s) {
     char folder[256] = {};
     // Without an application-data folder the settings live beside the
@@ -100,9 +116,7 @@ void LoadProgramSettings(ProgramSettings& s) {
     std::strcat(folder, kFolderName);
     platform::CreateFolder(folder);
     platform::SetWorkingFolder(folder);
-    // A fresh data folder gets the installed template, which the user may
-    // then edit there; later starts leave it alone.
-    ProvideProtocolTemplate((std::string(folder) + "\\template.rtf").c_str());
+    if (g_dataFolderFound) g_dataFolderFound(folder);
     char path[sizeof folder + 32];
     std::snprintf(path, sizeof path, "%s\\%s.ini", folder, kFolderName);
     std::memcpy(s.iniPath, path, sizeof s.iniPath - 1);
@@ -136,10 +150,6 @@ void LoadProgramSettings(ProgramSettings& s) {
     s.serviceMode = ReadNumber(kProgramm, "ServiceMode", ini) != 0;
     if (s.serviceMode) s.progonkaMode = ReadNumber(kProgramm, "ProgonkaMode", ini) != 0;
     g_lastWritten = Snapshot(s);
-}
-
-void RestoreFormText(const ProgramSettings& s) {
-    for (int i = 0; i < 13; ++i) ui::SetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i]);
 }
 
 namespace {
@@ -206,19 +216,6 @@ std::string Snapshot(const ProgramSettings& s) {
     return text;
 }
 
-// The form and the window as they stand now.
-void TakeFromWindow(ProgramSettings& s) {
-    for (int i = 0; i < 13; ++i)
-        ui::GetText(ui::Window::Main, IDC_FIRST_FIELD + i, s.formText[i], sizeof s.formText[i]);
-    int left = 0, top = 0, right = 0, bottom = 0;
-    if (ui::GetWindowRect(ui::Window::Main, &left, &top, &right, &bottom)) {
-        s.windowX = left;
-        s.windowY = top;
-        s.windowW = right - left;
-        s.windowH = bottom - top;
-    }
-}
-
 }  // namespace
 
 bool WriteProgramSettings(const ProgramSettings& s) {
@@ -231,13 +228,7 @@ bool WriteProgramSettings(const ProgramSettings& s) {
     return ok;
 }
 
-bool SaveProgramSettings(ProgramSettings& s) {
-    TakeFromWindow(s);
-    return WriteProgramSettings(s);
-}
-
-bool SaveProgramSettingsIfChanged(ProgramSettings& s) {
-    TakeFromWindow(s);
+bool WriteProgramSettingsIfChanged(const ProgramSettings& s) {
     return Snapshot(s) == g_lastWritten || WriteProgramSettings(s);
 }
 

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "database/database_ids.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/files.h"

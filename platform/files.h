@@ -33,8 +33,27 @@ constexpr uint32_t kErrorAccessDenied = 5;
 // A write found no room left on the disk; Windows reports either.
 constexpr uint32_t kErrorHandleDiskFull = 39;
 constexpr uint32_t kErrorDiskFull = 112;
-// The device failed to write.
+// The device failed to write; Windows reports any of these.
 constexpr uint32_t kErrorWriteFault = 29;
+constexpr uint32_t kErrorCrc = 23;
+constexpr uint32_t kErrorGenFailure = 31;
+constexpr uint32_t kErrorIoDevice = 1117;
+// The medium is write-protected, or the drive holds none.
+constexpr uint32_t kErrorWriteProtect = 19;
+constexpr uint32_t kErrorNotReady = 21;
+// Another opener locked the part of the file the call needed.
+constexpr uint32_t kErrorLockViolation = 33;
+// The network folder went away; Windows reports any of these.
+constexpr uint32_t kErrorBadNetPath = 53;
+constexpr uint32_t kErrorUnexpectedNetError = 59;
+constexpr uint32_t kErrorNetNameDeleted = 64;
+constexpr uint32_t kErrorBadNetName = 67;
+constexpr uint32_t kErrorNetworkUnreachable = 1231;
+// The system had no memory for the call; Windows reports either.
+constexpr uint32_t kErrorNotEnoughMemory = 8;
+constexpr uint32_t kErrorOutOfMemory = 14;
+// The path is longer than the system takes.
+constexpr uint32_t kErrorFileNameTooLong = 206;
 
 // The wait between two tries at a busy file; an append holds log.dat a few milliseconds.
 constexpr uint32_t kBusyRetryStepMs = 50;

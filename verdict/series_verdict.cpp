@@ -7,15 +7,15 @@
 #include <mutex>
 #include <vector>
 
-#include "verdict/method_choice.h"
-#include "verdict/norm_book.h"
+#include "common/form_ids.h"
 #include "common/program_settings.h"
-#include "app/resource_ids.h"
-#include "link/device_state.h"
 #include "platform/threads.h"
 #include "platform/ui.h"
-#include "results/archive_lookup.h"
+#include "verdict/method_choice.h"
+#include "verdict/norm_book.h"
 #include "verdict/verdict.h"
+#include "verdict/verdict_ids.h"
+#include "verdict/verdict_view.h"
 
 namespace {
 
@@ -33,6 +33,15 @@ platform::Mutex g_judgementLock;
 Judgement g_judgement;
 std::atomic<uint8_t> g_shownVerdict{kNoVerdictShown};
 std::atomic<bool> g_methodLineMarked{false};
+
+// What the shell lent; set at start-up, read on the user-interface thread.
+VerdictView g_view;
+
+bool DeviceConnected() { return g_view.deviceConnected && g_view.reportedSettings && g_view.deviceConnected(); }
+
+bool LastJudgedSeriesOf(const char* source, TestRecord* found) {
+    return g_view.lastJudgedSeriesOfSource && g_view.lastJudgedSeriesOfSource(source, found);
+}
 
 // The norms listed after kNoNormItem, in list order (user-interface thread).
 std::vector<Norm> g_listedNorms;
@@ -74,6 +83,8 @@ void SelectNorm(int item) {
 
 }  // namespace
 
+void SetVerdictView(const VerdictView& view) { g_view = view; }
+
 void ShowMethodAndNorms() {
     ProgramSettings& s = g_programSettings;
     g_listedNorms.clear();
@@ -91,8 +102,8 @@ void ShowMethodAndNorms() {
     if (selected == 0) s.normName[0] = 0;
     ShowNormTip();
     UpdateJudgement();
-    if (g_deviceState.connected)
-        ShowMethodLine(CopyCurrentSettings());
+    if (DeviceConnected())
+        ShowMethodLine(g_view.reportedSettings());
     else
         ui::SetText(ui::Window::Main, IDC_VALUE_METHOD, MethodLineText(s.methodName).c_str());
 }
@@ -152,7 +163,7 @@ void ProposeNormForSource() {
     g_lastProposedSource = source;
     const TestMethod* method = FindMethod(g_normBook, g_programSettings.methodName);
     TestRecord* last = new TestRecord;  // 3416 bytes: not on the window procedure's stack
-    if (method && LastJudgedSeriesOfSource(source, last) && last->verdict.method == method->code) {
+    if (method && LastJudgedSeriesOf(source, last) && last->verdict.method == method->code) {
         const VerdictBlock& v = last->verdict;
         if (v.normMinimum == 0) SelectNorm(0);
         for (size_t i = 0; v.normMinimum && i < g_listedNorms.size(); ++i) {

@@ -32,6 +32,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
+
+#include "platform/win32/wide.h"
 #undef MessageBox  // windows.h would rename the stand-in below
 
 #include "platform/database.h"
@@ -321,13 +323,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     int count = 0;
     if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
         if (count == argc) {
-            for (int i = 0; i < count; ++i) {
-                int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-                std::string text(n > 0 ? static_cast<size_t>(n) : 1, '\0');
-                if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, &text[0], n, nullptr, nullptr);
-                text.resize(std::strlen(text.c_str()));
-                out[static_cast<size_t>(i)] = text;
-            }
+            for (int i = 0; i < count; ++i) out[static_cast<size_t>(i)] = platform::Utf8FromWide(wide[i]);
         }
         LocalFree(wide);
     }

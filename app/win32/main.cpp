@@ -6,6 +6,7 @@
 #include "app/win32/main_window.h"
 #include "app/link_shell_install.h"
 #include "app/resource_ids.h"
+#include "app/room_contracts.h"
 #include "app/win32/form_autocomplete.h"
 #include "app/win32/shell_handles.h"
 #include "app/window_rules.h"
@@ -41,6 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     if (!InitCommonControlsEx(&classes)) InitCommonControls();
     g_instance = instance;
+    InstallRoomContracts();
     // Apartment-threaded, as Windows' autocomplete of the form's fields needs
     // it; without COM the fields are plain edits and nothing else changes.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));

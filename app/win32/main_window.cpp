@@ -10,6 +10,7 @@
 #include "app/number_check.h"
 #include "verdict/norm_book.h"
 #include "verdict/series_verdict.h"
+#include "app/program_settings_window.h"
 #include "common/program_settings.h"
 #include "common/win32/clipboard_aware.h"
 #include "app/resource_ids.h"
@@ -42,7 +43,6 @@
 #include "service/win32/service_view.h"
 #include "platform/win32/wide.h"
 
-HINSTANCE g_instance = nullptr;
 HWND g_serviceView = nullptr;
 
 namespace {

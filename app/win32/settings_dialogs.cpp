@@ -13,6 +13,7 @@
 #include "verdict/method_choice.h"
 #include "verdict/norm_book.h"
 #include "app/organisation_name_edit.h"
+#include "app/program_settings_window.h"
 #include "common/program_settings.h"
 #include "verdict/series_verdict.h"
 #include "app/settings_dialog_ids.h"

@@ -1,8 +1,9 @@
 #pragma once
+// The service view's handle, which exists only in service mode; the module
+// instance, the main window and its status bar are in
+// platform/win32/window_registry.h.
 #include <windows.h>
 
-// Handles the other windows need: the module instance (for their templates)
-// and the service view, which exists only in service mode. The main window
-// and its status bar are in platform/win32/window_registry.h.
-extern HINSTANCE g_instance;
+#include "platform/win32/window_registry.h"
+
 extern HWND g_serviceView;

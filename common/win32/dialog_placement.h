@@ -1,7 +1,8 @@
 #pragma once
+// Centring a dialog on its owner as it opens.
 #include <windows.h>
 
-#include "app/window_rules.h"
+#include "common/placement.h"
 
 // Centres a dialog on its owner (kept on the screen) at WM_INITDIALOG;
 // nothing happens for a dialog without an owner.

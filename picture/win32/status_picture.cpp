@@ -4,10 +4,11 @@
 
 #include <cstdlib>
 
-#include "app/resource_ids.h"
+#include "picture/picture_ids.h"
 #include "link/device_state.h"
 #include "link/thread_failure.h"
 #include "picture/status_picture_frame.h"
+#include "common/win32/drawn_window.h"
 #include "common/win32/gl_support.h"
 #include "platform/threads.h"
 #include "platform/win32/dpi.h"
@@ -31,38 +32,25 @@ DrawList g_frame;
 
 int Random() { return std::rand(); }
 
-void DrawStatusPicture(HDC dc) {
+void DrawStatusPicture(HWND, HDC dc) {
     if (!g_target.Ready()) return;
     BuildStatusPictureFrame(g_deviceState.status, g_lift.cellLift, GetTickCount(), Random, &g_frame);
     ReplayDrawList(g_frame, &g_target, dc);
 }
 
+DrawnWindow PictureKind() {
+    DrawnWindow kind;
+    kind.paint = DrawStatusPicture;
+    kind.resize = [](HWND, int width, int height) { ResizeDrawnTarget(&g_target, width, height); };
+    kind.tick = [](HWND) { StepCellLift(&g_lift, g_deviceState.status); };
+    kind.timerId = IDC_PICTURE;
+    kind.frameMilliseconds = kFrameMilliseconds;
+    return kind;
+}
+
 LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CREATE:
-            // The main window places its children around the picture.
-            SendMessageW(g_mainWindow, WM_SIZE, 0, 0);
-            SetTimer(window, IDC_PICTURE, kFrameMilliseconds, nullptr);
-            return 1;
-        case WM_SIZE:
-            ResizeDrawnTarget(&g_target, LOWORD(lParam), HIWORD(lParam));
-            return 0;
-        case WM_DESTROY: return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            BeginPaint(window, &paint);
-            EndPaint(window, &paint);
-            HDC dc = GetDC(window);
-            DrawStatusPicture(dc);
-            ReleaseDC(window, dc);
-            return 0;
-        }
-        case WM_TIMER:
-            StepCellLift(&g_lift, g_deviceState.status);
-            SendMessageW(window, WM_PAINT, 0, 0);
-            return 0;
-        default: return DefWindowProcW(window, message, wParam, lParam);
-    }
+    static const DrawnWindow kind = PictureKind();
+    return DrawnWindowProc(kind, window, message, wParam, lParam);
 }
 
 void StatusPictureThread(void*) {

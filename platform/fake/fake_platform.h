@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/system_time.h"
 #include "platform/ui.h"
 
@@ -33,12 +34,12 @@ std::map<std::string, std::vector<uint8_t>>& Files();
 bool FileExists(const std::string& path);
 std::vector<uint8_t>& FileBytes(const std::string& path);  // creates
 void SetFileLocked(const std::string& path, bool locked);   // as if another opener held it
-void FailNextWrites(int count, uint32_t systemError = 29);   // next writes fail (ERROR_WRITE_FAULT)
+void FailNextWrites(int count, uint32_t systemError = platform::kErrorWriteFault);  // next writes fail
 // The room left on the disk for what files grow by from now on (a write
-// that does not fit writes what fits, then fails with ERROR_DISK_FULL);
+// that does not fit writes what fits, then fails with kErrorDiskFull);
 // a negative room is no limit, as after Reset.
 void SetFreeSpace(int64_t bytes);
-// Opening the file fails with ERROR_ACCESS_DENIED, as for a read-only folder.
+// Opening the file fails with kErrorAccessDenied, as for a read-only folder.
 void SetAccessDenied(const std::string& path, bool denied);
 void SetAppDataFolder(const std::string& folder);            // "" = cannot be determined
 // Where the program was started from (default C:\Program Files\ORLA-K200V).

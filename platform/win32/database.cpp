@@ -29,14 +29,6 @@ SQLHENV Environment() {
 
 Link* Of(Connection c) { return reinterpret_cast<Link*>(c); }
 
-std::wstring FromUtf8(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return out;
-}
-
 SQLWCHAR* Sql(std::wstring& text) { return reinterpret_cast<SQLWCHAR*>(&text[0]); }
 
 // Every diagnostic record of the handle, as the driver worded them.
@@ -113,7 +105,7 @@ SQLRETURN BindOne(SQLHSTMT stmt, SQLUSMALLINT n, const Value& v, Bound& b) {
                                     0, &b.indicator);
         case Value::Kind::Text: break;
     }
-    b.text = FromUtf8(v.text);
+    b.text = platform::WideFromUtf8(v.text);
     if (!v.null) b.indicator = static_cast<SQLLEN>(b.text.size() * sizeof(wchar_t));
     b.text.push_back(L'\0');
     const SQLULEN size = b.text.size() > 1 ? b.text.size() - 1 : 1;
@@ -146,7 +138,7 @@ Connection Connect(const std::string& connectionString, uint32_t timeoutSeconds,
         return kNoConnection;
     }
     SQLSetConnectAttrW(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(timeoutSeconds)), 0);
-    std::wstring text = FromUtf8(connectionString);
+    std::wstring text = platform::WideFromUtf8(connectionString);
     text.push_back(L'\0');
     SQLWCHAR completed[1024];
     SQLSMALLINT completedLength = 0;
@@ -188,7 +180,7 @@ bool Execute(Connection c, const std::string& sql) {
     Link* link = Of(c);
     if (!link) return false;
     Statement s(link);
-    std::wstring text = FromUtf8(sql);
+    std::wstring text = platform::WideFromUtf8(sql);
     text.push_back(L'\0');
     return s.handle != SQL_NULL_HSTMT && s.Ok(SQLExecDirectW(s.handle, Sql(text), SQL_NTS));
 }
@@ -202,7 +194,7 @@ bool QueryScalar(Connection c, const std::string& sql, const std::vector<Value>&
     if (!link) return false;
     Statement s(link);
     std::vector<Bound> bound;
-    std::wstring text = FromUtf8(sql);
+    std::wstring text = platform::WideFromUtf8(sql);
     text.push_back(L'\0');
     if (s.handle == SQL_NULL_HSTMT || !BindAll(s, parameters, bound) ||
         !s.Ok(SQLExecDirectW(s.handle, Sql(text), SQL_NTS)))
@@ -231,7 +223,7 @@ bool ExecuteBatch(Connection c, const std::string& sql, const std::vector<std::v
     Link* link = Of(c);
     if (!link) return false;
     Statement s(link);
-    std::wstring text = FromUtf8(sql);
+    std::wstring text = platform::WideFromUtf8(sql);
     text.push_back(L'\0');
     if (s.handle == SQL_NULL_HSTMT || !s.Ok(SQLPrepareW(s.handle, Sql(text), SQL_NTS))) return false;
     std::vector<Bound> bound;

@@ -72,7 +72,16 @@ static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND && kErrorSharingViolati
               "the core compares GetLastError codes with these");
 static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorAccessDenied == ERROR_ACCESS_DENIED &&
                   kErrorHandleDiskFull == ERROR_HANDLE_DISK_FULL && kErrorDiskFull == ERROR_DISK_FULL &&
-                  kErrorWriteFault == ERROR_WRITE_FAULT,
+                  kErrorWriteFault == ERROR_WRITE_FAULT && kErrorCrc == ERROR_CRC &&
+                  kErrorGenFailure == ERROR_GEN_FAILURE && kErrorIoDevice == ERROR_IO_DEVICE &&
+                  kErrorWriteProtect == ERROR_WRITE_PROTECT && kErrorNotReady == ERROR_NOT_READY &&
+                  kErrorLockViolation == ERROR_LOCK_VIOLATION,
+              "the core names the causes of these GetLastError codes");
+static_assert(kErrorBadNetPath == ERROR_BAD_NETPATH && kErrorUnexpectedNetError == ERROR_UNEXP_NET_ERR &&
+                  kErrorNetNameDeleted == ERROR_NETNAME_DELETED && kErrorBadNetName == ERROR_BAD_NET_NAME &&
+                  kErrorNetworkUnreachable == ERROR_NETWORK_UNREACHABLE &&
+                  kErrorNotEnoughMemory == ERROR_NOT_ENOUGH_MEMORY && kErrorOutOfMemory == ERROR_OUTOFMEMORY &&
+                  kErrorFileNameTooLong == ERROR_FILENAME_EXCED_RANGE,
               "the core names the causes of these GetLastError codes");
 
 bool SameFile(const char* a, const char* b) {

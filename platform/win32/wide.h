@@ -41,6 +41,25 @@ inline int NarrowInto(const wchar_t* text, int length, char* buffer, int size) {
     return n;
 }
 
+// UTF-8 and UTF-16, for what speaks UTF-8 rather than 1251: the database's
+// statements, the console tool's arguments, the exported file's locale texts.
+// A text that does not convert comes back empty.
+inline std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    return out;
+}
+inline std::string Utf8FromWide(const wchar_t* text) {
+    const int length = text ? lstrlenW(text) : 0;
+    if (length == 0) return std::string();
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
 // Window texts in 1251, through the wide messages, whatever the system's code page.
 inline void SetWindowText1251(HWND window, const char* text) { SetWindowTextW(window, Wide(text).c_str()); }
 inline void SetItemText1251(HWND dialog, int id, const char* text) { SetDlgItemTextW(dialog, id, Wide(text).c_str()); }

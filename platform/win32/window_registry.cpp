@@ -1,3 +1,4 @@
+// Which window handle stands behind each logical window, and the module instance.
 #include "platform/win32/window_registry.h"
 
 #include <atomic>
@@ -13,6 +14,8 @@ int Slot(ui::Window window) {
     return slot > 0 && slot < kWindowCount ? slot : 0;
 }
 }  // namespace
+
+HINSTANCE g_instance = nullptr;
 
 void RegisterWindow(ui::Window window, HWND handle) {
     if (int slot = Slot(window)) g_windows[slot] = handle;

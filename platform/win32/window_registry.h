@@ -3,6 +3,10 @@
 
 #include "platform/ui.h"
 
+// The program's module instance, set once by WinMain before any window
+// exists; every window and dialog of the program loads its template from it.
+extern HINSTANCE g_instance;
+
 // Which HWND stands behind each logical window of ui.h. A window registers
 // itself when it is created and registers nullptr when it is destroyed; the
 // core's window calls then find it gone and do nothing.

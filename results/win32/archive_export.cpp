@@ -16,9 +16,8 @@ namespace {
 std::string LocaleText(LCTYPE what, const char* fallback) {
     wchar_t text[8] = {};
     if (GetLocaleInfoW(LOCALE_USER_DEFAULT, what, text, 8) <= 1) return fallback;
-    char utf8[32] = {};
-    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr) <= 1) return fallback;
-    return utf8;
+    const std::string utf8 = platform::Utf8FromWide(text);
+    return utf8.empty() ? fallback : utf8;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {

@@ -11,6 +11,7 @@
 #include "app/window_rules.h"
 #include "common/draw_list.h"
 #include "common/win32/gdi_frame.h"
+#include "common/win32/drawn_window.h"
 #include "platform/win32/dpi.h"
 #include "results/archive_trend.h"
 #include "results/archive_trend_ids.h"
@@ -80,16 +81,21 @@ void CopyPicture(HWND window, const TrendWindow* state) {
     CloseClipboard();
 }
 
-LRESULT CALLBACK PictureProc(HWND canvas, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) return 1;  // the bitmap covers it all
-    if (message != WM_PAINT) return DefWindowProcW(canvas, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(canvas, &paint);
+// The bitmap as painted last; it covers the canvas, so nothing is erased.
+void ShowFrame(HWND canvas, HDC dc) {
     const TrendWindow* state = StateOf(GetParent(canvas));
     if (state && state->frame.dc)
         BitBlt(dc, 0, 0, state->frame.width, state->frame.height, state->frame.dc, 0, 0, SRCCOPY);
-    EndPaint(canvas, &paint);
-    return 0;
+}
+
+LRESULT CALLBACK PictureProc(HWND canvas, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const DrawnWindow kind = [] {
+        DrawnWindow k;
+        k.paint = ShowFrame;
+        k.keepsBitmap = true;
+        return k;
+    }();
+    return DrawnWindowProc(kind, canvas, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TrendProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

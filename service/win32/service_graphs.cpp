@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "common/win32/drawn_window.h"
 #include "common/win32/gl_support.h"
 #include "platform/threads.h"
 #include "platform/win32/dpi.h"
@@ -47,31 +48,21 @@ void DrawGraph(HWND window, HDC dc) {
     ReplayDrawList(frame, target, dc);
 }
 
+DrawnWindow GraphKind() {
+    DrawnWindow kind;
+    kind.paint = DrawGraph;
+    // Sizes that come before the target exists are taken up when it is made.
+    kind.resize = [](HWND window, int width, int height) {
+        if (DrawnTarget* target = TargetOf(window)) ResizeDrawnTarget(target, width, height);
+    };
+    kind.timerId = kFrameTimer;
+    kind.frameMilliseconds = kFrameMilliseconds;
+    return kind;
+}
+
 LRESULT CALLBACK ServiceGraphProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CREATE:
-            SetTimer(window, kFrameTimer, kFrameMilliseconds, nullptr);
-            // The view lays out the graphs and the list, this one included.
-            SendMessageW(GetParent(window), WM_SIZE, 0, 0);
-            return 1;
-        case WM_SIZE:
-            // Sizes that come before the target exists are taken up when it
-            // is made.
-            if (DrawnTarget* target = TargetOf(window)) ResizeDrawnTarget(target, LOWORD(lParam), HIWORD(lParam));
-            return 0;
-        case WM_DESTROY: return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            BeginPaint(window, &paint);
-            EndPaint(window, &paint);
-            HDC dc = GetDC(window);
-            DrawGraph(window, dc);
-            ReleaseDC(window, dc);
-            return 0;
-        }
-        case WM_TIMER: SendMessageW(window, WM_PAINT, 0, 0); return 0;
-        default: return DefWindowProcW(window, message, wParam, lParam);
-    }
+    static const DrawnWindow kind = GraphKind();
+    return DrawnWindowProc(kind, window, message, wParam, lParam);
 }
 
 void ServiceGraphThread(void*) {

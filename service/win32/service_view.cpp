@@ -7,8 +7,6 @@
 #include "common/format.h"
 #include "common/program_settings.h"
 #include "common/win32/list_columns.h"
-#include "app/win32/log_viewer_dialog.h"
-#include "app/win32/shell_handles.h"
 #include "link/device_state.h"
 #include "link/frames.h"
 #include "link/link_worker.h"
@@ -17,8 +15,12 @@
 #include "service/service_view_ids.h"
 #include "service/service_view_layout.h"
 #include "service/win32/service_graphs.h"
+#include "service/win32/service_view_shell.h"
 
 namespace {
+
+// What the shell lent the service view; read on the user-interface thread only.
+ServiceViewShell g_shell;
 
 constexpr int kValueColumns = 6;
 constexpr int kValueColumnWidth = 55;
@@ -86,7 +88,7 @@ void Command(HWND view, int id) {
         case IDC_SERVICE_ERASE_LOG: g_deviceState.eraseLogRequest = true; break;
         case IDC_SERVICE_DEVICE_LOG:
             g_deviceState.deviceLogRequest = true;
-            ShowLogViewer(view);
+            if (g_shell.showDeviceLog) g_shell.showDeviceLog(view);
             break;
         case IDC_SERVICE_PROGONKA:
             g_programSettings.progonkaMode = IsDlgButtonChecked(view, IDC_SERVICE_PROGONKA) == BST_CHECKED;
@@ -119,6 +121,8 @@ INT_PTR CALLBACK ServiceViewProc(HWND view, UINT message, WPARAM wParam, LPARAM)
 }
 
 }  // namespace
+
+void SetServiceViewShell(const ServiceViewShell& shell) { g_shell = shell; }
 
 HWND CreateServiceView(HWND mainWindow) {
     return CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_SERVICE_VIEW), mainWindow, ServiceViewProc, 0);

@@ -4,6 +4,7 @@
 // placement, the dialogs centred on it, the service view beside the form)
 // and everything saved again.
 #include "app/organisation_name_edit.h"
+#include "app/program_settings_window.h"
 #include "app/window_rules.h"
 #include "tests/fuzz/fuzz_support.h"
 

@@ -14,9 +14,9 @@
 #include "verdict/series_verdict.h"
 #include "common/win32/dialog_placement.h"
 #include "common/win32/list_columns.h"
-#include "app/win32/shell_handles.h"
 #include "platform/text_fit.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/window_registry.h"
 
 namespace {
 

@@ -35,18 +35,3 @@ TEST(OrganisationNameForEdit, CutsAtTheBufferWithoutSplittingABreak) {
     OrganisationNameForEdit(big.c_str(), name, sizeof name);
     EXPECT_EQ(std::string(name).size(), 1023u);
 }
-
-TEST(DropTabs, TabsNeverStay) {
-    const struct { const char* typed; const char* kept; } cases[] = {
-        {"\tООО Лаборатория", "ООО Лаборатория"},  // Tab pressed in the field before the name
-        {"ООО\t\tЛаборатория\t", "ООО Лаборатория"},
-        {"ООО \tЛаборатория", "ООО Лаборатория"},
-        {"a\t\r\n\tb", "a\r\nb"},
-    };
-    for (const auto& c : cases) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%s", c.typed);
-        DropTabs(text);
-        EXPECT_EQ(std::string(text), c.kept) << c.typed;
-    }
-}

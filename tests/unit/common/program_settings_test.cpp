@@ -1,8 +1,11 @@
+// The settings file read and written, and the form texts and window taken back from the main window.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/program_settings_window.h"
 #include "common/program_settings.h"
 #include "platform/fake/fake_platform.h"
 
@@ -176,5 +179,20 @@ TEST_F(SettingsStore, WritesDuringTheRunAreWholeAndOnlyWhenChanged) {
         fake::SetFileLocked(kIni + ".tmp", step.tmpLocked);
         EXPECT_EQ(SaveProgramSettingsIfChanged(s), step.ok) << step.inFile;
         EXPECT_NE(IniText().find(step.inFile), std::string::npos) << IniText();
+    }
+}
+
+TEST(DropTabs, TabsNeverStay) {
+    const struct { const char* typed; const char* kept; } cases[] = {
+        {"\tООО Лаборатория", "ООО Лаборатория"},  // Tab pressed in the field before the name
+        {"ООО\t\tЛаборатория\t", "ООО Лаборатория"},
+        {"ООО \tЛаборатория", "ООО Лаборатория"},
+        {"a\t\r\n\tb", "a\r\nb"},
+    };
+    for (const auto& c : cases) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s", c.typed);
+        DropTabs(text);
+        EXPECT_EQ(std::string(text), c.kept) << c.typed;
     }
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_settings_window.h"
 #include "common/program_settings.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
@@ -96,12 +97,14 @@ TEST(TemplateSupply, UnknownProgramFolderCopiesNothing) {
 TEST(TemplateSupply, FirstStartPutsTheTemplateIntoTheNewDataFolder) {
     fake::Reset();
     Put(kInstalled, kShipped);
+    InstallTemplateSupply();
     ProgramSettings settings{};
     LoadProgramSettings(settings);
     EXPECT_EQ(Bytes(kDataTemplate), kShipped);
     Put(kDataTemplate, kCustomised);
     LoadProgramSettings(settings);
     EXPECT_EQ(Bytes(kDataTemplate), kCustomised);
+    SetDataFolderFound(nullptr);
 }
 
 }  // namespace

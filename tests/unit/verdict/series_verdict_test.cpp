@@ -9,7 +9,9 @@
 #include "verdict/norms_editing.h"
 #include "common/program_settings.h"
 #include "app/resource_ids.h"
+#include "app/room_contracts.h"
 #include "verdict/series_verdict.h"
+#include "verdict/verdict_view.h"
 #include "platform/fake/fake_platform.h"
 #include "results/archive.h"
 #include "results/statistics.h"
@@ -47,6 +49,7 @@ protected:
         std::strcpy(g_programSettings.iniPath, "C:\\data\\ORLA-K200V.ini");
         fake::CreatedFolders().push_back("C:\\data");
         g_normBook = ExampleNormBook();
+        InstallVerdictView();
         ShowMethodAndNorms();
     }
     int Selected() { return ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE); }
@@ -89,6 +92,31 @@ TEST(MethodChoiceTest, ListsFollowMethodsAndBack) {
     EXPECT_TRUE(StandardNameFollows("IEC 60156", "IEC 60156", "ГОСТ 6581-75", &name));
     EXPECT_FALSE(StandardNameFollows("ТУ 38.101", "IEC 60156", "ГОСТ 6581-75", &name));
     EXPECT_FALSE(StandardNameFollows("IEC 60156", "IEC 60156", "", &name));
+}
+
+// The method line compares with what the instrument reported only while the
+// view says it is connected.
+TEST_F(SeriesVerdictTest, TheMethodLineAsksTheViewForTheReportedSettings) {
+    static bool connected = false;
+    const struct {
+        bool connected;
+        const char* line;
+    } cases[] = {
+        {false, "Методика: IEC 60156"},
+        {true, "Методика: IEC 60156 (параметры другие)"},
+    };
+    VerdictView view;
+    view.deviceConnected = [] { return connected; };
+    view.reportedSettings = [] { return Settings(6, 20, 5, true); };
+    SetVerdictView(view);
+    ChangeMethod("IEC 60156");
+    for (const auto& c : cases) {
+        connected = c.connected;
+        ShowMethodAndNorms();
+        EXPECT_EQ(fake::ControlText(ui::Window::Main, IDC_VALUE_METHOD), c.line) << c.connected;
+        EXPECT_EQ(MethodLineMarked(), c.connected);
+    }
+    InstallVerdictView();
 }
 
 TEST_F(SeriesVerdictTest, AChosenMethodAndNormJudgeTheNextSeriesAndAreKept) {
