@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/resource_ids.h"
+#include "common/placement.h"
 #include "common/test_record.h"
 
 // The main window's arithmetic, kept free of Windows so that it can be
@@ -30,10 +31,6 @@ inline int PreviousFormField(int focusedId) {
     return (focusedId - kFirstFormField + kFormFieldCount - 1) % kFormFieldCount + kFirstFormField;
 }
 
-struct Placement {
-    int x, y, width, height;
-};
-
 // The least height: the template's, when its controls need more than
 // minimum (kMinWindowHeight scaled to the screen) under the dialog font.
 inline int MinWindowHeight(int templateHeight, int minimum = kMinWindowHeight) {
@@ -49,38 +46,11 @@ inline int MinWindowWidth(int formRight, int frameWidth, int minimum = kMinWindo
     return need > minimum ? static_cast<int>(need < INT32_MAX ? need : INT32_MAX) : minimum;
 }
 
-// Turns the saved rectangle into one that lies on the screen. currentWidth
-// and currentHeight are the window's size from its template; the least
-// sizes are those of a 96 DPI screen unless the caller scales them.
-inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeight, int screenWidth,
-                             int screenHeight, int minHeight = kMinWindowHeight, int minWidth = kMinWindowWidth) {
-    Placement p = saved;
-    if (p.x < 0) p.x = 0;
-    if (p.y < 0) p.y = 0;
-    if (p.width < minWidth) p.width = minWidth;
-    if (p.height < minHeight) p.height = minHeight;
-    // 64-bit sums: the saved corner comes from the INI file and may be anything.
-    if (int64_t{currentWidth} + p.x > screenWidth) p.x = 0;
-    if (int64_t{currentHeight} + p.y > screenHeight) p.y = 0;
-    if (p.width > screenWidth) p.width = minWidth;
-    if (p.height > screenHeight) p.height = minHeight;
-    return p;
-}
-
-// Top-left corner of a window of width x height centred on its owner's
-// rectangle, then moved back onto the screen: the main window starts in the
-// screen's corner, and a wider dialog centred on it would otherwise open with
-// its left part, buttons included, beyond the edge.
-inline Placement CentreOnOwner(Placement owner, int width, int height, int screenWidth, int screenHeight) {
-    // In 64 bits: the owner's rectangle may hold whatever the INI file said.
-    auto place = [](int64_t ownerStart, int64_t ownerSize, int64_t size, int64_t screen) {
-        int64_t at = (ownerStart + ownerStart + ownerSize) / 2 - size / 2;
-        if (at + size > screen) at = screen - size;
-        if (at < 0) at = 0;
-        return static_cast<int>(at);  // now within [0, screen]
-    };
-    return Placement{place(owner.x, owner.width, width, screenWidth), place(owner.y, owner.height, height, screenHeight),
-                     width, height};
+// The main window's placement from the saved rectangle (PlaceWindow of
+// common/placement.h), with the least sizes of a 96 DPI screen.
+inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeight, int screenWidth, int screenHeight) {
+    return PlaceWindow(saved, currentWidth, currentHeight, screenWidth, screenHeight, kMinWindowHeight,
+                       kMinWindowWidth);
 }
 
 // Whether a key goes to the main window's accelerator table. Space is

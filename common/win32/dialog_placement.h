@@ -1,7 +1,8 @@
+// Centring a dialog on its owner window, kept on the screen.
 #pragma once
 #include <windows.h>
 
-#include "app/window_rules.h"
+#include "common/placement.h"
 
 // Centres a dialog on its owner (kept on the screen) at WM_INITDIALOG;
 // nothing happens for a dialog without an owner.

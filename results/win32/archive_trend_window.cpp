@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/resource_ids.h"
-#include "app/window_rules.h"
+#include "common/placement.h"
 #include "common/draw_list.h"
 #include "common/win32/gdi_frame.h"
 #include "platform/win32/dpi.h"

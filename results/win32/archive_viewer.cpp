@@ -15,7 +15,6 @@
 #include "common/win32/dialog_placement.h"
 #include "common/win32/list_columns.h"
 #include "app/win32/main_window.h"
-#include "app/window_rules.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
 #include "protocol/win32/protocol_output.h"
