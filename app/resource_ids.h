@@ -3,17 +3,15 @@
 // Resource and command ids of the main window, shared by the resource script
 // and the code. Plain defines so that windres can read them too.
 
+#include "results/shell_ids.h"
+
 #define IDD_MAIN 100
 #define IDM_MAIN 200
 #define IDA_MAIN 200
-#define IDI_SMALL 90
-#define IDI_MAIN 91
 
 #define IDC_GROUP_PROTOCOL 101
 #define IDC_GROUP_TESTER 124
 #define IDC_GROUP_PARAMETERS 127
-#define IDC_FIRST_FIELD 140
-#define IDC_LAST_FIELD 152
 #define IDC_SAMPLE_DATE 144
 #define IDC_TEST_DATE 150
 #define IDC_VALUE_COUNT 133

@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "app/resource_ids.h"
+#include "results/shell_ids.h"
 #include "common/placement.h"
 #include "common/draw_list.h"
 #include "common/win32/gdi_frame.h"

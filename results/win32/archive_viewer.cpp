@@ -11,7 +11,7 @@
 #include <new>
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "results/shell_ids.h"
 #include "common/win32/dialog_placement.h"
 #include "common/win32/list_columns.h"
 #include "app/win32/main_window.h"

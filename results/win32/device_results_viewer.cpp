@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "results/shell_ids.h"
 #include "common/win32/list_columns.h"
 #include "link/device_state.h"
 #include "platform/win32/window_registry.h"
