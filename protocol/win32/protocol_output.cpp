@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "common/program_settings.h"
 #include "platform/ui.h"
 #include "protocol/protocol_file.h"
+#include "protocol/protocol_issuer.h"
 #include "protocol/rtf_writer.h"
 #include "protocol/template_supply.h"
 #include "protocol/win32/dialog_owner.h"
@@ -38,5 +38,7 @@ void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit) {
     // installation; "reinstall" is only said when that one is gone too.
     std::string templatePath = ProtocolTemplatePath();
     ProvideProtocolTemplate(templatePath.c_str());
-    WriteProtocolRtf(templatePath.c_str(), platform::Narrow(fileName).c_str(), made, g_programSettings);
+    static ProtocolIssuer issuer;  // 1792 bytes; user-interface thread only
+    CurrentProtocolIssuer(&issuer);
+    WriteProtocolRtf(templatePath.c_str(), platform::Narrow(fileName).c_str(), made, issuer);
 }
