@@ -7,6 +7,7 @@
 #include "app/resource_ids.h"
 #include "app/win32/form_autocomplete.h"
 #include "app/win32/shell_handles.h"
+#include "app/win32/viewer_contracts.h"
 #include "app/window_rules.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_registry.h"
@@ -40,6 +41,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     if (!InitCommonControlsEx(&classes)) InitCommonControls();
     g_instance = instance;
+    InstallViewerContracts();
     // Apartment-threaded, as Windows' autocomplete of the form's fields needs
     // it; without COM the fields are plain edits and nothing else changes.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));

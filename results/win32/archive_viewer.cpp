@@ -14,10 +14,8 @@
 #include "results/shell_ids.h"
 #include "common/win32/dialog_placement.h"
 #include "common/win32/list_columns.h"
-#include "app/win32/main_window.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
-#include "protocol/win32/protocol_output.h"
 #include "platform/clock.h"
 #include "results/amendment_rules.h"
 #include "results/archive_aside.h"
@@ -28,6 +26,7 @@
 #include "results/archive_suggestions.h"
 #include "results/archive_versions.h"
 #include "results/archive_viewer_ids.h"
+#include "results/viewer_shell.h"
 #include "results/win32/archive_session.h"
 #include "results/win32/archive_trend_window.h"
 #include "platform/win32/wide.h"
@@ -233,7 +232,7 @@ bool ArchiveMendedTexts(ArchiveSession* s, uint32_t version, TestRecord* record)
     if (!ArchiveAppend(amended)) return false;
     *record = amended;
     ArchivedTexts().Take(amended);  // the form's fields offer the mended texts from now on
-    FormFollowsAmendment(amended);
+    InstalledViewerShell().formFollowsAmendment(amended);
     if (!s->loadingDone || s->taken >= s->capacity) return true;
     s->records[s->taken] = amended;
     s->ready = s->taken + 1;
@@ -252,9 +251,9 @@ void OutputShown(ArchiveSession* s, bool print) {
     static TestRecord record;  // 3416 bytes; user-interface thread only
     const uint32_t version = s->shown;
     DetailsRecord(s->details, *s, &record);
-    const ProtocolCommit commit = [s, version](TestRecord* r) { return ArchiveMendedTexts(s, version, r); };
-    if (print) PrintProtocol(record, commit);
-    else SaveProtocolRtf(record, commit);
+    const VersionCommit commit = [s, version](TestRecord* r) { return ArchiveMendedTexts(s, version, r); };
+    if (print) InstalledViewerShell().printProtocol(record, commit);
+    else InstalledViewerShell().saveProtocol(record, commit);
 }
 
 // The highlighted row, which is also the one the pane shows: printing or
