@@ -28,7 +28,7 @@ int MeasureOnPrinter(void* context, const char* text, int length) {
 void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit) {
     PRINTDLGW dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = ProtocolDialogOwner(ui::Window::Main);
+    dialog.hwndOwner = ProtocolDialogOwner();
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
     dialog.nFromPage = 0xFFFF;
     dialog.nToPage = 0xFFFF;
