@@ -5,15 +5,17 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "results/shell_ids.h"
 #include "common/win32/dialog_placement.h"
+#include "common/win32/file_dialog.h"
 #include "common/win32/list_columns.h"
+#include "platform/win32/data_folder.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
 #include "platform/clock.h"
@@ -367,19 +369,12 @@ void ShowArchiveViewerOf(HWND owner, const char* path);
 
 // Another archive file, which the viewer it opens only reads.
 void OpenOtherArchive(HWND viewer) {
-    wchar_t folder[MAX_PATH] = L"", fileName[MAX_PATH] = L"";
-    // The working folder is the data folder, where log.dat and the files moved aside lie.
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = viewer;
-    dialog.lpstrFilter = L"Архив ОРЛА-К200В (log*.dat)\0log*.dat\0";
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = folder;
-    // The dialog must not move the working folder: the archive is addressed by bare name.
-    dialog.Flags = OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (GetOpenFileNameW(&dialog)) ShowArchiveViewerOf(viewer, platform::Narrow(fileName).c_str());
+    wchar_t fileName[MAX_PATH] = L"";
+    // The data folder, where log.dat and the files moved aside lie.
+    const std::wstring folder = platform::DataFolderPath();
+    const FileDialogRequest request{viewer, L"Архив ОРЛА-К200В (log*.dat)\0log*.dat\0", fileName, nullptr,
+                                    folder.c_str(), OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
+    if (AskFileToOpen(request)) ShowArchiveViewerOf(viewer, platform::Narrow(fileName).c_str());
 }
 
 // A viewer of another file names it and cannot clear it.
