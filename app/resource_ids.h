@@ -3,11 +3,11 @@
 // Resource and command ids of the main window, shared by the resource script
 // and the code. Plain defines so that windres can read them too.
 
+#include "results/shell_ids.h"
+
 #define IDD_MAIN 100
 #define IDM_MAIN 200
 #define IDA_MAIN 200
-#define IDI_SMALL 90
-#define IDI_MAIN 91
 
 // The controls the lower rooms fill keep their ids with them.
 #include "common/form_ids.h"

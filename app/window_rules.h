@@ -46,22 +46,11 @@ inline int MinWindowWidth(int formRight, int frameWidth, int minimum = kMinWindo
     return need > minimum ? static_cast<int>(need < INT32_MAX ? need : INT32_MAX) : minimum;
 }
 
-// Turns the saved rectangle into one that lies on the screen. currentWidth
-// and currentHeight are the window's size from its template; the least
-// sizes are those of a 96 DPI screen unless the caller scales them.
-inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeight, int screenWidth,
-                             int screenHeight, int minHeight = kMinWindowHeight, int minWidth = kMinWindowWidth) {
-    Placement p = saved;
-    if (p.x < 0) p.x = 0;
-    if (p.y < 0) p.y = 0;
-    if (p.width < minWidth) p.width = minWidth;
-    if (p.height < minHeight) p.height = minHeight;
-    // 64-bit sums: the saved corner comes from the INI file and may be anything.
-    if (int64_t{currentWidth} + p.x > screenWidth) p.x = 0;
-    if (int64_t{currentHeight} + p.y > screenHeight) p.y = 0;
-    if (p.width > screenWidth) p.width = minWidth;
-    if (p.height > screenHeight) p.height = minHeight;
-    return p;
+// The main window's placement from the saved rectangle (PlaceWindow of
+// common/placement.h), with the least sizes of a 96 DPI screen.
+inline Placement PlaceWindow(Placement saved, int currentWidth, int currentHeight, int screenWidth, int screenHeight) {
+    return PlaceWindow(saved, currentWidth, currentHeight, screenWidth, screenHeight, kMinWindowHeight,
+                       kMinWindowWidth);
 }
 
 // Whether a key goes to the main window's accelerator table. Space is

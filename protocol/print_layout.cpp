@@ -31,7 +31,7 @@ size_t NextCandidate(const std::string& text, size_t from) {
 }
 
 // Organisation header: one line per line feed plus one, each cut at CR.
-void PutOrganisation(std::vector<PrintedText>& page, const ProgramSettings& settings, int x, int& line, int pitch) {
+void PutOrganisation(std::vector<PrintedText>& page, const ProtocolIssuer& settings, int x, int& line, int pitch) {
     std::string organisation = SlotText(settings.organisationName, sizeof settings.organisationName);
     for (size_t from = 0;;) {
         size_t feed = organisation.find('\n', from);
@@ -89,7 +89,7 @@ void PrintWrapped(std::vector<PrintedText>& page, const TextMeasure& measure, co
     }
 }
 
-std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProgramSettings& settings,
+std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProtocolIssuer& settings,
                                         int width, int height, const TextMeasure& measure) {
     const int pitch = ProtocolLinePitch(height);
     const int x10 = static_cast<int>(0.1 * width), x15 = static_cast<int>(0.15 * width);

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "common/program_settings.h"
+#include "protocol/protocol_issuer.h"
 #include "common/test_record.h"
 
 // Where each text of the printed protocol goes. The printer code measures
@@ -32,5 +32,5 @@ void PrintWrapped(std::vector<PrintedText>& page, const TextMeasure& measure, co
                   int x, int& line, int pitch, int columnWidth);
 
 // The whole one-page protocol for a printable area of width x height pixels.
-std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProgramSettings& settings,
+std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProtocolIssuer& settings,
                                         int width, int height, const TextMeasure& measure);

@@ -167,7 +167,7 @@ void ReplacePlaceholder(std::string& text, const char* key, const std::string& v
     text.swap(out);
 }
 
-void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProgramSettings& settings) {
+void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProtocolIssuer& settings) {
     static const char* const kTextKeys[kProtocolTextCount] = {
         "PROTOKOLNUM",  "MATERIALNAME", "STANDARTNAME",        "MATERIALSTORAGE", "MATERIALDATE",
         "MATERIALAPPEARANCE", "MATERIALT", "TISP", "HUMIDITY", "MATERIALPREPARATION",
@@ -198,7 +198,7 @@ std::string ProtocolTemplatePath() {
 }
 
 bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const TestRecord& record,
-                      const ProgramSettings& settings) {
+                      const ProtocolIssuer& settings) {
     // Saved over the template, one series would repeat in every later
     // protocol without anyone noticing.
     if (platform::SameFile(outputPath, templatePath)) {

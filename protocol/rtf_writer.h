@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "common/program_settings.h"
+#include "protocol/protocol_issuer.h"
 #include "common/test_record.h"
 
 // The protocol document is template.rtf with its upper-case keys replaced;
@@ -19,7 +19,7 @@ void RtfEscape(std::string& destination, const std::string& value);
 // Replaces every occurrence of key, leftmost first, by the escaped value.
 void ReplacePlaceholder(std::string& text, const char* key, const std::string& value);
 // Runs the 21 replacements in their fixed order.
-void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProgramSettings& settings);
+void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProtocolIssuer& settings);
 
 // Full path of the template: <application data>\ORLA-K200V\template.rtf.
 // Empty when the application-data folder cannot be determined.
@@ -28,4 +28,4 @@ std::string ProtocolTemplatePath();
 // Reads the template, fills it and writes it to outputPath, telling the user
 // of every failure. Returns true when the whole document was written.
 bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const TestRecord& record,
-                      const ProgramSettings& settings);
+                      const ProtocolIssuer& settings);

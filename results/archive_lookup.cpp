@@ -21,22 +21,27 @@ std::string Trimmed(const char* text, size_t size) {
 
 }  // namespace
 
-bool NewestArchivedRecord(const std::function<bool(const TestRecord&)>& matches, TestRecord* found) {
-    // Read only: a busy file means the worker is appending; the question can wait.
-    platform::FileHandle file = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadExisting);
-    if (file == platform::kNoFile) return false;
+bool ReadArchiveBackwards(platform::FileHandle file, TestRecord* record,
+                          const std::function<bool(const TestRecord&)>& stop) {
     uint64_t length = 0;
     const uint64_t groups = platform::FileSize(file, &length) ? length / kArchiveGroupSize : 0;
     std::vector<uint8_t> group(kArchiveGroupSize);
-    bool hit = false;
-    for (uint64_t k = 0; k < groups && k < kLookupGroups && !hit; ++k) {
+    for (uint64_t k = 0; k < groups && k < kLookupGroups; ++k) {
         uint32_t got = 0;
         if (!platform::SeekTo(file, (groups - 1 - k) * kArchiveGroupSize) ||
             !platform::ReadFile(file, group.data(), kArchiveGroupSize, &got) || got != kArchiveGroupSize)
             break;
-        ArchiveDecodeGroup(group.data(), found);
-        hit = matches(*found);
+        ArchiveDecodeGroup(group.data(), record);
+        if (stop(*record)) return true;
     }
+    return false;
+}
+
+bool NewestArchivedRecord(const std::function<bool(const TestRecord&)>& matches, TestRecord* found) {
+    // Read only: a busy file means the worker is appending; the question can wait.
+    platform::FileHandle file = platform::OpenExclusive(kArchiveFileName, platform::OpenMode::ReadExisting);
+    if (file == platform::kNoFile) return false;
+    const bool hit = ReadArchiveBackwards(file, found, matches);
     platform::CloseFile(file);
     return hit;
 }

@@ -42,22 +42,15 @@ bool ReadArchivedNumbers(std::vector<ArchivedNumber>* out) {
     out->clear();
     platform::FileHandle file = OpenForReading();
     if (file == platform::kNoFile) return false;
-    uint64_t length = 0;
-    const uint64_t groups = platform::FileSize(file, &length) ? length / kArchiveGroupSize : 0;
-    std::vector<uint8_t> group(kArchiveGroupSize);
     std::unordered_set<uint64_t> seen;
     TestRecord record;
-    for (uint64_t k = 0; k < groups && k < kLookupGroups; ++k) {
-        uint32_t got = 0;
-        if (!platform::SeekTo(file, (groups - 1 - k) * kArchiveGroupSize) ||
-            !platform::ReadFile(file, group.data(), kArchiveGroupSize, &got) || got != kArchiveGroupSize)
-            break;
-        ArchiveDecodeGroup(group.data(), &record);
-        const uint64_t series = SeriesIdentityHash(record);
-        if (!seen.insert(series).second) continue;  // an older version of a series already taken
-        std::string key = ProtocolNumberKey(record.protocolText[0]);
-        if (!key.empty()) out->push_back(ArchivedNumber{key, record.testTime, series});
-    }
+    ReadArchiveBackwards(file, &record, [out, &seen](const TestRecord& r) {
+        const uint64_t series = SeriesIdentityHash(r);
+        if (!seen.insert(series).second) return false;  // an older version of a series already taken
+        std::string key = ProtocolNumberKey(r.protocolText[0]);
+        if (!key.empty()) out->push_back(ArchivedNumber{key, r.testTime, series});
+        return false;
+    });
     platform::CloseFile(file);
     return true;
 }

@@ -9,6 +9,7 @@
 #include "app/room_contracts.h"
 #include "app/win32/form_autocomplete.h"
 #include "app/win32/shell_handles.h"
+#include "app/win32/viewer_contracts.h"
 #include "app/window_rules.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_registry.h"
@@ -43,6 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!InitCommonControlsEx(&classes)) InitCommonControls();
     g_instance = instance;
     InstallRoomContracts();
+    InstallViewerContracts();
     // Apartment-threaded, as Windows' autocomplete of the form's fields needs
     // it; without COM the fields are plain edits and nothing else changes.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));

@@ -1,3 +1,4 @@
+// Centring a dialog on its owner window, kept on the screen.
 #pragma once
 // Centring a dialog on its owner as it opens.
 #include <windows.h>

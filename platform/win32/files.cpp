@@ -1,5 +1,6 @@
 // Files, folders and the profile API on Windows, behind the platform seam.
 #include "platform/files.h"
+#include "platform/win32/data_folder.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -186,6 +187,13 @@ bool ProgramFolder(char* buffer, size_t size) {
 }
 
 void CreateFolder(const char* path) { CreateDirectoryW(W(path).c_str(), nullptr); }
+
+std::wstring DataFolderPath() {
+    if (!DataFolder().empty()) return DataFolder();
+    wchar_t current[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, current);
+    return current;
+}
 
 void SetWorkingFolder(const char* path) {
     std::wstring folder = W(path);

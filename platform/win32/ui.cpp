@@ -33,17 +33,6 @@ HWND Control(Window window, int id) {
     return GetDlgItem(parent, id);
 }
 
-// A box closing re-enables its owner. The archive viewer is modal over the
-// main window, so a box meant for the main window while the viewer is open
-// belongs to the viewer: else its closing would unlock the main window
-// behind the viewer and bring it to the front.
-HWND BoxOwner(Window owner) {
-    if (owner == Window::None) return nullptr;
-    if (owner == Window::Main)
-        if (HWND viewer = Live(Window::ArchiveViewer)) return viewer;
-    return Live(owner);
-}
-
 }  // namespace
 
 bool Exists(Window window) { return Live(window) != nullptr; }
@@ -152,7 +141,7 @@ void ShowControl(Window window, int id, bool shown) {
 }
 
 int MessageBox(Window owner, const char* text, const char* caption, unsigned style) {
-    return platform::MessageBox1251(BoxOwner(owner), text, caption, style);
+    return platform::MessageBox1251(DialogOwner(owner), text, caption, style);
 }
 
 namespace {
@@ -175,10 +164,21 @@ void PostMessageBox(Window owner, const char* text, const char* caption, unsigne
 
 }  // namespace ui
 
+// A box closing re-enables its owner. The archive viewer is modal over the
+// main window, so a box meant for the main window while the viewer is open
+// belongs to the viewer: else its closing would unlock the main window
+// behind the viewer and bring it to the front.
+HWND DialogOwner(ui::Window owner) {
+    if (owner == ui::Window::None) return nullptr;
+    if (owner == ui::Window::Main)
+        if (HWND viewer = ui::Live(ui::Window::ArchiveViewer)) return viewer;
+    return ui::Live(owner);
+}
+
 void ShowPostedMessageBox(LPARAM posted) {
     auto* box = reinterpret_cast<ui::PostedBox*>(posted);
-    HWND owner = ui::BoxOwner(box->owner);
-    if (!owner) owner = ui::BoxOwner(ui::Window::Main);
+    HWND owner = DialogOwner(box->owner);
+    if (!owner) owner = DialogOwner(ui::Window::Main);
     platform::MessageBox1251(owner, box->text, box->caption, box->style);
     delete box;
 }

@@ -1,3 +1,4 @@
+// Which window handle stands behind each logical window, and who owns their boxes.
 #pragma once
 #include <windows.h>
 
@@ -12,6 +13,11 @@ extern HINSTANCE g_instance;
 // core's window calls then find it gone and do nothing.
 void RegisterWindow(ui::Window window, HWND handle);
 HWND WindowHandle(ui::Window window);
+
+// The window that owns a box or a common dialog meant for owner: the archive
+// viewer, modal over the main window, while it is open, since a closing
+// dialog re-enables its owner; nullptr when owner is not open.
+HWND DialogOwner(ui::Window owner);
 
 // The main window's status bar is control id 0, which GetDlgItem cannot find
 // reliably, so its handle is kept here.

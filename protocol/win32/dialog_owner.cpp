@@ -3,12 +3,8 @@
 
 #include "platform/win32/window_registry.h"
 
-HWND ProtocolDialogOwner(ui::Window window) {
-    // The modal archive viewer, not the main window it locks: a common
-    // dialog re-enables its owner when it closes.
-    if (window == ui::Window::Main)
-        if (HWND viewer = WindowHandle(ui::Window::ArchiveViewer); viewer && IsWindow(viewer)) return viewer;
-    if (HWND handle = WindowHandle(window)) return handle;
+HWND ProtocolDialogOwner() {
+    if (HWND owner = DialogOwner(ui::Window::Main)) return owner;
     // Not registered: the protocol is asked for from the window in use.
     return GetActiveWindow();
 }

@@ -1,7 +1,7 @@
+// The owner of the protocol's print and save dialogs.
 #pragma once
 #include <windows.h>
 
-#include "platform/ui.h"
-
-// The window that owns the protocol's file and print dialogs.
-HWND ProtocolDialogOwner(ui::Window window);
+// The window that owns the protocol's file and print dialogs: the one its
+// boxes go to (the archive viewer while it is open), else the window in use.
+HWND ProtocolDialogOwner();

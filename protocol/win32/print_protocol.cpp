@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "common/program_settings.h"
 #include "protocol/print_layout.h"
+#include "protocol/protocol_issuer.h"
 #include "protocol/win32/dialog_owner.h"
 #include "protocol/win32/protocol_output.h"
 #include "platform/win32/wide.h"
@@ -28,7 +28,7 @@ int MeasureOnPrinter(void* context, const char* text, int length) {
 void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit) {
     PRINTDLGW dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = ProtocolDialogOwner(ui::Window::Main);
+    dialog.hwndOwner = ProtocolDialogOwner();
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
     dialog.nFromPage = 0xFFFF;
     dialog.nToPage = 0xFFFF;
@@ -61,7 +61,9 @@ void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit) {
     HGDIOBJ previous = SelectObject(printer, font);
 
     TextMeasure measure = {MeasureOnPrinter, printer};
-    for (const PrintedText& item : LayoutProtocol(made, g_programSettings, width, height, measure)) {
+    static ProtocolIssuer issuer;  // 1792 bytes; user-interface thread only
+    CurrentProtocolIssuer(&issuer);
+    for (const PrintedText& item : LayoutProtocol(made, issuer, width, height, measure)) {
         std::wstring wide = platform::Wide(item.text);
         TextOutW(printer, item.x, item.y, wide.c_str(), static_cast<int>(wide.size()));
     }

@@ -2,13 +2,12 @@
 #include "protocol/win32/protocol_output.h"
 
 #include <windows.h>
-#include <commdlg.h>
 
 #include <string>
 
-#include "common/program_settings.h"
-#include "platform/ui.h"
+#include "common/win32/file_dialog.h"
 #include "protocol/protocol_file.h"
+#include "protocol/protocol_issuer.h"
 #include "protocol/rtf_writer.h"
 #include "protocol/template_supply.h"
 #include "protocol/win32/dialog_owner.h"
@@ -18,19 +17,10 @@ void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit) {
     // The protocol's number and date, so saved protocols are found by them.
     wchar_t fileName[MAX_PATH] = L"";
     lstrcpynW(fileName, platform::Wide(ProposedProtocolFileName(record)).c_str(), MAX_PATH);
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = ProtocolDialogOwner(ui::Exists(ui::Window::ArchiveViewer) ? ui::Window::ArchiveViewer
-                                                                                  : ui::Window::Main);
-    dialog.lpstrFilter = L"Файл RTF (*.rtf)\0*.rtf\0";
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = L"rtf";
-    // The working directory is the data folder; the archive and the logs are
-    // addressed by bare name, so the dialog must not move it.
     // An existing protocol is replaced only when the user says so.
-    dialog.Flags = OFN_CREATEPROMPT | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameW(&dialog)) return;
+    const FileDialogRequest request{ProtocolDialogOwner(), L"Файл RTF (*.rtf)\0*.rtf\0", fileName, L"rtf", nullptr,
+                                    OFN_CREATEPROMPT | OFN_OVERWRITEPROMPT};
+    if (!AskFileToSave(request)) return;
     static TestRecord made;  // 3416 bytes; user-interface thread only
     made = record;
     if (commit && !commit(&made)) return;
@@ -38,5 +28,7 @@ void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit) {
     // installation; "reinstall" is only said when that one is gone too.
     std::string templatePath = ProtocolTemplatePath();
     ProvideProtocolTemplate(templatePath.c_str());
-    WriteProtocolRtf(templatePath.c_str(), platform::Narrow(fileName).c_str(), made, g_programSettings);
+    static ProtocolIssuer issuer;  // 1792 bytes; user-interface thread only
+    CurrentProtocolIssuer(&issuer);
+    WriteProtocolRtf(templatePath.c_str(), platform::Narrow(fileName).c_str(), made, issuer);
 }

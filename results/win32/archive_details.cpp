@@ -2,7 +2,8 @@
 #include <vector>
 
 #include "common/format.h"
-#include "app/resource_ids.h"
+#include "app/resource_ids.h"  // IDC_VALUE_*
+#include "results/shell_ids.h"
 #include "common/win32/clipboard_aware.h"
 #include "results/parameter_fields.h"
 #include "platform/win32/dpi.h"

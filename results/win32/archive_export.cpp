@@ -1,11 +1,11 @@
 // "Экспорт" of the archive viewer: the listed series as a CSV file that Excel
 // opens in the user's own list separator and decimal symbol.
 #include <windows.h>
-#include <commdlg.h>
 
 #include <string>
 #include <vector>
 
+#include "common/win32/file_dialog.h"
 #include "results/archive_csv.h"
 #include "results/win32/archive_session.h"
 #include "platform/win32/wide.h"
@@ -56,17 +56,9 @@ bool WriteCsv(const wchar_t* path, const TestRecord* records, const std::vector<
 
 void ExportArchiveRows(HWND viewer, const TestRecord* records, const std::vector<uint32_t>& rows) {
     wchar_t fileName[MAX_PATH] = L"Результаты испытаний.csv";
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = viewer;
-    dialog.lpstrFilter = L"Файл CSV (*.csv)\0*.csv\0";
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = L"csv";
-    // The working directory is the data folder (the archive is addressed by
-    // bare name), so the dialog must not move it.
-    dialog.Flags = OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-    if (!GetSaveFileNameW(&dialog)) return;
+    const FileDialogRequest request{viewer, L"Файл CSV (*.csv)\0*.csv\0", fileName, L"csv", nullptr,
+                                    OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
+    if (!AskFileToSave(request)) return;
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     bool written = WriteCsv(fileName, records, rows);
     SetCursor(previous);

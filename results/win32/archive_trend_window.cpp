@@ -7,8 +7,8 @@
 #include <new>
 #include <string>
 
-#include "app/resource_ids.h"
-#include "app/window_rules.h"
+#include "results/shell_ids.h"
+#include "common/placement.h"
 #include "common/draw_list.h"
 #include "common/win32/gdi_frame.h"
 #include "common/win32/drawn_window.h"

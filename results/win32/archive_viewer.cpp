@@ -5,20 +5,19 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <new>
+#include <string>
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "results/shell_ids.h"
 #include "common/win32/dialog_placement.h"
+#include "common/win32/file_dialog.h"
 #include "common/win32/list_columns.h"
-#include "app/win32/main_window.h"
-#include "app/window_rules.h"
+#include "platform/win32/data_folder.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/window_registry.h"
-#include "protocol/win32/protocol_output.h"
 #include "platform/clock.h"
 #include "results/amendment_rules.h"
 #include "results/archive_aside.h"
@@ -29,6 +28,7 @@
 #include "results/archive_suggestions.h"
 #include "results/archive_versions.h"
 #include "results/archive_viewer_ids.h"
+#include "results/viewer_shell.h"
 #include "results/win32/archive_session.h"
 #include "results/win32/archive_trend_window.h"
 #include "platform/win32/wide.h"
@@ -234,7 +234,7 @@ bool ArchiveMendedTexts(ArchiveSession* s, uint32_t version, TestRecord* record)
     if (!ArchiveAppend(amended)) return false;
     *record = amended;
     ArchivedTexts().Take(amended);  // the form's fields offer the mended texts from now on
-    FormFollowsAmendment(amended);
+    InstalledViewerShell().formFollowsAmendment(amended);
     if (!s->loadingDone || s->taken >= s->capacity) return true;
     s->records[s->taken] = amended;
     s->ready = s->taken + 1;
@@ -253,9 +253,9 @@ void OutputShown(ArchiveSession* s, bool print) {
     static TestRecord record;  // 3416 bytes; user-interface thread only
     const uint32_t version = s->shown;
     DetailsRecord(s->details, *s, &record);
-    const ProtocolCommit commit = [s, version](TestRecord* r) { return ArchiveMendedTexts(s, version, r); };
-    if (print) PrintProtocol(record, commit);
-    else SaveProtocolRtf(record, commit);
+    const VersionCommit commit = [s, version](TestRecord* r) { return ArchiveMendedTexts(s, version, r); };
+    if (print) InstalledViewerShell().printProtocol(record, commit);
+    else InstalledViewerShell().saveProtocol(record, commit);
 }
 
 // The highlighted row, which is also the one the pane shows: printing or
@@ -369,19 +369,12 @@ void ShowArchiveViewerOf(HWND owner, const char* path);
 
 // Another archive file, which the viewer it opens only reads.
 void OpenOtherArchive(HWND viewer) {
-    wchar_t folder[MAX_PATH] = L"", fileName[MAX_PATH] = L"";
-    // The working folder is the data folder, where log.dat and the files moved aside lie.
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = viewer;
-    dialog.lpstrFilter = L"Архив ОРЛА-К200В (log*.dat)\0log*.dat\0";
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = folder;
-    // The dialog must not move the working folder: the archive is addressed by bare name.
-    dialog.Flags = OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (GetOpenFileNameW(&dialog)) ShowArchiveViewerOf(viewer, platform::Narrow(fileName).c_str());
+    wchar_t fileName[MAX_PATH] = L"";
+    // The data folder, where log.dat and the files moved aside lie.
+    const std::wstring folder = platform::DataFolderPath();
+    const FileDialogRequest request{viewer, L"Архив ОРЛА-К200В (log*.dat)\0log*.dat\0", fileName, nullptr,
+                                    folder.c_str(), OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
+    if (AskFileToOpen(request)) ShowArchiveViewerOf(viewer, platform::Narrow(fileName).c_str());
 }
 
 // A viewer of another file names it and cannot clear it.

@@ -7,13 +7,13 @@
 
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "results/shell_ids.h"
 #include "common/win32/list_columns.h"
-#include "link/device_state.h"
 #include "platform/win32/window_registry.h"
 #include "results/device_results_ids.h"
 #include "results/device_results_layout.h"
 #include "results/stored_results.h"
+#include "results/viewer_shell.h"
 #include "platform/win32/wide.h"
 
 namespace {
@@ -42,7 +42,8 @@ std::vector<int> SelectedRows(HWND viewer) {
 void UpdateImportButton(HWND viewer) {
     HWND list = GetDlgItem(viewer, IDC_DEVICE_RESULTS_LIST);
     const bool chosen = SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-    EnableWindow(GetDlgItem(viewer, IDC_DEVICE_RESULTS_IMPORT), chosen && !g_deviceState.storedResultsRequest);
+    EnableWindow(GetDlgItem(viewer, IDC_DEVICE_RESULTS_IMPORT), 
+                 chosen && !InstalledViewerShell().storedResultsTransferring());
 }
 
 void Import(HWND viewer) {
@@ -96,7 +97,7 @@ void Close(HWND viewer) { DestroyWindow(viewer); }
 void Destroyed(HWND viewer) {
     // A newer viewer may have taken the slot already.
     if (WindowHandle(ui::Window::DeviceResults) != viewer) return;
-    g_deviceState.storedResultsRequest = false;
+    InstalledViewerShell().stopStoredResultsTransfer();
     RegisterWindow(ui::Window::DeviceResults, nullptr);
 }
 

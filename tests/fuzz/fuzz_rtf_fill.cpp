@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     fake::Reset();
-    static ProgramSettings settings;
+    static ProtocolIssuer settings;
     fuzz::TakeText(in, settings.organisationName, sizeof settings.organisationName);
     fuzz::TakeText(in, settings.priborSerialNumber, sizeof settings.priborSerialNumber);
     fuzz::TakeText(in, settings.direktor, sizeof settings.direktor);

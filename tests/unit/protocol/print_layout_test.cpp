@@ -46,7 +46,7 @@ protected:
         record = ProtocolRecord();
     }
     std::vector<PrintedText> Layout() { return LayoutProtocol(record, settings, kWidth, kHeight, kMeasure); }
-    ProgramSettings settings;
+    ProtocolIssuer settings;
     TestRecord record;
 };
 

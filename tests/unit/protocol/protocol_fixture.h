@@ -2,7 +2,7 @@
 // A filled record and settings shared by the protocol tests.
 #include <cstring>
 
-#include "common/program_settings.h"
+#include "protocol/protocol_issuer.h"
 #include "common/test_record.h"
 #include "verdict/verdict.h"
 
@@ -45,7 +45,7 @@ constexpr char kJudgedConclusion[] =
     "Пробивное напряжение 47,4 кВ (среднее трех пробоев по ГОСТ 6581-75) не ниже нормы 40 кВ — соответствует. "
     "Отклонение от методики: 3 пробоя вместо 6.";
 
-inline void FillSettings(ProgramSettings& s) {
+inline void FillSettings(ProtocolIssuer& s) {
     std::memset(s.organisationName, 0, sizeof s.organisationName);
     std::strcpy(s.organisationName, "ООО Лаборатория\r\nг. Тверь");
     std::strcpy(s.priborSerialNumber, "0042");

@@ -48,7 +48,7 @@ protected:
         }
         return texts;
     }
-    ProgramSettings settings;
+    ProtocolIssuer settings;
     TestRecord record;
 };
 
@@ -142,7 +142,7 @@ TEST(VoltageTexts, ListMeanAndErrorIncludingNoBreakdown) {
 }
 
 TEST(FillProtocolTemplate, AllKeysInTheirOrder) {
-    ProgramSettings settings;
+    ProtocolIssuer settings;
     FillSettings(settings);
     TestRecord r = ProtocolRecord();
     std::string text =
@@ -177,7 +177,7 @@ TEST(FillProtocolTemplate, AllKeysInTheirOrder) {
 }
 
 TEST(FillProtocolTemplate, TextWithoutTerminatorStopsAtItsSlot) {
-    ProgramSettings settings;
+    ProtocolIssuer settings;
     FillSettings(settings);
     TestRecord r = ProtocolRecord();
     std::memset(r.protocolText[0], 'A', kProtocolTextSize);  // no terminator at all

@@ -1,0 +1,42 @@
+// The shell's side of the results viewers' and the protocol's contracts.
+#include "app/win32/viewer_contracts.h"
+
+#include <cstring>
+
+#include "app/win32/main_window.h"
+#include "common/program_settings.h"
+#include "link/device_state.h"
+#include "protocol/protocol_issuer.h"
+#include "protocol/win32/protocol_output.h"
+#include "results/viewer_shell.h"
+
+namespace {
+
+// The settings' slots whole, unterminated ones included, as printed before.
+void IssuerFromSettings(ProtocolIssuer* issuer) {
+    const ProgramSettings& s = g_programSettings;
+    static_assert(sizeof issuer->organisationName == sizeof s.organisationName &&
+                      sizeof issuer->priborSerialNumber == sizeof s.priborSerialNumber &&
+                      sizeof issuer->direktor == sizeof s.direktor && sizeof issuer->direktorName == sizeof s.direktorName,
+                  "the issuer keeps the settings' slot sizes");
+    std::memcpy(issuer->organisationName, s.organisationName, sizeof s.organisationName);
+    std::memcpy(issuer->priborSerialNumber, s.priborSerialNumber, sizeof s.priborSerialNumber);
+    std::memcpy(issuer->direktor, s.direktor, sizeof s.direktor);
+    std::memcpy(issuer->direktorName, s.direktorName, sizeof s.direktorName);
+}
+
+bool StoredResultsTransferring() { return g_deviceState.storedResultsRequest; }
+void StopStoredResultsTransfer() { g_deviceState.storedResultsRequest = false; }
+
+}  // namespace
+
+void InstallViewerContracts() {
+    ViewerShell shell{};
+    shell.printProtocol = PrintProtocol;
+    shell.saveProtocol = SaveProtocolRtf;
+    shell.formFollowsAmendment = FormFollowsAmendment;
+    shell.storedResultsTransferring = StoredResultsTransferring;
+    shell.stopStoredResultsTransfer = StopStoredResultsTransfer;
+    InstallViewerShell(shell);
+    InstallProtocolIssuer(IssuerFromSettings);
+}

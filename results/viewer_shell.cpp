@@ -1,0 +1,27 @@
+// The viewers' contract with the shell: harmless until the shell installs it.
+#include "results/viewer_shell.h"
+
+namespace {
+
+void NoProtocol(const TestRecord&, const VersionCommit&) {}
+void NoForm(const TestRecord&) {}
+bool NoTransfer() { return false; }
+void NoStop() {}
+
+ViewerShell& Shell() {
+    static ViewerShell shell{NoProtocol, NoProtocol, NoForm, NoTransfer, NoStop};
+    return shell;
+}
+
+}  // namespace
+
+void InstallViewerShell(const ViewerShell& shell) {
+    ViewerShell& s = Shell();
+    s.printProtocol = shell.printProtocol ? shell.printProtocol : NoProtocol;
+    s.saveProtocol = shell.saveProtocol ? shell.saveProtocol : NoProtocol;
+    s.formFollowsAmendment = shell.formFollowsAmendment ? shell.formFollowsAmendment : NoForm;
+    s.storedResultsTransferring = shell.storedResultsTransferring ? shell.storedResultsTransferring : NoTransfer;
+    s.stopStoredResultsTransfer = shell.stopStoredResultsTransfer ? shell.stopStoredResultsTransfer : NoStop;
+}
+
+const ViewerShell& InstalledViewerShell() { return Shell(); }
