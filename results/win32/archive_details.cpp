@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "common/format.h"
-#include "app/resource_ids.h"  // IDC_VALUE_*
+#include "results/test_parameter_ids.h"
 #include "results/shell_ids.h"
 #include "common/win32/clipboard_aware.h"
 #include "results/parameter_fields.h"

@@ -9,11 +9,11 @@
 #include "verdict/norms_editing.h"
 #include "common/program_settings.h"
 #include "app/resource_ids.h"
-#include "app/room_contracts.h"
 #include "verdict/series_verdict.h"
 #include "verdict/verdict_view.h"
 #include "platform/fake/fake_platform.h"
 #include "results/archive.h"
+#include "results/archive_lookup.h"
 #include "results/statistics.h"
 
 namespace {
@@ -49,7 +49,12 @@ protected:
         std::strcpy(g_programSettings.iniPath, "C:\\data\\ORLA-K200V.ini");
         fake::CreatedFolders().push_back("C:\\data");
         g_normBook = ExampleNormBook();
-        InstallVerdictView();
+        // No instrument, whatever a test before left in the device state;
+        // the archive is the fake file system's.
+        VerdictView view;
+        view.deviceConnected = [] { return false; };
+        view.lastJudgedSeriesOfSource = LastJudgedSeriesOfSource;
+        SetVerdictView(view);
         ShowMethodAndNorms();
     }
     int Selected() { return ui::ComboSelection(ui::Window::Main, IDC_NORM_CHOICE); }
@@ -116,7 +121,6 @@ TEST_F(SeriesVerdictTest, TheMethodLineAsksTheViewForTheReportedSettings) {
         EXPECT_EQ(fake::ControlText(ui::Window::Main, IDC_VALUE_METHOD), c.line) << c.connected;
         EXPECT_EQ(MethodLineMarked(), c.connected);
     }
-    InstallVerdictView();
 }
 
 TEST_F(SeriesVerdictTest, AChosenMethodAndNormJudgeTheNextSeriesAndAreKept) {
