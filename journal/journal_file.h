@@ -22,4 +22,5 @@ JournalAppendOutcome JournalAppend(const JournalEntry& entry);
 std::string JournalFileSha256(const char* path);
 // The register and log.dat of the working folder, the one checked against
 // the other (JournalVerify); false when there is no register to check.
-bool JournalCheckDataFolder(JournalCheck* check);
+// read, when given, gets the lines checked.
+bool JournalCheckDataFolder(JournalCheck* check, JournalFile* read = nullptr);
