@@ -6,20 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/locale_text.h"
 #include "results/archive_csv.h"
 #include "results/win32/archive_session.h"
 #include "platform/win32/wide.h"
 
 namespace {
-
-// A setting of the user's Windows locale in UTF-8, or fallback when unset.
-std::string LocaleText(LCTYPE what, const char* fallback) {
-    wchar_t text[8] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, what, text, 8) <= 1) return fallback;
-    char utf8[32] = {};
-    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr) <= 1) return fallback;
-    return utf8;
-}
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
     DWORD written = 0;
