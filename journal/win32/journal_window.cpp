@@ -21,7 +21,7 @@ namespace {
 
 // Pixels of a 96 DPI screen; at the template's width every column is in
 // sight, the details taking what is left.
-constexpr int kColumnWidths[kJournalViewColumns] = {40, 118, 96, 118, 80, 36, 96, 110, 180};
+constexpr int kColumnWidths[kJournalViewColumns] = {40, 118, 100, 126, 80, 36, 96, 110, 170};
 constexpr int kLeastWidth = 640, kLeastHeight = 300;
 constexpr int kFindSize = 256;
 
