@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "platform/account.h"
@@ -147,13 +148,19 @@ std::string JournalFileSha256(const char* path) {
     return platform::HexLower(digest, sizeof digest);
 }
 
-bool JournalCheckDataFolder(JournalCheck* check) {
+bool JournalReadDataFolder(std::string* bytes) {
     platform::FileHandle file = OpenPatiently(kJournalFileName, platform::OpenMode::ReadExisting);
     if (file == platform::kNoFile) return false;
-    std::string bytes;
-    const bool read = ReadAll(file, &bytes);
+    const bool whole = ReadAll(file, bytes);
     platform::CloseFile(file);
-    if (!read) return false;
-    *check = JournalVerify(JournalParse(bytes), ArchiveRecordHashes());
+    return whole;
+}
+
+bool JournalCheckDataFolder(JournalCheck* check, JournalFile* read) {
+    std::string bytes;
+    if (!JournalReadDataFolder(&bytes)) return false;
+    JournalFile parsed = JournalParse(bytes);
+    *check = JournalVerify(parsed, ArchiveRecordHashes());
+    if (read) *read = std::move(parsed);
     return true;
 }

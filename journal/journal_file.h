@@ -20,6 +20,10 @@ JournalAppendOutcome JournalAppend(const JournalEntry& entry);
 // SHA-256 hex of a whole file, read in pieces (an archive moved aside for
 // archive_aside); empty when it cannot be read.
 std::string JournalFileSha256(const char* path);
+// The bytes of journal.csv in the working (data) folder; false when it is
+// missing or cannot be read. May wait up to a second for a busy file.
+bool JournalReadDataFolder(std::string* bytes);
 // The register and log.dat of the working folder, the one checked against
 // the other (JournalVerify); false when there is no register to check.
-bool JournalCheckDataFolder(JournalCheck* check);
+// read, when given, gets the lines checked.
+bool JournalCheckDataFolder(JournalCheck* check, JournalFile* read = nullptr);

@@ -155,6 +155,39 @@ std::string Cp1251ToUtf8(const char* text, size_t size) {
     return out;
 }
 
+namespace {
+
+// The character that starts at utf8[i], or 0xFFFF for a byte that starts none
+// (or one past the 16 bits no 1251 character needs); i moves past it.
+uint32_t NextCodePoint(const std::string& utf8, size_t& i) {
+    const uint8_t lead = static_cast<uint8_t>(utf8[i++]);
+    const int more = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : -1;
+    if (more < 0) return 0xFFFF;
+    uint32_t code = more == 0 ? lead : lead & (more == 1 ? 0x1F : 0x0F);
+    for (int k = 0; k < more; ++k) {
+        if (i >= utf8.size() || (static_cast<uint8_t>(utf8[i]) & 0xC0) != 0x80) return 0xFFFF;
+        code = (code << 6) | (static_cast<uint8_t>(utf8[i++]) & 0x3F);
+    }
+    return code;
+}
+
+char Cp1251Of(uint32_t code) {
+    if (code < 0x80) return static_cast<char>(code);
+    if (code >= 0x0410 && code <= 0x044F) return static_cast<char>(0xC0 + (code - 0x0410));
+    for (int k = 0; k < 64; ++k)
+        if (kHighHalf[k] == code) return static_cast<char>(0x80 + k);
+    return '?';
+}
+
+}  // namespace
+
+std::string Utf8ToCp1251(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) out += Cp1251Of(NextCodePoint(utf8, i));
+    return out;
+}
+
 std::string CsvCell(const std::string& text, const char* separator) {
     bool quote = text.find_first_of("\"\r\n") != std::string::npos ||
                  (separator[0] != 0 && text.find(separator) != std::string::npos);

@@ -23,6 +23,9 @@ constexpr int kArchiveCsvColumns = kProtocolTextCount + 2 + kVoltageSlots + 3 + 
 
 // A Windows-1251 text up to its terminator, never past size bytes, as UTF-8.
 std::string Cp1251ToUtf8(const char* text, size_t size);
+// A UTF-8 text as Windows-1251; a character the code page lacks, or a byte
+// that starts no character, becomes '?'.
+std::string Utf8ToCp1251(const std::string& utf8);
 // One cell as CSV holds it: quoted, with quotes doubled, when it contains the
 // separator, a quote or a line break; otherwise unchanged.
 std::string CsvCell(const std::string& text, const char* separator);

@@ -19,6 +19,7 @@
 #include "app/win32/about_box.h"
 #include "app/win32/form_autocomplete.h"
 #include "verdict/win32/norms_dialog.h"
+#include "journal/win32/journal_window.h"
 #include "app/win32/settings_dialogs.h"
 #include "app/window_rules.h"
 #include "link/current_record.h"
@@ -275,6 +276,7 @@ bool Command(HWND window, int id) {
         }
         case CMD_ARCHIVE: ShowArchiveViewer(); return true;
         case CMD_OPEN_ARCHIVE: ShowOtherArchive(); return true;
+        case CMD_JOURNAL: ShowJournalWindow(window); return true;
         case CMD_EXIT: SendMessageW(window, WM_CLOSE, 0, 0); return true;
         case CMD_DEVICE_SETTINGS: ShowDeviceSettingsDialog(window); return true;
         case CMD_PROGRAM_SETTINGS: ShowProgramSettingsDialog(window); return true;

@@ -6,25 +6,13 @@
 #include <vector>
 
 #include "common/win32/file_dialog.h"
+#include "common/win32/locale_text.h"
+#include "common/win32/replacing_file.h"
 #include "results/archive_csv.h"
 #include "results/win32/archive_session.h"
 #include "platform/win32/wide.h"
 
 namespace {
-
-// A setting of the user's Windows locale in UTF-8, or fallback when unset.
-std::string LocaleText(LCTYPE what, const char* fallback) {
-    wchar_t text[8] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, what, text, 8) <= 1) return fallback;
-    const std::string utf8 = platform::Utf8FromWide(text);
-    return utf8.empty() ? fallback : utf8;
-}
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    DWORD written = 0;
-    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
 
 // Written beside the chosen name first and moved over it at the end, so a
 // failure never leaves a cut file where the user's old export was.
@@ -32,24 +20,17 @@ bool WriteCsv(const wchar_t* path, const TestRecord* records, const std::vector<
     const std::string separator = LocaleText(LOCALE_SLIST, ";");
     const std::string decimal = LocaleText(LOCALE_SDECIMAL, ",");
     const CsvFormat format{separator.c_str(), decimal.c_str()};
-    const std::wstring temporary = std::wstring(path) + L".part";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    ReplacingFile file(path);
     std::string chunk = kCsvByteOrderMark + ArchiveCsvHeader(format);
     bool ok = true;
     for (size_t i = 0; ok && i < rows.size(); ++i) {
         chunk += ArchiveCsvRow(records[rows[i]], format);
         if (chunk.size() >= (1u << 20)) {
-            ok = WriteAll(file, chunk);
+            ok = file.Write(chunk);
             chunk.clear();
         }
     }
-    ok = ok && WriteAll(file, chunk);
-    ok = CloseHandle(file) && ok;
-    if (ok) ok = MoveFileExW(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
-    if (!ok) DeleteFileW(temporary.c_str());
-    return ok;
+    return ok && file.Write(chunk) && file.Commit();
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ for _ in $(seq 30); do
   sleep 0.5
 done
 e2e_check "generation 2: item 210 right before 204 in the Файл menu (items: $items)" \
-  grep -Eq '(^| )201 172 210 204 212 0 205$' <<<"$items"
+  grep -Eq '(^| )201 172 210 204 212 213 0 205$' <<<"$items"
 e2e_shot restored
 quit_by_menu "restored start"
 expect_eq "form texts written back in Windows-1251" "Протокол №17|Иванов И. И.|$TODAY" \

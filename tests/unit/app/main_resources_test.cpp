@@ -58,7 +58,8 @@ int MenuCommand(const std::string& line) {
     std::getline(in, name, ',');
     name.erase(0, name.find_first_not_of(' '));
     name.erase(name.find_last_not_of(" \r") + 1);
-    const std::map<std::string, int> named = {{"CMD_NORMS", CMD_NORMS}, {"CMD_OPEN_ARCHIVE", CMD_OPEN_ARCHIVE}};
+    const std::map<std::string, int> named = {{"CMD_NORMS", CMD_NORMS}, {"CMD_OPEN_ARCHIVE", CMD_OPEN_ARCHIVE},
+                                                {"CMD_JOURNAL", CMD_JOURNAL}};
     return named.at(name);
 }
 
@@ -99,10 +100,10 @@ TEST_F(MainResources, EveryFormFieldSitsBesideItsLabelAndScrolls) {
 TEST_F(MainResources, MenuAndAcceleratorsSendOnlyHandledCommands) {
     const std::set<int> handled = {CMD_NEXT_FIELD,    CMD_PREVIOUS_FIELD,  CMD_SPACE,           IDC_PRINT,  CMD_SAVE_PROTOCOL,
                                    CMD_ARCHIVE,       CMD_EXIT,            CMD_ABOUT,  CMD_DEVICE_SETTINGS,
-                                   CMD_PROGRAM_SETTINGS, CMD_NORMS, CMD_OPEN_ARCHIVE};
+                                   CMD_PROGRAM_SETTINGS, CMD_NORMS, CMD_OPEN_ARCHIVE, CMD_JOURNAL};
     std::set<int> menu;
     for (const auto& line : Lines(script, "MENUITEM \"")) menu.insert(MenuCommand(line));
-    EXPECT_EQ(menu, (std::set<int>{201, 172, 204, 205, 206, 207, 209, 211, 212}));
+    EXPECT_EQ(menu, (std::set<int>{201, 172, 204, 205, 206, 207, 209, 211, 212, 213}));
     for (int id : menu) EXPECT_EQ(handled.count(id), 1u) << id;
 
     for (const auto& line : Lines(script, "MENUITEM \"")) {

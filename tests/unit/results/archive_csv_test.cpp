@@ -232,3 +232,13 @@ TEST(ArchiveVerify, TellsSoundRepairedAndDamagedFilesApart) {
 }
 
 }  // namespace
+
+TEST(ArchiveCsv, Utf8BecomesCp1251BackAndUnknownsAreQuestionMarks) {
+    const struct { std::string utf8; std::string cp1251; } cases[] = {
+        {"\xD0\x90\xD1\x8F\xD0\x81\xD1\x91\xE2\x84\x96 \xE2\x80\x93 x", "\xC0\xFF\xA8\xB8\xB9 \x96 x"},
+        {"\xE4\xB8\xAD", "?"},                 // a character 1251 lacks
+        {"a\xD0", "a?"},                       // a character cut short
+        {"\xF0\x9F\x98\x80", "????"},          // beyond 16 bits, byte by byte
+    };
+    for (const auto& c : cases) EXPECT_EQ(Utf8ToCp1251(c.utf8), c.cp1251) << c.utf8;
+}
