@@ -8,6 +8,7 @@
 #include "app/win32/form_autocomplete.h"
 #include "app/win32/shell_handles.h"
 #include "app/window_rules.h"
+#include "app/journal_hooks.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_registry.h"
 
@@ -44,6 +45,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // it; without COM the fields are plain edits and nothing else changes.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
+    // Before the main window starts the link worker: its first series is journaled.
+    InstallJournalHooks();
 
     HWND main = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     if (!main) {
