@@ -16,7 +16,8 @@ constexpr const char* kJournalCaption = "Журнал протоколов";
 
 // On the appending thread (the link worker, or whoever appends): queued, as
 // the register may keep the caller waiting up to a second for a busy file.
-// An amendment is left to the amendment dialog, which journals who and why.
+// An amendment is left to the amendment dialog, which knows who and why: it
+// calls JournalPost(JournalEntryOfAmend(amended, person, reason)) after its append.
 void OnAppended(const TestRecord& record) {
     JournalEntry entry;
     if (JournalEntryOfAppended(record, &entry)) JournalPost(entry);

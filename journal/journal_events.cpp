@@ -14,6 +14,8 @@ namespace {
 // How often the idle writer looks for lines: the 32-bit runtime has no
 // condition variable, and a look costs nothing.
 constexpr uint32_t kLookMs = 50;
+// The protocol text "ФИО" under "Испытания произвел": who performed the test.
+constexpr int kTesterNameText = kProtocolTextCount - 1;
 
 struct Pending {
     JournalEntry entry;
@@ -47,6 +49,10 @@ bool JournalEntryOfAppended(const TestRecord& record, JournalEntry* entry) {
     if (record.marks.amendment > 0) return false;
     const bool imported = (record.marks.origin & origin_bits::kFromInstrumentMemory) != 0;
     *entry = JournalEntryOfRecord(imported ? JournalEvent::Import : JournalEvent::Series, record);
+    const char* tester = record.protocolText[kTesterNameText];
+    size_t length = 0;
+    while (length < kProtocolTextSize && tester[length] != '\0') ++length;
+    entry->person.assign(tester, length);
     return true;
 }
 

@@ -5,7 +5,8 @@
 #include "journal/journal_file.h"
 
 // The line a record just appended to log.dat gets: series for one archived at
-// the end of a series, import for one taken from the instrument's memory.
+// the end of a series, import for one taken from the instrument's memory;
+// the person is the tester named in the record's protocol texts.
 // False for an amendment: the amendment dialog journals it itself with its
 // reason (JournalPostAmend), the hook of the append knows neither who nor why.
 bool JournalEntryOfAppended(const TestRecord& record, JournalEntry* entry);

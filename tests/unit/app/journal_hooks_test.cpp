@@ -10,8 +10,11 @@
 #include "platform/fake/fake_platform.h"
 #include "results/archive.h"
 #include "results/archive_aside.h"
+#include "results/archive_csv.h"
 
 namespace {
+
+const char* const kTester = "Иванов И.И.";
 
 std::vector<JournalLine> RegisterLines() {
     if (!fake::FileExists(kJournalFileName)) return {};
@@ -37,6 +40,7 @@ TestRecord Record(uint16_t amendment, uint8_t origin) {
     TestRecord r{};
     r.testTime = SystemTime{2026, 4, 4, 30, 9, 5, 7, 0};
     std::strcpy(r.protocolText[0], "П-17");
+    std::strcpy(r.protocolText[kProtocolTextCount - 1], kTester);
     r.marks.amendment = amendment;
     r.marks.origin = origin;
     return r;
@@ -69,6 +73,7 @@ TEST(JournalHooks, SeriesAndImportAreJournaledAmendmentsAreNot) {
         for (size_t i = 1; i < 3; ++i) {
             EXPECT_EQ(lines[i].fields[kJournalEventField], c.event) << c.what;
             EXPECT_EQ(lines[i].fields[kJournalRecordField], JournalRecordSha256(record)) << c.what;
+            EXPECT_EQ(lines[i].fields[7], Cp1251ToUtf8(kTester, std::strlen(kTester))) << c.what;  // person
         }
         EXPECT_EQ(StartedBoxes(), 1) << c.what;
     }
