@@ -1,7 +1,6 @@
 // The rows of orla_journal from the lines of journal.csv, and where their sending resumes.
 #include "database/database_journal.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -37,21 +36,36 @@ Value Integer(const std::string& digits) {
     return x;
 }
 
+// The number of count digits at text[at], or -1.
+int Digits(const std::string& text, size_t at, size_t count) {
+    int value = 0;
+    for (size_t i = at; i < at + count; ++i) {
+        if (i >= text.size() || text[i] < '0' || text[i] > '9') return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
 // "YYYY-MM-DD hh:mm:ss"; empty gives NULL; false for anything else.
 bool Time(const std::string& text, Value* out) {
     out->kind = Kind::Timestamp;
     out->null = text.empty();
     if (out->null) return true;
-    unsigned y, mo, d, h, mi, s;
-    char tail;
-    if (std::sscanf(text.c_str(), "%4u-%2u-%2u %2u:%2u:%2u%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6) return false;
+    static const char kShape[] = "0000-00-00 00:00:00";
+    if (text.size() != sizeof kShape - 1) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (kShape[i] != '0' && text[i] != kShape[i]) return false;
+    const size_t at[] = {0, 5, 8, 11, 14, 17}, size[] = {4, 2, 2, 2, 2, 2};
+    int part[6];
+    for (int k = 0; k < 6; ++k)
+        if ((part[k] = Digits(text, at[k], size[k])) < 0) return false;
     out->time = SystemTime{};
-    out->time.wYear = static_cast<uint16_t>(y);
-    out->time.wMonth = static_cast<uint16_t>(mo);
-    out->time.wDay = static_cast<uint16_t>(d);
-    out->time.wHour = static_cast<uint16_t>(h);
-    out->time.wMinute = static_cast<uint16_t>(mi);
-    out->time.wSecond = static_cast<uint16_t>(s);
+    out->time.wYear = static_cast<uint16_t>(part[0]);
+    out->time.wMonth = static_cast<uint16_t>(part[1]);
+    out->time.wDay = static_cast<uint16_t>(part[2]);
+    out->time.wHour = static_cast<uint16_t>(part[3]);
+    out->time.wMinute = static_cast<uint16_t>(part[4]);
+    out->time.wSecond = static_cast<uint16_t>(part[5]);
     return true;
 }
 
