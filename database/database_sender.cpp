@@ -14,6 +14,7 @@
 #include "platform/ui.h"
 #include "results/archive.h"
 #include "results/archive_csv.h"
+#include "database/database_journal.h"
 #include "database/database_rows.h"
 #include "database/database_sent.h"
 #include "database/database_sql.h"
@@ -90,19 +91,21 @@ std::string NowText() {
     return text;
 }
 
-// Opens log.dat for one read, waiting out an append that holds it.
-platform::FileHandle OpenArchive(bool* missing) {
+// Opens a file of the data folder for one read, waiting out an append that holds it.
+platform::FileHandle OpenForReading(const char* name, bool* missing) {
     *missing = false;
     for (uint32_t waited = 0;; waited += platform::kBusyRetryStepMs) {
         uint32_t error = 0;
         platform::FileHandle f =
-            platform::OpenExclusive(InDataFolder(kArchiveFileName).c_str(), platform::OpenMode::ReadExisting, &error);
+            platform::OpenExclusive(InDataFolder(name).c_str(), platform::OpenMode::ReadExisting, &error);
         if (f != platform::kNoFile) return f;
         *missing = error == platform::kErrorFileNotFound;
         if (*missing || waited >= platform::kBusyRetryTotalMs) return platform::kNoFile;
         platform::Wait(platform::kBusyRetryStepMs);
     }
 }
+
+platform::FileHandle OpenArchive(bool* missing) { return OpenForReading(kArchiveFileName, missing); }
 
 // Whole groups only: a torn last group is no record yet.
 bool ArchiveRecordCount(uint64_t* count) {
@@ -188,6 +191,43 @@ bool SendFrom(Session& s, uint64_t sent, uint64_t total, uint64_t target) {
     return true;
 }
 
+// The register as it stands; false when it cannot be read (missing is empty).
+bool ReadJournal(JournalFile* file) {
+    bool missing = false;
+    platform::FileHandle f = OpenForReading(kJournalFileName, &missing);
+    *file = JournalFile{};
+    if (f == platform::kNoFile) return missing;
+    uint64_t size = 0;
+    std::string bytes;
+    uint32_t got = 0;
+    bool ok = platform::FileSize(f, &size);
+    if (ok) bytes.resize(static_cast<size_t>(size));
+    ok = ok && (size == 0 || (platform::ReadFile(f, &bytes[0], static_cast<uint32_t>(size), &got) && got == size));
+    platform::CloseFile(f);
+    if (ok) *file = JournalParse(bytes);
+    return ok;
+}
+
+// The register's new lines, after the series and on their connection; a
+// failure here leaves the series as sent and is retried with them.
+bool SendJournal(Session& s, uint64_t target) {
+    JournalFile file;
+    if (!ReadJournal(&file)) return false;
+    const std::string markPath = InDataFolder(kJournalSentMarkFileName);
+    JournalSentMark mark;
+    size_t from = LoadJournalSentMark(markPath.c_str(), &mark) ? JournalLinesAlreadySent(file, mark, target) : 0;
+    if (from >= file.lines.size()) return true;
+    std::string error;
+    bool created = false;
+    if (!Connect(s, &error) || !EnsureTable(s.connection, s.dialect, JournalTable(), &created)) return false;
+    if (created) from = 0;
+    const std::string serial = Cp1251ToUtf8(s.target.serial.data(), s.target.serial.size());
+    if (!SendJournalLines(s.connection, s.dialect, file, from, serial)) return false;
+    const JournalLine& last = file.lines.back();
+    SaveJournalSentMark(markPath.c_str(), JournalSentMark{target, JournalLineSeq(last), last.fields.back()});
+    return true;
+}
+
 bool SendRound(Session& s) {
     uint64_t total = 0;
     if (!ArchiveRecordCount(&total)) return Failed(s, 0, "файл log.dat недоступен");
@@ -202,6 +242,11 @@ bool SendRound(Session& s) {
         // A table made anew holds nothing, whatever the mark says.
         if (created) sent = 0;
         if (!SendFrom(s, sent, total, target)) return false;
+    }
+    if (!SendJournal(s, target)) {
+        ++s.failures;
+        Disconnect(s);
+        return false;
     }
     s.failures = 0;
     Show(s, std::string());

@@ -1,4 +1,4 @@
-// The bookkeeping of what log.dat has sent to the database, kept through restarts.
+// The bookkeeping of what log.dat and journal.csv have sent to the database, kept through restarts.
 #include "database/database_sent.h"
 
 #include <cinttypes>
@@ -90,19 +90,23 @@ bool ParseSentMark(const std::string& text, SentMark* m) {
     return true;
 }
 
-bool LoadSentMark(const char* path, SentMark* m) {
+namespace {
+
+// A small file's text; false when it is missing or cannot be read.
+bool ReadSmallFile(const char* path, std::string* text) {
     platform::FileHandle file = platform::OpenExclusive(path, platform::OpenMode::ReadExisting);
     if (file == platform::kNoFile) return false;
     char buffer[256];
     uint32_t got = 0;
     const bool read = platform::ReadFile(file, buffer, sizeof buffer - 1, &got);
     platform::CloseFile(file);
-    return read && ParseSentMark(std::string(buffer, got), m);
+    if (read) text->assign(buffer, got);
+    return read;
 }
 
-bool SaveSentMark(const char* path, const SentMark& m) {
+// Written to path.tmp, then moved over path.
+bool WriteSmallFile(const char* path, const std::string& text) {
     const std::string temporary = std::string(path) + ".tmp";
-    const std::string text = FormatSentMark(m);
     platform::FileHandle file = platform::OpenExclusive(temporary.c_str(), platform::OpenMode::WriteAlways);
     if (file == platform::kNoFile) return false;
     uint32_t written = 0;
@@ -111,6 +115,48 @@ bool SaveSentMark(const char* path, const SentMark& m) {
                     written == text.size() && platform::TruncateHere(file);
     platform::CloseFile(file);
     return ok && platform::MoveFileOver(temporary.c_str(), path);
+}
+
+bool IsHexWord(const std::string& word, size_t size) {
+    if (word.size() != size) return false;
+    for (char c : word)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return true;
+}
+
+}  // namespace
+
+bool LoadSentMark(const char* path, SentMark* m) {
+    std::string text;
+    return ReadSmallFile(path, &text) && ParseSentMark(text, m);
+}
+
+bool SaveSentMark(const char* path, const SentMark& m) { return WriteSmallFile(path, FormatSentMark(m)); }
+
+std::string FormatJournalSentMark(const JournalSentMark& m) {
+    char text[160];
+    std::snprintf(text, sizeof text, "target %016" PRIx64 "\r\nseq %" PRIu64 "\r\nchain %s\r\n", m.target, m.seq,
+                  m.chain.c_str());
+    return text;
+}
+
+bool ParseJournalSentMark(const std::string& text, JournalSentMark* m) {
+    const std::vector<std::string> w = Words(text);
+    JournalSentMark read;
+    if (w.size() != 6 || w[0] != "target" || w[2] != "seq" || w[4] != "chain") return false;
+    if (!Number(w[1], 16, &read.target) || !Number(w[3], 10, &read.seq) || !IsHexWord(w[5], 64)) return false;
+    read.chain = w[5];
+    *m = read;
+    return true;
+}
+
+bool LoadJournalSentMark(const char* path, JournalSentMark* m) {
+    std::string text;
+    return ReadSmallFile(path, &text) && ParseJournalSentMark(text, m);
+}
+
+bool SaveJournalSentMark(const char* path, const JournalSentMark& m) {
+    return WriteSmallFile(path, FormatJournalSentMark(m));
 }
 
 uint64_t DatabaseTarget(const std::string& connection, const std::string& serial) {

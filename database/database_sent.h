@@ -1,4 +1,4 @@
-// How far log.dat has been sent to the laboratory database: the small file that remembers it.
+// How far log.dat and journal.csv have been sent to the laboratory database: the small files that remember it.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -25,6 +25,21 @@ bool LoadSentMark(const char* path, SentMark* mark);
 // Written to path.tmp, then moved over path: a power cut leaves the old
 // file or the new one, never half of either.
 bool SaveSentMark(const char* path, const SentMark& mark);
+
+// How far journal.csv has been sent: its lines up to seq, the last of them
+// with that chain_sha256, went to target.
+constexpr const char* kJournalSentMarkFileName = "database-journal-sent.txt";
+struct JournalSentMark {
+    uint64_t target = 0;
+    uint64_t seq = 0;
+    std::string chain;  // 64 lower-case hex digits
+};
+// Three lines "target <16 hex>", "seq <decimal>", "chain <64 hex>"; kept as
+// the series' mark is.
+std::string FormatJournalSentMark(const JournalSentMark& mark);
+bool ParseJournalSentMark(const std::string& text, JournalSentMark* mark);
+bool LoadJournalSentMark(const char* path, JournalSentMark* mark);
+bool SaveJournalSentMark(const char* path, const JournalSentMark& mark);
 
 // Names the database and the instrument by the connection string without its
 // password (a changed password is the same database) and the serial number.

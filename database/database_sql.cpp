@@ -1,5 +1,7 @@
-// CREATE TABLE and the idempotent INSERT of orla_series per dialect; a batch of records in one transaction.
+// CREATE TABLE and the idempotent INSERT of a table (orla_series, orla_journal) per dialect; a batch of records in one transaction.
 #include "database/database_sql.h"
+
+#include <utility>
 
 #include "database/database_rows.h"
 
@@ -19,10 +21,22 @@ const char* TypeName(SqlDialect d, Kind kind) {
     return "VARCHAR(255)";
 }
 
-std::string ColumnList() {
+std::string ColumnList(const SqlTable& t) {
     std::string list;
-    for (const SeriesColumn& c : SeriesColumns()) list += (list.empty() ? "" : ", ") + std::string(c.name);
+    for (const SeriesColumn& c : *t.columns) list += (list.empty() ? "" : ", ") + std::string(c.name);
     return list;
+}
+
+std::string KeyList(const SqlTable& t) {
+    std::string list;
+    for (int k = 0; k < t.keyColumns; ++k) list += (k ? ", " : "") + std::string((*t.columns)[size_t(k)].name);
+    return list;
+}
+
+std::string KeyGuard(const SqlTable& t) {
+    std::string guard;
+    for (int k = 0; k < t.keyColumns; ++k) guard += (k ? " AND " : "") + std::string((*t.columns)[size_t(k)].name) + " = ?";
+    return guard;
 }
 
 std::string Markers(size_t count) {
@@ -31,7 +45,7 @@ std::string Markers(size_t count) {
     return text;
 }
 
-constexpr const char* kKeyList = "instrument_serial, test_time, amendment";
+SqlTable SeriesTable() { return SqlTable{kSeriesTable, &SeriesColumns(), kSeriesKeyColumns}; }
 
 }  // namespace
 
@@ -42,44 +56,55 @@ SqlDialect DialectOfDbms(const std::string& name) {
     return SqlDialect::Other;
 }
 
-std::string CreateTableSql(SqlDialect d) {
-    std::string sql = std::string("CREATE TABLE ") + kSeriesTable + " (\n";
-    for (const SeriesColumn& c : SeriesColumns())
+std::string CreateTableSql(SqlDialect d, const SqlTable& t) {
+    std::string sql = std::string("CREATE TABLE ") + t.name + " (\n";
+    for (const SeriesColumn& c : *t.columns)
         sql += std::string("  ") + c.name + " " + TypeName(d, c.kind) + (c.nullable ? " NULL" : " NOT NULL") + ",\n";
-    return sql + "  PRIMARY KEY (" + kKeyList + ")\n)";
+    return sql + "  PRIMARY KEY (" + KeyList(t) + ")\n)";
 }
 
-std::string InsertSql(SqlDialect d) {
-    const size_t n = SeriesColumns().size();
-    const std::string into = std::string("INSERT INTO ") + kSeriesTable + " (" + ColumnList() + ")";
+std::string CreateTableSql(SqlDialect d) { return CreateTableSql(d, SeriesTable()); }
+
+std::string InsertSql(SqlDialect d, const SqlTable& t) {
+    const size_t n = t.columns->size();
+    const std::string into = std::string("INSERT INTO ") + t.name + " (" + ColumnList(t) + ")";
     switch (d) {
         case SqlDialect::PostgreSql:
-            return into + " VALUES (" + Markers(n) + ") ON CONFLICT (" + kKeyList + ") DO NOTHING";
+            return into + " VALUES (" + Markers(n) + ") ON CONFLICT (" + KeyList(t) + ") DO NOTHING";
         case SqlDialect::Sqlite:
             return "INSERT OR IGNORE" + into.substr(6) + " VALUES (" + Markers(n) + ")";
         case SqlDialect::SqlServer:
         case SqlDialect::Other: break;
     }
-    return into + " SELECT " + Markers(n) + " WHERE NOT EXISTS (SELECT 1 FROM " + kSeriesTable +
-           " WHERE instrument_serial = ? AND test_time = ? AND amendment = ?)";
+    return into + " SELECT " + Markers(n) + " WHERE NOT EXISTS (SELECT 1 FROM " + t.name + " WHERE " + KeyGuard(t) + ")";
+}
+
+std::string InsertSql(SqlDialect d) { return InsertSql(d, SeriesTable()); }
+
+std::vector<Value> InsertParameters(SqlDialect d, const SqlTable& t, std::vector<Value> row) {
+    if (d == SqlDialect::SqlServer || d == SqlDialect::Other)
+        for (int k = 0; k < t.keyColumns; ++k) row.push_back(row[static_cast<size_t>(k)]);
+    return row;
 }
 
 std::vector<Value> InsertParameters(SqlDialect d, std::vector<Value> row) {
-    if (d == SqlDialect::SqlServer || d == SqlDialect::Other)
-        for (int k = 0; k < kSeriesKeyColumns; ++k) row.push_back(row[static_cast<size_t>(k)]);
-    return row;
+    return InsertParameters(d, SeriesTable(), std::move(row));
 }
 
 std::string CountSeriesSql() {
     return std::string("SELECT COUNT(DISTINCT test_time) FROM ") + kSeriesTable + " WHERE instrument_serial = ?";
 }
 
-bool EnsureSeriesTable(platform::db::Connection c, SqlDialect d, bool* created) {
+bool EnsureTable(platform::db::Connection c, SqlDialect d, const SqlTable& t, bool* created) {
     *created = false;
-    if (platform::db::TableExists(c, kSeriesTable)) return true;
-    if (!platform::db::Execute(c, CreateTableSql(d))) return false;
+    if (platform::db::TableExists(c, t.name)) return true;
+    if (!platform::db::Execute(c, CreateTableSql(d, t))) return false;
     *created = true;
     return true;
+}
+
+bool EnsureSeriesTable(platform::db::Connection c, SqlDialect d, bool* created) {
+    return EnsureTable(c, d, SeriesTable(), created);
 }
 
 bool SendRecords(platform::db::Connection c, SqlDialect d, const TestRecord* records, size_t count,

@@ -6,10 +6,26 @@
 
 #include "platform/database.h"
 #include "common/test_record.h"
+#include "database/database_rows.h"
 
 // PostgreSQL, Microsoft SQL Server and SQLite by name; any other DBMS gets
 // standard types and the NOT EXISTS guard of SQL Server.
 enum class SqlDialect { PostgreSql, SqlServer, Sqlite, Other };
+
+// A table the program sends to: its name, its columns in row order, the
+// first keyColumns of them being its unique key.
+struct SqlTable {
+    const char* name;
+    const std::vector<SeriesColumn>* columns;
+    int keyColumns;
+};
+// The same three statements for any such table.
+std::string CreateTableSql(SqlDialect dialect, const SqlTable& table);
+std::string InsertSql(SqlDialect dialect, const SqlTable& table);
+std::vector<platform::db::Value> InsertParameters(SqlDialect dialect, const SqlTable& table,
+                                                  std::vector<platform::db::Value> row);
+// Creates the table when it is missing; *created says whether it was.
+bool EnsureTable(platform::db::Connection connection, SqlDialect dialect, const SqlTable& table, bool* created);
 
 // From what SQLGetInfo(SQL_DBMS_NAME) says ("PostgreSQL", "Microsoft SQL Server", "SQLite").
 SqlDialect DialectOfDbms(const std::string& dbmsName);

@@ -14,6 +14,9 @@ namespace {
 // every name cannot keep the loop going.
 constexpr int kMostAttempts = 99;
 
+constexpr int kMaxHooks = 4;
+void (*g_asideHooks[kMaxHooks])(const char*) = {};
+
 // An empty log.dat, as emptying it used to leave: the viewer then finds no
 // results, where a missing file would also put its error code in the main
 // window's caption. Should it fail, the next append creates the file anyway.
@@ -31,6 +34,16 @@ void ArchiveAsideName(const SystemTime& at, int attempt, char* out, size_t size)
                   unsigned{at.wDay}, unsigned{at.wHour}, unsigned{at.wMinute}, unsigned{at.wSecond}, suffix);
 }
 
+void AddArchiveAsideHook(void (*hook)(const char*)) {
+    for (auto& slot : g_asideHooks) {
+        if (slot == hook) return;
+        if (!slot) {
+            slot = hook;
+            return;
+        }
+    }
+}
+
 ArchiveAsideResult ArchiveMoveAside(const SystemTime& at) {
     ArchiveAsideResult result{};
     uint32_t waited = 0;
@@ -40,6 +53,8 @@ ArchiveAsideResult ArchiveMoveAside(const SystemTime& at) {
         if (platform::MoveFileNew(kArchiveFileName, result.name, &error)) {
             result.moved = true;
             StartEmpty();
+            for (auto hook : g_asideHooks)
+                if (hook) hook(result.name);
             return result;
         }
         result.error = error;

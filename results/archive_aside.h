@@ -23,3 +23,7 @@ struct ArchiveAsideResult {
 // replacing a file, and leaves an empty log.dat in its place. A busy log.dat (an append under way) is waited for a
 // moment. On failure log.dat stays as it was.
 ArchiveAsideResult ArchiveMoveAside(const SystemTime& at);
+// Called after log.dat was moved aside, with the name it now has in the data
+// folder, on the thread that moved it (the archive viewer's), in the order
+// added; must not wait. Adding a hook twice adds it once.
+void AddArchiveAsideHook(void (*hook)(const char* movedName));

@@ -11,6 +11,8 @@
 #include "app/win32/shell_handles.h"
 #include "app/win32/viewer_contracts.h"
 #include "app/window_rules.h"
+#include "app/journal_hooks.h"
+#include "journal/journal_events.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_registry.h"
 
@@ -49,8 +51,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // it; without COM the fields are plain edits and nothing else changes.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
-    // Before the main window starts the link worker.
+    // Before the main window starts the link worker: its first series is
+    // journaled.
     InstallLinkShell();
+    InstallJournalHooks();
 
     HWND main = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     if (!main) {
@@ -77,6 +81,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     RegisterWindow(ui::Window::Main, nullptr);
     RegisterStatusBar(nullptr);
     DestroyWindow(main);
+    // A line posted in the writer's last moments still reaches the register.
+    JournalWriteQueued();
     ReleaseFormAutocomplete();
     if (com) CoUninitialize();
     if (richEdit) FreeLibrary(richEdit);

@@ -170,8 +170,19 @@ e2e_write_ini() {  # <lines...>
 # A start without a settings file is the program's first start, which asks
 # for the program settings. Tests about other things start with a file that
 # says the settings were filled in; E2E_FRESH=1 starts without one.
+# The register of protocols as a program that ran before left it: one
+# journal_start line (docs/archive-format.md's example), so that the box
+# telling of a register begun anew comes only in a test that removes it
+# (E2E_NO_REGISTER=1) to look for it.
+E2E_REGISTER_START='1;2026-05-01 10:00:00;journal_start;;;;lab;Иванов И.И.;ОРЛА-К200В 5.00;;6d92db1185677c93f4a89ad0d2e19e15ee6bdf0b8142db787505ac8ff9133020'
+e2e_seed_register() {
+  mkdir -p "$E2E_DATA"
+  printf '\xef\xbb\xbf%s\r\n' "$E2E_REGISTER_START" > "$E2E_DATA/journal.csv"
+}
+
 e2e_start() {
   [ -n "${E2E_FRESH:-}" ] || [ -f "$E2E_INI" ] || e2e_write_ini "[Programm]" "FirstRun=0"
+  [ -n "${E2E_NO_REGISTER:-}" ] || [ -f "$E2E_DATA/journal.csv" ] || e2e_seed_register
   (cd "$E2E_RUN" && exec wine ORLA-K200V.exe >"$E2E_RUN/program.out" 2>&1) &
   E2E_APP_PID=$!
   e2e_log "program started (pid $E2E_APP_PID)"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # "Удалить все результаты измерений" answered Yes moves log.dat aside to a
 # dated log-*.dat, leaves an empty log.dat and closes the viewer; opening it
-# again finds no results.
+# again finds no results. The register names the file moved and its SHA-256.
 # "Открыть архив…" shows the file moved aside read-only, torn tail and all,
 # and never writes it.
 source "$(dirname "$0")/lib.sh"
@@ -33,6 +33,12 @@ dated() { grep -Eqx 'log-[0-9]{8}-[0-9]{6}\.dat' <<<"$1"; }
 e2e_check "one dated file (got $aside)" dated "$aside"
 e2e_check "it holds both series" [ "$(stat -c %s "$E2E_DATA/$aside")" = $((2 * ARCHIVE_GROUP)) ]
 e2e_check "viewer closed" [ "$(ui find "$E2E_CAPTION" shown "$ARCHIVE_VIEWER")" = 0 ]
+registered() {  # the register's last line: event|details|record_sha256
+  tail -n 1 "$E2E_DATA/journal.csv" | tr -d '\r' | awk -F';' '{ print $3 "|" $9 "|" $10 }'
+}
+want="archive_aside|$aside|$(sha256sum "$E2E_DATA/$aside" | cut -d' ' -f1)"
+for _ in $(seq 1 20); do [ "$(registered)" = "$want" ] && break; sleep 0.25; done
+e2e_check "the register names the moved file and its SHA-256 ($(registered))" [ "$(registered)" = "$want" ]
 
 ui_must find "$E2E_CAPTION" menu 204 msgbox "Результатов ранее проведенных испытаний не найдено!" ok 20
 sleep 1

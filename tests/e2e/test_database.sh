@@ -5,7 +5,8 @@
 # driver said, the password stays hidden; after OK the back catalogue goes
 # in, a new series follows within two seconds with its Cyrillic texts, and a
 # table dropped behind the program's back is made again and filled anew.
-# Another database (PostgreSQL) then gets the whole archive.
+# Another database (PostgreSQL) then gets the whole archive. The register's
+# lines follow the series into orla_journal, each with its seq and chain.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/archive_lib.sh"
@@ -71,6 +72,22 @@ e2e_log "new series in the database after $((SECONDS - start)) s"
 e2e_check "Cyrillic texts round-trip" [ "$(query sqlite "SELECT material FROM orla_series ORDER BY test_time DESC LIMIT 1")" = "$MATERIAL" ]
 e2e_check "one instrument, its serial number" [ "$(query sqlite "SELECT DISTINCT instrument_serial FROM orla_series")" = "К-0042" ]
 e2e_check "the mark says four records" grep -q "^records 4" "$E2E_DATA/database-sent.txt"
+# The register: the line left by an earlier run (seq 1), then this series.
+register_line() { sed -n "${1}p" "$E2E_DATA/journal.csv" | tr -d '\r' | awk -F';' '{ print $1 "|" $3 "|" $11 }'; }
+wait_journal() {  # <sqlite|postgres> <expected "seq|event|chain" of the newest line>
+  local got= deadline=$((SECONDS + 10))
+  while ((SECONDS < deadline)); do
+    got="$(query "$1" "SELECT seq, event, chain_sha256 FROM orla_journal ORDER BY seq DESC LIMIT 1")"
+    [ "$got" = "$2" ] && return 0
+    sleep 0.3
+  done
+  e2e_log "orla_journal's newest line: $got, expected $2"
+  return 1
+}
+want="$(register_line 2)"
+e2e_check "the register holds the series as line 2 ($want)" bash -c '[[ "$1" == 2\|series\|* ]]' _ "$want"
+e2e_check "orla_journal holds the series' line with its seq and chain" wait_journal sqlite "$want"
+e2e_check "each line once" [ "$(query sqlite "SELECT COUNT(*) FROM orla_journal")" = 2 ]
 e2e_shot sent
 
 # A table dropped while the program runs is made again; all goes in again.
@@ -90,6 +107,7 @@ ui_must find "$DIALOG" 10 set-text 110 "$(db_postgres_connection)" click 1 >/dev
 e2e_check "another database gets the whole archive" wait_rows 5 30 postgres
 newest="$(query postgres "SELECT material, value_count, u1 IS NOT NULL, u6_no_breakdown, verdict FROM orla_series ORDER BY test_time DESC LIMIT 1")"
 e2e_check "PostgreSQL holds the texts and the values ($newest)" [ "$newest" = "$MATERIAL|6|t|f|0" ]
+e2e_check "PostgreSQL gets the whole register" wait_journal postgres "$(register_line 3)"
 e2e_shot postgres
 
 # The server goes away during a series and comes back: the series waits, then goes in.

@@ -2,8 +2,12 @@
 # A series of five configured voltages on each protocol generation: the
 # results line grows value by value, START and the device settings lock
 # while measuring, PRINT unlocks at the end; closing during a series asks.
+# Without a register of protocols the first series begins one, says so once,
+# and registers the series with its record's hash.
 source "$(dirname "$0")/lib.sh"
 e2e_begin series
+cmake --build "$BUILD/native" --target orla-archive >/dev/null || e2e_abort "no orla-archive"
+E2E_NO_REGISTER=1
 
 VOLTAGES="45.2,47.0,48.8,51.3,49.9"
 FINAL="45.2 кВ 47.0 кВ 48.8 кВ 51.3 кВ 49.9 кВ  Среднее: 48.4 кВ"
@@ -30,6 +34,18 @@ ui_must find "$E2E_CAPTION" 30 wait-text 133 5 10 >/dev/null
     state="$(ui find "$E2E_CAPTION" enabled 170 menu-enabled 206 menu-enabled 172 menu-enabled 201 | tr '\n' ' ')"
     e2e_check "$description: START, device settings, print and save enabled after the series ($state)" \
       [ "$state" = "1 1 1 1 " ]
+  fi
+  if [ -n "${E2E_NO_REGISTER:-}" ]; then
+    sleep 1
+    e2e_shot journal-started
+    told="$(ui msgbox "Журнал протоколов (journal.csv) не найден и начат заново." ok 20)"
+    e2e_check "a register begun anew is told ($told)" [ -n "$told" ]
+    events="$(cut -d';' -f3 "$E2E_DATA/journal.csv" | tr '\r\n' '  ' | tr -s ' ')"
+    e2e_check "the register holds journal_start, then series ($events)" [ "$events" = "journal_start series " ]
+    # The series' line names the record log.dat holds, its chain holds.
+    verdict="$("$BUILD/native/bin/orla-archive" verify "$E2E_DATA/log.dat" | grep '^journal:')"
+    e2e_check "the register is whole against log.dat ($verdict)" [ "$verdict" = "journal: Журнал цел: 2 записи" ]
+    unset E2E_NO_REGISTER
   fi
   e2e_shot "done-$description"
   if [ "$description" = ORLA-K200V ]; then
