@@ -1,4 +1,5 @@
 #pragma once
+// The instrument's settings, as stored with every archived series.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// The word-wise CRC-32 of generation-2 frames.
 #include "link/crc32_words.h"
 
 uint32_t Crc32Words(const uint8_t* bytes, uint16_t count) {

@@ -1,4 +1,5 @@
 #pragma once
+// The word-wise CRC-32 of generation-2 frames.
 #include <cstdint>
 
 // Word-wise CRC-32 of generation-2 frames: polynomial 0x04C11DB7, start

@@ -1,3 +1,4 @@
+// Loads ftd2xx.dll and binds the driver functions the link uses.
 #include "link/driver_binding.h"
 
 #include <cstring>

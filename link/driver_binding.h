@@ -1,4 +1,5 @@
 #pragma once
+// Loads ftd2xx.dll and binds the driver functions the link uses.
 #include "platform/d2xx.h"
 
 // The bound driver functions, filled by LoadDriver; used by the link worker

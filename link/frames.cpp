@@ -1,3 +1,4 @@
+// Builds and checks the frames of both protocol generations.
 #include "link/frames.h"
 
 #include <cstring>

@@ -1,4 +1,5 @@
 #pragma once
+// Command bytes and frames of both protocol generations.
 #include <cstddef>
 #include <cstdint>
 

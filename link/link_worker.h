@@ -1,4 +1,5 @@
 #pragma once
+// Starting the link worker and posting it commands.
 #include <cstdint>
 
 // Starts the LinkWorker thread (lowest priority). On failure the ownerless

@@ -1,4 +1,5 @@
 #pragma once
+// The link worker's body in steps, for a virtual clock.
 
 // The worker's thread body in steps, so it can be driven one iteration at a
 // time on a virtual clock.

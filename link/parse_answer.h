@@ -1,4 +1,5 @@
 #pragma once
+// Turns the instrument's answers into the device state and the current record.
 #include <cstdint>
 
 

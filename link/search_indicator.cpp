@@ -1,3 +1,4 @@
+// The status bar's "Поиск прибора" with growing dots while no instrument answers.
 #include "link/search_indicator.h"
 
 #include <atomic>

@@ -1,4 +1,5 @@
 #pragma once
+// The status bar's "Поиск прибора" with growing dots while no instrument answers.
 
 // "Поиск прибора" with growing dots in the status bar while the link is down.
 // Starts the indicator thread once; a thread that cannot be created ends the

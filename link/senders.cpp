@@ -1,3 +1,4 @@
+// One-shot commands to the instrument, in its generation's framing.
 #include "link/senders.h"
 
 #include "link/connection.h"

@@ -1,4 +1,5 @@
 #pragma once
+// One-shot commands to the instrument, in its generation's framing.
 #include <cstdint>
 
 // One-shot senders: one write each; a failed write reconnects and the

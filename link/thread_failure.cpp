@@ -1,3 +1,4 @@
+// What happens when a thread of the link cannot be started.
 #include "link/thread_failure.h"
 
 #include <cstdlib>

@@ -1,4 +1,5 @@
 #pragma once
+// What happens when a thread of the link cannot be started.
 
 // A link thread could not be created: ownerless box, then the process ends
 // with code 0.

@@ -1,3 +1,4 @@
+// The link's trace in log.log, when that file exists.
 #include "link/trace.h"
 
 #include <cstdio>

@@ -1,4 +1,5 @@
 #pragma once
+// The link's trace in log.log, when that file exists.
 #include <cstdint>
 
 // Link trace: lines of text in log.log in the working folder, written only

@@ -1,4 +1,5 @@
 #pragma once
+// Waits and clocks behind the platform seam.
 #include <cstdint>
 #include "platform/system_time.h"
 

@@ -1,4 +1,5 @@
 #pragma once
+// The D2XX driver's functions as the program declares them itself.
 #include <cstdint>
 
 // Our own declaration of the D2XX ABI: stdcall on 32-bit Windows, DWORD and

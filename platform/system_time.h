@@ -1,4 +1,5 @@
 #pragma once
+// The date and time as the record stores them (the layout of SYSTEMTIME).
 #include <cstddef>
 #include <cstdint>
 

@@ -1,4 +1,5 @@
 #pragma once
+// log.dat: appending a series as three scrambled copies with a crc, and reading groups back.
 #include <cstddef>
 #include <cstdint>
 

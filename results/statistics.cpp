@@ -1,3 +1,4 @@
+// Mean, RMS error and coefficient of variation of a series.
 #include "results/statistics.h"
 
 #include <cmath>

@@ -1,4 +1,5 @@
 #pragma once
+// Mean, RMS error and coefficient of variation of a series.
 #include "common/test_record.h"
 
 // Mean, root-mean-square error and coefficient of variation, in place.

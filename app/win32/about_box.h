@@ -1,4 +1,5 @@
 #pragma once
+// The about box.
 #include <windows.h>
 
 // The about box, dialog 300, modal with the main window as owner.

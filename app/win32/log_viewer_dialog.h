@@ -1,4 +1,5 @@
 #pragma once
+// The window that shows the instrument's own log file.
 #include <windows.h>
 
 // The LogViewer, dialog 900, modal. SetLogViewerText reaches it while it is

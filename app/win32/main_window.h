@@ -1,4 +1,5 @@
 #pragma once
+// The main window: its dialog procedure and placement.
 #include <windows.h>
 
 #include "common/test_record.h"

@@ -1,3 +1,4 @@
+// Edit fields that mark copied text as Russian for other programs.
 #include "common/win32/clipboard_aware.h"
 
 #include <cstring>

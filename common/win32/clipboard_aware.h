@@ -1,4 +1,5 @@
 #pragma once
+// Edit fields that mark copied text as Russian for other programs.
 #include <windows.h>
 
 // Makes an edit field mark the text it copies as Russian (CF_LOCALE 0x0019),

@@ -1,3 +1,4 @@
+// Waits and clocks on Windows.
 #include "platform/clock.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// Loading the D2XX driver library on Windows.
 #include "platform/d2xx.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// Threads, the worker's command queue and the shared lock on Windows.
 #include "platform/threads.h"
 
 #include <windows.h>

@@ -1,4 +1,5 @@
 #pragma once
+// The service view's two live graphs.
 #include <windows.h>
 
 // Registers ServiceGraphWndClass and starts the first graph thread; that

@@ -1,4 +1,5 @@
 #pragma once
+// The service view beside the main window in service mode.
 #include <windows.h>
 
 // Dialog 600 as a child of the main window (service mode only); returns its
