@@ -27,7 +27,21 @@ protocol_window_gone() {  # <title regex> <timeout s>
   return 1
 }
 
-# Types a Windows path into the open save dialog (or another file dialog
+# Puts a path into the name field of the file dialog window w and confirms
+# it. The text is set, not typed: xdotool types a letter the keyboard layout
+# lacks (Cyrillic on an English X keyboard) through a keycode it remaps for a
+# moment, and on a loaded machine Wine may read the keycode after the remap.
+PROTOCOL_FILE_NAME_FIELD=1152  # edt1, the name field of Windows' file dialogs
+protocol_put_dialog_path() {  # <window id> <windows path>
+  local caption
+  caption="$(xdotool getwindowname "$1" 2>/dev/null)" || return 1
+  ui find "$caption" 10 child-set-text "$caption" "$PROTOCOL_FILE_NAME_FIELD" "$2" >/dev/null || return 1
+  xdotool windowfocus --sync "$1" 2>/dev/null
+  sleep 0.5
+  xdotool key Return
+}
+
+# Puts a Windows path into the open save dialog (or another file dialog
 # whose title matches the pattern given) and confirms it, answering Wine's
 # overwrite or create prompt (a second window of the dialog's title) when one
 # comes. A dialog that is merely slow to close gets no second key: that key
@@ -35,12 +49,7 @@ protocol_window_gone() {  # <title regex> <timeout s>
 protocol_answer_save_dialog() {  # <windows path> [title regex]
   local w title="${2:-^(Сохранить как|Save As)$}" deadline n
   w="$(protocol_wait_window "$title" 30)" || return 1
-  xdotool windowfocus --sync "$w" 2>/dev/null
-  sleep 0.5
-  # The name field holds the proposed name: the path typed replaces it.
-  xdotool key ctrl+a
-  xdotool type --delay 20 "$1"
-  xdotool key Return
+  protocol_put_dialog_path "$w" "$1" || return 1
   deadline=$((SECONDS + 20))
   while ((SECONDS < deadline)); do
     n="$(xdotool search --onlyvisible --name "$title" 2>/dev/null | wc -l)"

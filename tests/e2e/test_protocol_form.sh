@@ -59,10 +59,7 @@ e2e_check "\"Нет\" starts no series" [ "$(grep -c ' W 42 ' "$E2E_JOURNAL")" =
 cp "$E2E_DATA/template.rtf" "$E2E_RUN/template.before"
 ui_must find "$E2E_CAPTION" 10 menu 201
 w="$(protocol_wait_window '^(Сохранить как|Save As)$' 30)" || e2e_abort "no save dialog"
-xdotool windowfocus --sync "$w" 2>/dev/null
-sleep 0.5
-xdotool type --delay 20 "$(e2e_winpath "$E2E_DATA")\\template"
-xdotool key Return
+protocol_put_dialog_path "$w" "$(e2e_winpath "$E2E_DATA")\\template" || e2e_abort "no name field in the save dialog"
 ui_must find "$E2E_CAPTION" 10 msgbox "$(e2e_system_text "уже существует" "already exists")" yes 20
 e2e_shot refused
 box="$(ui find "$E2E_CAPTION" 10 msgbox "шаблон протокола" ok 20)"
