@@ -28,16 +28,18 @@ protocol_window_gone() {  # <title regex> <timeout s>
 }
 
 # Puts a path into the name field of the file dialog window w and confirms
-# it. The text is set, not typed: xdotool types a letter the keyboard layout
-# lacks (Cyrillic on an English X keyboard) through a keycode it remaps for a
-# moment, and on a loaded machine Wine may read the keycode after the remap.
-PROTOCOL_FILE_NAME_FIELD=1152  # edt1, the name field of Windows' file dialogs
+# it. The letters go to the field as characters (ui_driver's type), not as
+# X keys: xdotool types a letter the keyboard layout lacks (Cyrillic on an
+# English X keyboard) through a keycode it remaps for a moment, and on a
+# loaded machine Wine may read the keycode after the remap.
 protocol_put_dialog_path() {  # <window id> <windows path>
-  local caption
+  local caption out
   caption="$(xdotool getwindowname "$1" 2>/dev/null)" || return 1
-  ui find "$caption" 10 child-set-text "$caption" "$PROTOCOL_FILE_NAME_FIELD" "$2" >/dev/null || return 1
   xdotool windowfocus --sync "$1" 2>/dev/null
   sleep 0.5
+  # The name field has the focus and holds the proposed name: replaced.
+  xdotool key ctrl+a
+  out="$(ui find "$caption" 10 type "$2")" || { echo "$out" >&2; return 1; }
   xdotool key Return
 }
 

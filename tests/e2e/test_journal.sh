@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # "Журнал протоколов": after a series, a register of three events beside
 # log.dat is listed newest first and found whole; the find keeps one
-# person's event, which the export writes; a line changed by hand is named,
-# and a missing register is said so.
+# person's event, which the export writes; a line changed by hand is named
+# by the window and by `orla-archive verify` (exit 2), and a missing
+# register is said so.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/archive_lib.sh"
 source "$(dirname "$0")/protocol_lib.sh"
 JOURNAL="Журнал протоколов"
 e2e_begin journal
+cmake --build "$BUILD/native" --target orla-archive >/dev/null || e2e_abort "no orla-archive"
 e2e_sim_config measurement_count=2 voltages=45.2,47.0
 archive_write_ini "String0=314"
 e2e_start
@@ -70,6 +72,10 @@ e2e_check "the changed line is named ($verdict)" [ "$verdict" = "Журнал н
 e2e_check "and selected" [ "$(ui find "$JOURNAL" list-selected "$JOURNAL" 1201)" = 1 ]
 e2e_shot broken
 ui_must find "$JOURNAL" close >/dev/null
+verify="$("$BUILD/native/bin/orla-archive" verify "$E2E_DATA/log.dat")" && rc=0 || rc=$?
+verify="$rc|$(grep '^journal:' <<<"$verify")"
+e2e_check "orla-archive verify names the line and exits 2 ($verify)" \
+  [ "$verify" = "2|journal: Журнал нарушен в строке 2: цепочка не сходится" ]
 
 rm -f "$E2E_DATA/journal.csv"
 ui_must find "$E2E_CAPTION" menu 213 >/dev/null
