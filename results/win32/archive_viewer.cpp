@@ -41,8 +41,8 @@ namespace {
 // so at the viewer's least width every column, the conclusion, the version
 // and the approval included, is in sight.
 constexpr ListColumn kColumns[kArchiveColumnCount] = {
-    {"Номер протокола", 80}, {"Наименование материала", 100}, {"Результаты испытания", 260},
-    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Изм.", 40}, {"Заключение", 76}, {"Утв.", 78},
+    {"Номер протокола", 80}, {"Наименование материала", 92}, {"Результаты испытания", 260},
+    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Изм.", 40}, {"Заключение", 76}, {"Утверждение", 92},
 };
 
 // The viewer's least size on a 96 DPI screen; the top row may ask for more.
