@@ -1,6 +1,10 @@
 // Looks up the register's amend and approve lines of one version of a series.
 #include "journal/journal_query.h"
 
+#include <map>
+#include <memory>
+#include <utility>
+
 #include "journal/journal_file.h"
 #include "results/archive_csv.h"
 
@@ -46,4 +50,31 @@ VersionNotes JournalNotesOf(const SystemTime& testTime, int version) {
 std::string JournalDateText(const std::string& t) {
     if (t.size() < 10) return std::string();
     return t.substr(8, 2) + "." + t.substr(5, 2) + "." + t.substr(0, 4);
+}
+
+ApprovalLookup JournalApprovalLookup(const JournalFile& file) {
+    // Keyed by the register's own texts of the test time and the version.
+    using Approvals = std::map<std::pair<std::string, std::string>, VersionApproval>;
+    auto approvals = std::make_shared<Approvals>();
+    for (const JournalLine& line : file.lines) {
+        if (line.fields.size() < static_cast<size_t>(kJournalFields) ||
+            line.fields[kEvent] != JournalEventName(JournalEvent::Approve))
+            continue;
+        VersionApproval& a = (*approvals)[{line.fields[kTestTime], line.fields[kVersion]}];
+        a.date = JournalDateText(line.fields[kTime]);
+        a.approver = Utf8ToCp1251(line.fields[kPerson]);
+        a.position = Utf8ToCp1251(line.fields[kDetails]);
+    }
+    return [approvals](const SystemTime& testTime, int version, VersionApproval* out) {
+        auto at = approvals->find({JournalTimeText(testTime), std::to_string(version)});
+        if (at == approvals->end()) return false;
+        if (out) *out = at->second;
+        return true;
+    };
+}
+
+ApprovalLookup JournalApprovalsOfDataFolder() {
+    std::string bytes;
+    if (!JournalReadDataFolder(&bytes)) bytes.clear();
+    return JournalApprovalLookup(JournalParse(bytes));
 }

@@ -4,6 +4,7 @@
 
 #include "journal/journal.h"
 #include "platform/system_time.h"
+#include "results/version_approval.h"
 
 // Texts in Windows-1251; times as the register writes them ("YYYY-MM-DD hh:mm:ss").
 struct VersionNotes {
@@ -22,3 +23,10 @@ VersionNotes JournalNotesIn(const JournalFile& file, const SystemTime& testTime,
 VersionNotes JournalNotesOf(const SystemTime& testTime, int version);
 // "ДД.ММ.ГГГГ" of a register time, for the viewer's column and the protocol.
 std::string JournalDateText(const std::string& registerTime);
+// Every approval of a read register, for the archive viewer's list: the
+// newest approve line of each version wins, as in JournalNotesIn. The lookup
+// keeps its own copy and answers from memory.
+ApprovalLookup JournalApprovalLookup(const JournalFile& file);
+// The same from journal.csv in the working (data) folder, read once; it
+// approves nothing when the register is missing or cannot be read.
+ApprovalLookup JournalApprovalsOfDataFolder();

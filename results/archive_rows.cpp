@@ -36,7 +36,12 @@ std::string ArchiveConclusionLine(const TestRecord& r) {
     return conclusion.empty() ? conclusion : "Заключение: " + conclusion;
 }
 
-void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out, bool damaged) {
+std::string ArchiveApproverLine(const VersionApproval& a) {
+    std::string who = a.position.empty() ? a.approver : a.position + " " + a.approver;
+    return "Утвердил: " + who + ", " + a.date;
+}
+
+void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out, bool damaged, const VersionApproval* approval) {
     CopyText(out->cells[0], r.protocolText[0]);
     if (damaged) {
         // The mark goes in front; the number's last characters give way.
@@ -53,6 +58,8 @@ void ArchiveRowCells(const TestRecord& r, ArchiveRowTexts* out, bool damaged) {
     out->cells[6][0] = 0;
     if (r.marks.amendment) std::snprintf(out->cells[6], kProtocolTextSize, "изм. %u", r.marks.amendment);
     std::snprintf(out->cells[7], kProtocolTextSize, "%s", VerdictShortText(r));
+    out->cells[8][0] = 0;
+    if (approval) std::snprintf(out->cells[8], kProtocolTextSize, "утв. %s", approval->date.c_str());
 }
 
 std::vector<uint32_t> ArchiveDamagedSeries(const std::vector<uint32_t>& damagedRecords,

@@ -18,6 +18,9 @@
 // In the details pane; the pane hands their clicks to the viewer.
 #define IDC_ARCHIVE_EXPORT 711
 #define IDC_ARCHIVE_TREND 712
+// "Утвердить" and the line saying who approved the version shown.
+#define IDC_ARCHIVE_APPROVE 714
+#define IDC_DETAILS_APPROVAL 729
 #define IDD_ARCHIVE_DETAILS 704
 #define IDC_DETAILS_VOLTAGES 722
 #define IDC_DETAILS_MEAN 723

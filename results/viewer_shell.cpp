@@ -7,9 +7,13 @@ void NoProtocol(const TestRecord&, const VersionCommit&) {}
 void NoForm(const TestRecord&) {}
 bool NoTransfer() { return false; }
 void NoStop() {}
+bool NoApproval(const TestRecord&) { return false; }
+ApprovalLookup NoApprovals() {
+    return [](const SystemTime&, int, VersionApproval*) { return false; };
+}
 
 ViewerShell& Shell() {
-    static ViewerShell shell{NoProtocol, NoProtocol, NoForm, NoTransfer, NoStop};
+    static ViewerShell shell{NoProtocol, NoProtocol, NoForm, NoTransfer, NoStop, NoApproval, NoApprovals};
     return shell;
 }
 
@@ -22,6 +26,8 @@ void InstallViewerShell(const ViewerShell& shell) {
     s.formFollowsAmendment = shell.formFollowsAmendment ? shell.formFollowsAmendment : NoForm;
     s.storedResultsTransferring = shell.storedResultsTransferring ? shell.storedResultsTransferring : NoTransfer;
     s.stopStoredResultsTransfer = shell.stopStoredResultsTransfer ? shell.stopStoredResultsTransfer : NoStop;
+    s.approveVersion = shell.approveVersion ? shell.approveVersion : NoApproval;
+    s.readApprovals = shell.readApprovals ? shell.readApprovals : NoApprovals;
 }
 
 const ViewerShell& InstalledViewerShell() { return Shell(); }

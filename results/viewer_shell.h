@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "common/test_record.h"
+#include "results/version_approval.h"
 
 // Runs once the user has confirmed the print or file dialog; it may replace
 // the record with the version the archive now holds. False: nothing is made.
@@ -21,6 +22,11 @@ struct ViewerShell {
     bool (*storedResultsTransferring)();
     // The device results viewer is gone: the transfer that fills it stops before its next result.
     void (*stopStoredResultsTransfer)();
+    // Approving a version of a series of log.dat (the register's approve line):
+    // Asks who approves the version and registers it; true only once the register holds the approval.
+    bool (*approveVersion)(const TestRecord& version);
+    // The register's approvals as they stand now, read once; the lookup never reads a file.
+    ApprovalLookup (*readApprovals)();
 };
 
 // Takes the shell's operations; one left null keeps doing nothing.

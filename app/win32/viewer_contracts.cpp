@@ -5,6 +5,8 @@
 
 #include "app/win32/main_window.h"
 #include "common/program_settings.h"
+#include "journal/journal_query.h"
+#include "journal/win32/approval_dialog.h"
 #include "link/device_state.h"
 #include "protocol/protocol_issuer.h"
 #include "protocol/win32/protocol_output.h"
@@ -28,6 +30,11 @@ void IssuerFromSettings(ProtocolIssuer* issuer) {
 bool StoredResultsTransferring() { return g_deviceState.storedResultsRequest; }
 void StopStoredResultsTransfer() { g_deviceState.storedResultsRequest = false; }
 
+// The head of the laboratory from the settings is proposed as the approver.
+bool ApproveVersion(const TestRecord& version) {
+    return AskApproval(version, g_programSettings.direktorName, g_programSettings.direktor);
+}
+
 }  // namespace
 
 void InstallViewerContracts() {
@@ -37,6 +44,8 @@ void InstallViewerContracts() {
     shell.formFollowsAmendment = FormFollowsAmendment;
     shell.storedResultsTransferring = StoredResultsTransferring;
     shell.stopStoredResultsTransfer = StopStoredResultsTransfer;
+    shell.approveVersion = ApproveVersion;
+    shell.readApprovals = JournalApprovalsOfDataFolder;
     InstallViewerShell(shell);
     InstallProtocolIssuer(IssuerFromSettings);
 }

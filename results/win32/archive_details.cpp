@@ -41,6 +41,7 @@ void StretchTextEdits(HWND pane) {
     GetClientRect(pane, &client);
     for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) StretchToRightEdge(pane, id, client);
     StretchToRightEdge(pane, IDC_DETAILS_CONCLUSION, client);
+    StretchToRightEdge(pane, IDC_DETAILS_APPROVAL, client);
 }
 
 }  // namespace
@@ -56,6 +57,14 @@ void ListVersions(HWND pane, const ArchiveSession& s, uint32_t version) {
         platform::SendText1251(box, CB_ADDSTRING, 0, VersionLabel(s.records[versions[k]]).c_str());
         if (versions[k] == version) SendMessageW(box, CB_SETCURSEL, k, 0);
     }
+}
+
+// Who approved the version, and "Утвердить" for one of log.dat not yet approved.
+void ShowApproval(HWND pane, const ArchiveSession& s, const TestRecord& r) {
+    VersionApproval approval;
+    const bool approved = s.approvals && s.approvals(r.testTime, r.marks.amendment, &approval);
+    platform::SetItemText1251(pane, IDC_DETAILS_APPROVAL, approved ? ArchiveApproverLine(approval).c_str() : "");
+    EnableWindow(GetDlgItem(pane, IDC_ARCHIVE_APPROVE), !approved && AmendmentArchive(s.path) != nullptr);
 }
 
 }  // namespace
@@ -84,6 +93,7 @@ void ShowArchiveDetails(HWND pane, const ArchiveSession& s, uint32_t version) {
     SetNumber(pane, IDC_DETAILS_RMS_ERROR, r.rmsError / 10.0f, 1, "кВ");
     SetNumber(pane, IDC_DETAILS_VARIATION, static_cast<float>(r.variationPercent), 0, "%");
     platform::SetItemText1251(pane, IDC_DETAILS_CONCLUSION, ArchiveConclusionLine(r).c_str());
+    ShowApproval(pane, s, r);
 }
 
 void DetailsRecord(HWND pane, const ArchiveSession& s, TestRecord* out) {
@@ -97,6 +107,8 @@ void ClearArchiveDetails(HWND pane) {
     for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) platform::SetItemText1251(pane, id, "");
     for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) platform::SetItemText1251(pane, id, "");
     platform::SetItemText1251(pane, IDC_DETAILS_CONCLUSION, "");
+    platform::SetItemText1251(pane, IDC_DETAILS_APPROVAL, "");
+    EnableWindow(GetDlgItem(pane, IDC_ARCHIVE_APPROVE), FALSE);
     SendDlgItemMessageW(pane, IDC_DETAILS_VERSION, CB_RESETCONTENT, 0, 0);
 }
 
@@ -110,6 +122,7 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPAR
             for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_CONCLUSION));
+            MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_APPROVAL));
             return TRUE;
         case WM_SIZE:
             StretchTextEdits(pane);
@@ -117,6 +130,7 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPAR
         case WM_COMMAND:
             // The pane's buttons act on the viewer's rows.
             if (LOWORD(wParam) == IDC_ARCHIVE_TREND || LOWORD(wParam) == IDC_ARCHIVE_EXPORT ||
+                LOWORD(wParam) == IDC_ARCHIVE_APPROVE ||
                 (LOWORD(wParam) == IDC_DETAILS_VERSION && HIWORD(wParam) == CBN_SELCHANGE)) {
                 SendMessageW(GetParent(pane), WM_COMMAND, wParam, lParam);
                 return TRUE;

@@ -14,6 +14,7 @@
 #include "results/archive_rows.h"
 #include "results/archive_top_row.h"
 #include "results/archive_versions.h"
+#include "results/version_approval.h"
 #include "common/test_record.h"
 
 constexpr UINT kRowsLoadedMessage = WM_APP + 70;    // wParam: records ready so far
@@ -53,6 +54,7 @@ struct ArchiveSession {
     std::vector<uint32_t> damagedSeries;  // first records of the series holding them, ascending
     ArchiveTopRowWidths topRow{};     // measured once, in the dialog's font
     int leastWidth = 0;               // of the viewer's window, the top row's needs included
+    ApprovalLookup approvals;         // the register's approvals, read at opening and after each approval
 };
 
 // Amendments made while the viewer is open go into room left after the

@@ -36,16 +36,17 @@
 namespace {
 
 // Column 0 is wide enough for a protocol number such as "П-17/2026", the
-// results for six values, the conclusion for its header and "недейств."; the
-// material gives up what the others take, so at the viewer's least width
-// every column, the conclusion and the version included, is in sight.
+// results for six values, the conclusion for its header and "недейств.", the
+// approval for "утв. 09.12.2026"; the material gives up what the others take,
+// so at the viewer's least width every column, the conclusion, the version
+// and the approval included, is in sight.
 constexpr ListColumn kColumns[kArchiveColumnCount] = {
-    {"Номер протокола", 80}, {"Наименование материала", 119}, {"Результаты испытания", 260},
-    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Изм.", 40}, {"Заключение", 76},
+    {"Номер протокола", 80}, {"Наименование материала", 92}, {"Результаты испытания", 260},
+    {"Среднее напряжение", 70}, {"Дата", 70}, {"Время", 45}, {"Изм.", 40}, {"Заключение", 76}, {"Утверждение", 92},
 };
 
 // The viewer's least size on a 96 DPI screen; the top row may ask for more.
-constexpr int kLeastWidth = 800, kLeastHeight = 400;
+constexpr int kLeastWidth = 860, kLeastHeight = 400;
 // The top row's controls in ArchiveTopRowItem order.
 constexpr int kTopRowIds[kTopRowItems] = {
     IDC_ARCHIVE_PRINT,    IDC_ARCHIVE_SAVE, IDC_ARCHIVE_CLEAR,  IDC_ARCHIVE_OPEN,    IDC_ARCHIVE_FIND_LABEL,
@@ -180,7 +181,9 @@ const char* CellText(ArchiveSession* s, int row, int column) {
     const int64_t index = s->versions.Newest(s->rows[row]);
     if (s->cachedRecord != index) {
         const bool damaged = std::binary_search(s->damagedSeries.begin(), s->damagedSeries.end(), s->rows[row]);
-        ArchiveRowCells(*r, &s->cachedCells, damaged);
+        VersionApproval approval;
+        const bool approved = s->approvals && s->approvals(r->testTime, r->marks.amendment, &approval);
+        ArchiveRowCells(*r, &s->cachedCells, damaged, approved ? &approval : nullptr);
         s->cachedRecord = index;
     }
     return s->cachedCells.cells[column];
@@ -244,6 +247,17 @@ bool ArchiveMendedTexts(ArchiveSession* s, uint32_t version, TestRecord* record)
     InvalidateRect(s->list, nullptr, TRUE);
     ShowArchiveDetails(s->details, *s, s->shown);
     return true;
+}
+
+// "Утвердить" approves the version the pane shows; once the register holds
+// it, the register is read again and the list and the pane show it.
+void ApproveShown(ArchiveSession* s) {
+    if (s->shown == kNoRecord || !AmendmentArchive(s->path)) return;
+    if (!InstalledViewerShell().approveVersion(s->records[s->shown])) return;
+    s->approvals = InstalledViewerShell().readApprovals();
+    s->cachedRecord = -1;
+    InvalidateRect(s->list, nullptr, TRUE);
+    ShowArchiveDetails(s->details, *s, s->shown);
 }
 
 // Printing and saving take the version the pane shows: the one chosen when
@@ -423,6 +437,8 @@ BOOL InitViewer(HWND viewer, ArchiveSession* s) {
     // Both ends of the date range start open.
     SendDlgItemMessageW(viewer, IDC_ARCHIVE_FROM, DTM_SETSYSTEMTIME, GDT_NONE, 0);
     SendDlgItemMessageW(viewer, IDC_ARCHIVE_TO, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+    // Once per opening, not once a row: the list may hold 50 000 series.
+    s->approvals = InstalledViewerShell().readApprovals();
     // Place the pane now rather than after loading: until then it would lie
     // over the buttons of a viewer that is already in use.
     Layout(viewer, s);
@@ -486,6 +502,7 @@ bool Command(HWND viewer, ArchiveSession* s, WPARAM wParam) {
         }
         case IDC_DETAILS_VERSION: ShowChosenVersion(s); return true;
         case IDC_ARCHIVE_TREND: ShowTrend(viewer, s); return true;
+        case IDC_ARCHIVE_APPROVE: ApproveShown(s); return true;
         default: return false;
     }
 }

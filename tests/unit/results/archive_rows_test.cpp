@@ -103,3 +103,28 @@ TEST(ArchiveRows, DamagedSeriesMarkedWhereTheyStand) {
     ArchiveRowCells(records[0], &t, true);
     EXPECT_EQ(std::string(t.cells[0]), "! " + std::string(kProtocolTextSize - 3, 'x'));
 }
+
+// The approval column and the pane's line; nothing for a version not approved.
+TEST(ArchiveRows, ApprovalColumnAndLine) {
+    struct Case {
+        const VersionApproval* approval;
+        const char* cell;
+        const char* line;
+    };
+    const VersionApproval head{"09.12.2026", "Петров П.П.", "Начальник лаборатории"};
+    const VersionApproval unnamed{"01.05.2026", "Сидоров С.С.", ""};
+    const Case cases[] = {
+        {nullptr, "", nullptr},
+        {&head, "утв. 09.12.2026", "Утвердил: Начальник лаборатории Петров П.П., 09.12.2026"},
+        {&unnamed, "утв. 01.05.2026", "Утвердил: Сидоров С.С., 01.05.2026"},
+    };
+    TestRecord r{};
+    std::strcpy(r.protocolText[0], "12/7");
+    for (const Case& c : cases) {
+        ArchiveRowTexts t;
+        ArchiveRowCells(r, &t, false, c.approval);
+        EXPECT_STREQ(t.cells[8], c.cell);
+        EXPECT_STREQ(t.cells[0], "12/7") << "the other columns stay as they were";
+        if (c.approval) EXPECT_EQ(ArchiveApproverLine(*c.approval), c.line);
+    }
+}

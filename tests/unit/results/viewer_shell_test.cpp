@@ -17,6 +17,8 @@ TEST(ViewerShell, DoesNothingUntilInstalledAndAMissingOperationStaysHarmless) {
     shell.formFollowsAmendment(record);
     shell.stopStoredResultsTransfer();
     EXPECT_FALSE(shell.storedResultsTransferring());
+    EXPECT_FALSE(shell.approveVersion(record));
+    EXPECT_FALSE(shell.readApprovals()(record.testTime, 0, nullptr));
 
     ViewerShell printing{};
     printing.printProtocol = RecordPrint;
