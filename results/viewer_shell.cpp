@@ -7,9 +7,12 @@ void NoProtocol(const TestRecord&, const VersionCommit&) {}
 void NoForm(const TestRecord&) {}
 bool NoTransfer() { return false; }
 void NoStop() {}
+bool NoReasonAsked(const TestRecord&, const TestRecord&) { return true; }
+void NoRegister(const TestRecord&) {}
+std::string NoLine(const TestRecord&) { return std::string(); }
 
 ViewerShell& Shell() {
-    static ViewerShell shell{NoProtocol, NoProtocol, NoForm, NoTransfer, NoStop};
+    static ViewerShell shell{NoProtocol, NoProtocol, NoForm, NoTransfer, NoStop, NoReasonAsked, NoRegister, NoLine};
     return shell;
 }
 
@@ -22,6 +25,9 @@ void InstallViewerShell(const ViewerShell& shell) {
     s.formFollowsAmendment = shell.formFollowsAmendment ? shell.formFollowsAmendment : NoForm;
     s.storedResultsTransferring = shell.storedResultsTransferring ? shell.storedResultsTransferring : NoTransfer;
     s.stopStoredResultsTransfer = shell.stopStoredResultsTransfer ? shell.stopStoredResultsTransfer : NoStop;
+    s.askAmendmentReason = shell.askAmendmentReason ? shell.askAmendmentReason : NoReasonAsked;
+    s.registerAmendment = shell.registerAmendment ? shell.registerAmendment : NoRegister;
+    s.amendmentLine = shell.amendmentLine ? shell.amendmentLine : NoLine;
 }
 
 const ViewerShell& InstalledViewerShell() { return Shell(); }

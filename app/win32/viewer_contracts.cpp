@@ -5,9 +5,12 @@
 
 #include "app/win32/main_window.h"
 #include "common/program_settings.h"
+#include "journal/amendment_note.h"
+#include "journal/win32/amendment_dialog.h"
 #include "link/device_state.h"
 #include "protocol/protocol_issuer.h"
 #include "protocol/win32/protocol_output.h"
+#include "platform/win32/window_registry.h"
 #include "results/viewer_shell.h"
 
 namespace {
@@ -28,6 +31,21 @@ void IssuerFromSettings(ProtocolIssuer* issuer) {
 bool StoredResultsTransferring() { return g_deviceState.storedResultsRequest; }
 void StopStoredResultsTransfer() { g_deviceState.storedResultsRequest = false; }
 
+// The answer the viewer's amendment was given, from its dialog to its register line.
+AmendmentAnswer& ViewerAmendmentAnswer() {
+    static AmendmentAnswer note;  // user-interface thread only
+    return note;
+}
+
+// Over the viewer, which is modal over the main window while it is open.
+bool AskViewerAmendment(const TestRecord& stored, const TestRecord& amended) {
+    return AskAmendmentAnswer(DialogOwner(ui::Window::Main), stored, amended, &ViewerAmendmentAnswer());
+}
+
+void RegisterViewerAmendment(const TestRecord& appended) {
+    RegisterAmendment(DialogOwner(ui::Window::Main), appended, ViewerAmendmentAnswer());
+}
+
 }  // namespace
 
 void InstallViewerContracts() {
@@ -37,6 +55,9 @@ void InstallViewerContracts() {
     shell.formFollowsAmendment = FormFollowsAmendment;
     shell.storedResultsTransferring = StoredResultsTransferring;
     shell.stopStoredResultsTransfer = StopStoredResultsTransfer;
+    shell.askAmendmentReason = AskViewerAmendment;
+    shell.registerAmendment = RegisterViewerAmendment;
+    shell.amendmentLine = VersionWhoWhyLine;
     InstallViewerShell(shell);
     InstallProtocolIssuer(IssuerFromSettings);
 }

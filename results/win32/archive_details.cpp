@@ -11,6 +11,7 @@
 #include "results/archive_rows.h"
 #include "results/archive_viewer_ids.h"
 #include "results/test_parameters.h"
+#include "results/viewer_shell.h"
 #include "results/win32/archive_session.h"
 #include "platform/win32/wide.h"
 
@@ -41,6 +42,7 @@ void StretchTextEdits(HWND pane) {
     GetClientRect(pane, &client);
     for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) StretchToRightEdge(pane, id, client);
     StretchToRightEdge(pane, IDC_DETAILS_CONCLUSION, client);
+    StretchToRightEdge(pane, IDC_DETAILS_AMENDED, client);
 }
 
 }  // namespace
@@ -74,6 +76,7 @@ void ShowArchiveDetails(HWND pane, const ArchiveSession& s, uint32_t version) {
         SendDlgItemMessageW(pane, kFirstTextEdit + k, EM_SETREADONLY, readOnly, 0);
     }
     ListVersions(pane, s, version);
+    platform::SetItemText1251(pane, IDC_DETAILS_AMENDED, InstalledViewerShell().amendmentLine(r).c_str());
     TestParameterTexts parameters;
     FormatRecordParameters(r, &parameters);
     ShowParameterTextsIn(ui::Window::ArchiveDetails, parameters);
@@ -97,6 +100,7 @@ void ClearArchiveDetails(HWND pane) {
     for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) platform::SetItemText1251(pane, id, "");
     for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) platform::SetItemText1251(pane, id, "");
     platform::SetItemText1251(pane, IDC_DETAILS_CONCLUSION, "");
+    platform::SetItemText1251(pane, IDC_DETAILS_AMENDED, "");
     SendDlgItemMessageW(pane, IDC_DETAILS_VERSION, CB_RESETCONTENT, 0, 0);
 }
 
@@ -110,6 +114,7 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPAR
             for (int id = IDC_DETAILS_VOLTAGES; id <= IDC_DETAILS_VARIATION; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_CONCLUSION));
+            MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_AMENDED));
             return TRUE;
         case WM_SIZE:
             StretchTextEdits(pane);

@@ -17,6 +17,10 @@ TEST(ViewerShell, DoesNothingUntilInstalledAndAMissingOperationStaysHarmless) {
     shell.formFollowsAmendment(record);
     shell.stopStoredResultsTransfer();
     EXPECT_FALSE(shell.storedResultsTransferring());
+    // Without the shell's dialog an amendment goes in as it always did, with no register line.
+    EXPECT_TRUE(shell.askAmendmentReason(record, record));
+    shell.registerAmendment(record);
+    EXPECT_EQ(shell.amendmentLine(record), "");
 
     ViewerShell printing{};
     printing.printProtocol = RecordPrint;
