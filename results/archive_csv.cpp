@@ -200,6 +200,8 @@ std::string CsvCell(const std::string& text, const char* separator) {
     return out + "\"";
 }
 
+const char* ProtocolTextLabel(int k) { return k >= 0 && k < kProtocolTextCount ? kTextLabels[k] : ""; }
+
 std::string ArchiveCsvHeader(const CsvFormat& format) {
     Line line(format.separator);
     for (const char* label : kTextLabels) line.Add(Utf8(label));

@@ -29,6 +29,9 @@ std::string Utf8ToCp1251(const std::string& utf8);
 // One cell as CSV holds it: quoted, with quotes doubled, when it contains the
 // separator, a quote or a line break; otherwise unchanged.
 std::string CsvCell(const std::string& text, const char* separator);
+// The name of protocol text k (0 to 12) as the form labels it, Windows-1251;
+// the form's "Должность" and "ФИО" read "Испытание произвел: ...".
+const char* ProtocolTextLabel(int k);
 // The header line in UTF-8, ending in CR LF; no byte order mark.
 std::string ArchiveCsvHeader(const CsvFormat& format);
 // The line of one series in UTF-8, ending in CR LF. Voltage slots at or above

@@ -30,6 +30,8 @@
 // Which version of the series the pane shows, and its label.
 #define IDC_DETAILS_VERSION 727
 #define IDC_DETAILS_VERSION_LABEL 728
+// Who amended the version shown and why, beside "Версия".
+#define IDC_DETAILS_AMENDED 731
 #define IDC_DETAILS_LABEL 730
 #define IDC_DETAILS_RESULTS_GROUP 740
 #define IDC_DETAILS_PARAMETERS_GROUP 127

@@ -12,8 +12,13 @@ ApprovalLookup NoApprovals() {
     return [](const SystemTime&, int, VersionApproval*) { return false; };
 }
 
+bool NoReasonAsked(const TestRecord&, const TestRecord&) { return true; }
+void NoRegister(const TestRecord&) {}
+std::string NoLine(const TestRecord&) { return std::string(); }
+
 ViewerShell& Shell() {
-    static ViewerShell shell{NoProtocol, NoProtocol, NoForm, NoTransfer, NoStop, NoApproval, NoApprovals};
+    static ViewerShell shell{NoProtocol,    NoProtocol,    NoForm, NoTransfer, NoStop, NoApproval,
+                             NoApprovals,   NoReasonAsked, NoRegister, NoLine};
     return shell;
 }
 
@@ -28,6 +33,9 @@ void InstallViewerShell(const ViewerShell& shell) {
     s.stopStoredResultsTransfer = shell.stopStoredResultsTransfer ? shell.stopStoredResultsTransfer : NoStop;
     s.approveVersion = shell.approveVersion ? shell.approveVersion : NoApproval;
     s.readApprovals = shell.readApprovals ? shell.readApprovals : NoApprovals;
+    s.askAmendmentReason = shell.askAmendmentReason ? shell.askAmendmentReason : NoReasonAsked;
+    s.registerAmendment = shell.registerAmendment ? shell.registerAmendment : NoRegister;
+    s.amendmentLine = shell.amendmentLine ? shell.amendmentLine : NoLine;
 }
 
 const ViewerShell& InstalledViewerShell() { return Shell(); }

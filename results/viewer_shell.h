@@ -1,6 +1,7 @@
 // What the results viewers ask of the program around them, installed by the shell.
 #pragma once
 #include <functional>
+#include <string>
 
 #include "common/test_record.h"
 #include "results/version_approval.h"
@@ -27,6 +28,13 @@ struct ViewerShell {
     bool (*approveVersion)(const TestRecord& version);
     // The register's approvals as they stand now, read once; the lookup never reads a file.
     ApprovalLookup (*readApprovals)();
+
+    // Asks who amends stored into amended and why, kept for registerAmendment; false: append nothing. UI thread.
+    bool (*askAmendmentReason)(const TestRecord& stored, const TestRecord& amended);
+    // Registers the version just appended to log.dat with the answer last given, never undoing it. UI thread.
+    void (*registerAmendment)(const TestRecord& appended);
+    // The details pane's line on who amended a version and why; empty for version 0. UI thread.
+    std::string (*amendmentLine)(const TestRecord& version);
 };
 
 // Takes the shell's operations; one left null keeps doing nothing.

@@ -20,6 +20,7 @@
 #include "app/win32/form_autocomplete.h"
 #include "verdict/win32/norms_dialog.h"
 #include "journal/win32/journal_window.h"
+#include "journal/win32/amendment_dialog.h"
 #include "app/win32/settings_dialogs.h"
 #include "app/window_rules.h"
 #include "link/current_record.h"
@@ -231,7 +232,10 @@ bool ArchiveMendedTexts(HWND window, TestRecord* record) {
     if (!AmendmentNeeded(*record, newest, SecondsSince2000(now), &amended)) {
         *record = newest;  // the version printed is the one archived, its marks included
     } else {
-        if (!ArchiveAppend(amended)) return false;
+        // The reason is asked before anything is written: Отмена appends nothing.
+        static AmendmentAnswer note;  // user-interface thread only
+        if (!AskAmendmentAnswer(window, newest, amended, &note) || !ArchiveAppend(amended)) return false;
+        RegisterAmendment(window, amended, note);
         *record = amended;
         ArchivedTexts().Take(amended);
     }

@@ -7,9 +7,12 @@
 #include "common/program_settings.h"
 #include "journal/journal_query.h"
 #include "journal/win32/approval_dialog.h"
+#include "journal/amendment_note.h"
+#include "journal/win32/amendment_dialog.h"
 #include "link/device_state.h"
 #include "protocol/protocol_issuer.h"
 #include "protocol/win32/protocol_output.h"
+#include "platform/win32/window_registry.h"
 #include "results/viewer_shell.h"
 
 namespace {
@@ -35,6 +38,21 @@ bool ApproveVersion(const TestRecord& version) {
     return AskApproval(version, g_programSettings.direktorName, g_programSettings.direktor);
 }
 
+// The answer the viewer's amendment was given, from its dialog to its register line.
+AmendmentAnswer& ViewerAmendmentAnswer() {
+    static AmendmentAnswer note;  // user-interface thread only
+    return note;
+}
+
+// Over the viewer, which is modal over the main window while it is open.
+bool AskViewerAmendment(const TestRecord& stored, const TestRecord& amended) {
+    return AskAmendmentAnswer(DialogOwner(ui::Window::Main), stored, amended, &ViewerAmendmentAnswer());
+}
+
+void RegisterViewerAmendment(const TestRecord& appended) {
+    RegisterAmendment(DialogOwner(ui::Window::Main), appended, ViewerAmendmentAnswer());
+}
+
 }  // namespace
 
 void InstallViewerContracts() {
@@ -46,6 +64,9 @@ void InstallViewerContracts() {
     shell.stopStoredResultsTransfer = StopStoredResultsTransfer;
     shell.approveVersion = ApproveVersion;
     shell.readApprovals = JournalApprovalsOfDataFolder;
+    shell.askAmendmentReason = AskViewerAmendment;
+    shell.registerAmendment = RegisterViewerAmendment;
+    shell.amendmentLine = VersionWhoWhyLine;
     InstallViewerShell(shell);
     InstallProtocolIssuer(IssuerFromSettings);
 }

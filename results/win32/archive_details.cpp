@@ -11,6 +11,7 @@
 #include "results/archive_rows.h"
 #include "results/archive_viewer_ids.h"
 #include "results/test_parameters.h"
+#include "results/viewer_shell.h"
 #include "results/win32/archive_session.h"
 #include "platform/win32/wide.h"
 
@@ -42,6 +43,7 @@ void StretchTextEdits(HWND pane) {
     for (int id = kFirstTextEdit; id <= kLastTextEdit; ++id) StretchToRightEdge(pane, id, client);
     StretchToRightEdge(pane, IDC_DETAILS_CONCLUSION, client);
     StretchToRightEdge(pane, IDC_DETAILS_APPROVAL, client);
+    StretchToRightEdge(pane, IDC_DETAILS_AMENDED, client);
 }
 
 }  // namespace
@@ -83,6 +85,7 @@ void ShowArchiveDetails(HWND pane, const ArchiveSession& s, uint32_t version) {
         SendDlgItemMessageW(pane, kFirstTextEdit + k, EM_SETREADONLY, readOnly, 0);
     }
     ListVersions(pane, s, version);
+    platform::SetItemText1251(pane, IDC_DETAILS_AMENDED, InstalledViewerShell().amendmentLine(r).c_str());
     TestParameterTexts parameters;
     FormatRecordParameters(r, &parameters);
     ShowParameterTextsIn(ui::Window::ArchiveDetails, parameters);
@@ -109,6 +112,7 @@ void ClearArchiveDetails(HWND pane) {
     platform::SetItemText1251(pane, IDC_DETAILS_CONCLUSION, "");
     platform::SetItemText1251(pane, IDC_DETAILS_APPROVAL, "");
     EnableWindow(GetDlgItem(pane, IDC_ARCHIVE_APPROVE), FALSE);
+    platform::SetItemText1251(pane, IDC_DETAILS_AMENDED, "");
     SendDlgItemMessageW(pane, IDC_DETAILS_VERSION, CB_RESETCONTENT, 0, 0);
 }
 
@@ -123,6 +127,7 @@ INT_PTR CALLBACK ArchiveDetailsProc(HWND pane, UINT message, WPARAM wParam, LPAR
             for (int id = IDC_VALUE_COUNT; id <= IDC_VALUE_MAXIMUM; ++id) MakeClipboardAware(GetDlgItem(pane, id));
             MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_CONCLUSION));
             MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_APPROVAL));
+            MakeClipboardAware(GetDlgItem(pane, IDC_DETAILS_AMENDED));
             return TRUE;
         case WM_SIZE:
             StretchTextEdits(pane);

@@ -234,7 +234,10 @@ bool ArchiveMendedTexts(ArchiveSession* s, uint32_t version, TestRecord* record)
         *record = s->records[version];
         return true;
     }
+    // The reason is asked before anything is written: Отмена appends nothing.
+    if (!InstalledViewerShell().askAmendmentReason(s->records[version], amended)) return false;
     if (!ArchiveAppend(amended)) return false;
+    InstalledViewerShell().registerAmendment(amended);  // before the pane shows who and why
     *record = amended;
     ArchivedTexts().Take(amended);  // the form's fields offer the mended texts from now on
     InstalledViewerShell().formFollowsAmendment(amended);

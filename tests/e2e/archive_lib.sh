@@ -28,3 +28,13 @@ archive_wait_size() {  # <bytes> <timeout s>
 
 # The settings of a program that has run before, so no first-run dialog.
 archive_write_ini() { e2e_write_ini "[Programm]" "FirstRun=0" "$@"; }
+
+# The dialog every amendment asks first, once its print or file dialog is
+# confirmed: a reason and a name let the amendment in; Отмена lets nothing in.
+AMENDMENT_DIALOG="Изменение протокола"
+archive_answer_amendment() {  # <reason> <name>
+  ui find "$AMENDMENT_DIALOG" 30 set-text 1303 "$1" set-text 1304 "$2" click 1 >/dev/null || return 1
+  # The first line of a register not yet begun starts it, which the user is told.
+  ui find "$E2E_CAPTION" 10 msgbox "Журнал протоколов не был найден и начат заново." ok 3 >/dev/null 2>&1
+  return 0
+}

@@ -115,6 +115,7 @@ for i in $(seq 0 12); do mend+=(set-text $((140 + i)) "$(long_text $((5 * i + 2)
 ui_must find "$E2E_CAPTION" 10 "${mend[@]}" menu 201 >/dev/null
 SAVE_AS="$(e2e_system_text "Сохранить как" "Save As")"
 ui_must find "$SAVE_AS" 30 set-text 1148 "$(e2e_winpath "$E2E_RUN")\\amended.rtf" click 1 >/dev/null
+archive_answer_amendment "все тексты длиннее" "Петров П.П." || e2e_fail "the amendment's reason"
 archive_wait_size $(((BACK + 2) * ARCHIVE_GROUP)) 20 || e2e_fail "the amendment was not archived"
 e2e_check "the amendment is in the table, the original kept" complete 10
 kept="$(db_psql "SELECT string_agg(amendment || ':' || CASE material WHEN '$(long_text 5)' THEN 'first'

@@ -66,6 +66,7 @@ marker="$E2E_RUN/amended.marker"
 touch "$marker"
 ui_must find "$E2E_CAPTION" 10 click 172 >/dev/null
 protocol_answer_print_dialog || e2e_fail "print dialog of the amendment"
+archive_answer_amendment "опечатка в материале" "Петров П.П." || e2e_fail "the amendment's reason"
 pdf="$(protocol_wait_pdf "$marker" 90)" || e2e_abort "the amendment was not printed"
 text="$(pdftotext -layout "$pdf" - | sed 's/\xc2\xad/-/g')"
 for want in "Масло АГК" "Изменение №1 от"; do

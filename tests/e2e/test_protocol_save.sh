@@ -5,7 +5,8 @@
 # no file is made. A text mended after the series makes the saved protocol
 # a new version of the series in the archive, once the file is chosen; the
 # main window's form follows a version made in the viewer; another archive
-# file is only viewed.
+# file is only viewed. Every amendment asks its reason and the person first,
+# the register keeps them and the viewer's details pane shows them.
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
@@ -39,11 +40,29 @@ e2e_check "no key left unfilled" bash -c '! grep -qE "PROTOKOLNUM|ULIST|USREDNEE
 e2e_check "the original carries no amendment line" bash -c '! grep -qF "Изменение №" <<<"$1"' _ "$text"
 
 # Mending the material after the series: saving appends the amendment first.
+# The reason is asked first: Отмена appends nothing and saves nothing.
 ui_must find "$E2E_CAPTION" 10 set-text 141 "Масло АГК" >/dev/null
 amended="$E2E_RUN/amended.rtf"
 ui_must find "$E2E_CAPTION" 10 menu 201
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\amended" || e2e_fail "save dialog of the amendment"
+changes="$(ui find "$AMENDMENT_DIALOG" 30 text 1302)"
+e2e_check "the dialog lists the material, old → new ($changes)" \
+  [ "$changes" = "Наименование испытываемого материала: «Масло ГК» → «Масло АГК»" ]
+e2e_check "OK waits for a reason" [ "$(ui find "$AMENDMENT_DIALOG" 10 enabled 1)" = 0 ]
+e2e_check "no name proposed at first" [ -z "$(ui find "$AMENDMENT_DIALOG" 10 text 1304)" ]
+ui_must find "$AMENDMENT_DIALOG" 10 set-text 1303 "   " >/dev/null
+e2e_check "blanks are no reason" [ "$(ui find "$AMENDMENT_DIALOG" 10 enabled 1)" = 0 ]
+ui_must find "$AMENDMENT_DIALOG" 10 set-text 1303 "опечатка в материале" set-text 1304 "Петров П.П." >/dev/null
+e2e_shot amendment-dialog
+ui_must find "$AMENDMENT_DIALOG" 10 click 2 sleep 1 >/dev/null
+e2e_check "Отмена appends nothing" [ "$(archive_size)" = "$ARCHIVE_GROUP" ]
+e2e_check "and saves nothing" test ! -e "$amended"
+ui_must find "$E2E_CAPTION" 10 menu 201
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\amended" || e2e_fail "save dialog of the amendment"
+archive_answer_amendment "опечатка в материале" "Петров П.П." || e2e_fail "the amendment's reason"
 e2e_check "log.dat holds the series and its amendment" archive_wait_size $((2 * ARCHIVE_GROUP)) 20
+e2e_check "the register holds the amendment, its person and reason" grep -qE \
+  '^[0-9]+;[^;]*;amend;[^;]*;[^;]*;1;[^;]*;Петров П\.П\.;опечатка в материале;' "$E2E_DATA/journal.csv"
 text="$(protocol_rtf_text "$amended")"
 for want in "Масло АГК" "Изменение №1 от "; do
   e2e_check "amended document shows \"$want\"" grep -qF -- "$want" <<<"$text"
@@ -76,7 +95,16 @@ ui_must find "$save_title" 20 click 2 sleep 1 >/dev/null
 e2e_check "the viewer's cancelled save appends nothing" [ "$(archive_size)" = "$before" ]
 ui_must find "$ARCHIVE_VIEWER" 10 click-in "$ARCHIVE_VIEWER" 176
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\viewer" || e2e_fail "save dialog of the viewer"
+proposed="$(ui find "$AMENDMENT_DIALOG" 30 text 1304)"
+e2e_check "the viewer's dialog proposes the name given last ($proposed)" [ "$proposed" = "Петров П.П." ]
+archive_answer_amendment "уточнена марка масла" "Сидоров С.С." || e2e_fail "the viewer's amendment reason"
 e2e_check "the viewer's save appends its amendment" archive_wait_size $((before + ARCHIVE_GROUP)) 20
+e2e_check "the register holds the viewer's amendment" grep -qE \
+  '^[0-9]+;[^;]*;amend;[^;]*;[^;]*;2;[^;]*;Сидоров С\.С\.;уточнена марка масла;' "$E2E_DATA/journal.csv"
+who="$(ui find "$ARCHIVE_VIEWER" 10 child-text "$ARCHIVE_VIEWER" 731)"
+e2e_check "the details pane says who and why ($who)" grep -qE \
+  '^Изменил: Сидоров С\.С\., [0-9]{2}\.[0-9]{2}\.20[0-9]{2} [0-9]{2}:[0-9]{2}\. Причина: уточнена марка масла$' <<<"$who"
+e2e_shot viewer-who-why
 material="$(ui find "$E2E_CAPTION" text 141)"
 e2e_check "the main window's form follows it ($material)" [ "$material" = "Масло ТКп" ]
 ui_must find "$ARCHIVE_VIEWER" close sleep 3

@@ -19,6 +19,10 @@ TEST(ViewerShell, DoesNothingUntilInstalledAndAMissingOperationStaysHarmless) {
     EXPECT_FALSE(shell.storedResultsTransferring());
     EXPECT_FALSE(shell.approveVersion(record));
     EXPECT_FALSE(shell.readApprovals()(record.testTime, 0, nullptr));
+    // Without the shell's dialog an amendment goes in as it always did, with no register line.
+    EXPECT_TRUE(shell.askAmendmentReason(record, record));
+    shell.registerAmendment(record);
+    EXPECT_EQ(shell.amendmentLine(record), "");
 
     ViewerShell printing{};
     printing.printProtocol = RecordPrint;
