@@ -1,7 +1,6 @@
 // The rows of orla_journal from the lines of journal.csv, and where their sending resumes.
 #include "database/database_journal.h"
 
-#include <cstdlib>
 
 namespace {
 
@@ -32,7 +31,7 @@ Value Integer(const std::string& digits) {
     Value x;
     x.kind = Kind::Integer;
     x.null = digits.empty();
-    x.integer = std::strtoll(digits.c_str(), nullptr, 10);
+    x.integer = static_cast<int64_t>(JournalNumber(digits));
     return x;
 }
 
@@ -79,7 +78,7 @@ const SqlTable& JournalTable() {
 
 uint64_t JournalLineSeq(const JournalLine& line) {
     if (line.fields.empty()) return 0;
-    return std::strtoull(line.fields[kSeq].c_str(), nullptr, 10);
+    return JournalNumber(line.fields[kSeq]);
 }
 
 bool JournalRow(const JournalLine& line, const std::string& serialUtf8, std::vector<Value>* row) {

@@ -78,6 +78,15 @@ const char* JournalEventName(JournalEvent event) {
     return "";
 }
 
+uint64_t JournalNumber(const std::string& field) {
+    uint64_t value = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9') break;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+    }
+    return value;
+}
+
 std::string JournalTimeText(const SystemTime& t) {
     char text[64];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned(t.wYear), unsigned(t.wMonth),

@@ -34,6 +34,10 @@ struct JournalEntry {
 
 // The event's name as the file spells it ("series", "archive_aside", ...).
 const char* JournalEventName(JournalEvent event);
+// The value of a field of decimal digits (seq, version), read up to the
+// first other character; 0 for none. (strtoull would pull functions into the
+// program that the oldest Windows' msvcrt lacks.)
+uint64_t JournalNumber(const std::string& field);
 // "YYYY-MM-DD hh:mm:ss".
 std::string JournalTimeText(const SystemTime& time);
 // SHA-256 of the record's 3 416 bytes with its crc stored, as ArchiveAppend leaves it.

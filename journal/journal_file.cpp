@@ -2,7 +2,6 @@
 #include "journal/journal_file.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -79,7 +78,7 @@ uint64_t NextSeq(const JournalFile& file, std::string* chain) {
     if (file.lines.empty()) return 1;
     const std::vector<std::string>& last = file.lines.back().fields;
     *chain = last.back();
-    uint64_t seq = std::strtoull(last.front().c_str(), nullptr, 10);
+    uint64_t seq = JournalNumber(last.front());
     return seq != 0 ? seq + 1 : file.lines.size() + 1;
 }
 
