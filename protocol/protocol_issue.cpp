@@ -26,5 +26,10 @@ bool PrepareIssue(const TestRecord& made, bool onlyApproved, ProtocolNotes* note
 }
 
 void RegisterIssue(const TestRecord& made, const std::string& where, const ProtocolNotes& notes) {
-    JournalAppend(IssueEntry(made, where, notes.draft));
+    JournalEntry entry = IssueEntry(made, where, notes.draft);
+    // A protocol of a record log.dat does not hold (one from another archive
+    // file, a form without a series) names none: the check would take the
+    // register for broken.
+    if (!JournalArchiveHolds(entry.recordSha256)) entry.recordSha256.clear();
+    JournalAppend(entry);
 }

@@ -13,5 +13,6 @@
 bool PrepareIssue(const TestRecord& made, bool onlyApproved, ProtocolNotes* notes);
 // Once the document really exists (printed, file written): the issue event
 // with where it went. A register that cannot be written is passed over: the
-// protocol was made all the same.
+// protocol was made all the same. A record log.dat does not hold is named
+// by its test time, number and version only.
 void RegisterIssue(const TestRecord& made, const std::string& where, const ProtocolNotes& notes);
