@@ -2,7 +2,6 @@
 #include "protocol/rtf_writer.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -76,6 +75,9 @@ bool ReadTemplate(const char* path, std::string& text) {
     return true;
 }
 
+// RTF control words are ASCII letters, whatever the locale says of a byte.
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 // Where the paragraph holding the title's key ends (after its \par), or
 // npos when there is none or it sits in a table, where a paragraph of our
 // own would break the row.
@@ -84,7 +86,7 @@ size_t TitleParagraphEnd(const std::string& text) {
     if (key == std::string::npos) return std::string::npos;
     size_t par = text.find("\\par", key);
     // \pard is another control word: the paragraph goes on.
-    while (par != std::string::npos && par + 4 < text.size() && std::isalpha(static_cast<unsigned char>(text[par + 4])))
+    while (par != std::string::npos && par + 4 < text.size() && IsAsciiLetter(text[par + 4]))
         par = text.find("\\par", par + 4);
     if (par == std::string::npos) return std::string::npos;
     size_t start = text.rfind("\\pard", key);

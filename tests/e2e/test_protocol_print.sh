@@ -37,7 +37,7 @@ for want in "$PROTOCOL_ORG_LINE1" "$PROTOCOL_ORG_LINE2" "Протокол №$PR
             "Конец протокола" "Протокол № $PROTOCOL_NUMBER, изм. 0 — стр. 1 из 1"; do
   e2e_check "page shows \"$want\"" grep -qF -- "$want" <<<"$text"
 done
-e2e_check "the page ends with its number" [ "$(grep . <<<"$text" | tail -1 | sed 's/^ *//; s/ *$//')" = \
+e2e_check "the page ends with its number" [ "$(tr -d '\f' <<<"$text" | grep . | tail -1 | sed 's/^ *//; s/ *$//')" = \
   "Протокол № $PROTOCOL_NUMBER, изм. 0 — стр. 1 из 1" ]
 issue="$(protocol_issue_lines)"
 e2e_check "the register has the print's issue line naming the printer ($issue)" \
