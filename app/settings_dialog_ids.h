@@ -33,3 +33,5 @@
 #define IDC_LABEL_DATABASE 109
 #define IDC_DATABASE 110
 #define IDC_DATABASE_CHECK 111
+// "Выдавать протоколы только после утверждения".
+#define IDC_ONLY_APPROVED 112

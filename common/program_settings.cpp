@@ -147,6 +147,7 @@ void LoadProgramSettings(ProgramSettings& s) {
     platform::ProfileGetString(kProgramm, "Method", "", s.methodName, sizeof s.methodName, ini);
     platform::ProfileGetString(kProgramm, "Norm", "", s.normName, sizeof s.normName, ini);
     platform::ProfileGetString(kProgramm, "Database", "", s.databaseConnection, sizeof s.databaseConnection, ini);
+    s.issueOnlyApproved = ReadNumber(kProgramm, "IssueOnlyApproved", ini) != 0;
     s.serviceMode = ReadNumber(kProgramm, "ServiceMode", ini) != 0;
     if (s.serviceMode) s.progonkaMode = ReadNumber(kProgramm, "ProgonkaMode", ini) != 0;
     g_lastWritten = Snapshot(s);
@@ -197,6 +198,7 @@ bool WriteKeys(const ProgramSettings& s, const char* ini) {
     ok &= platform::ProfileWriteString(kProgramm, "Method", s.methodName, ini);
     ok &= platform::ProfileWriteString(kProgramm, "Norm", s.normName, ini);
     ok &= platform::ProfileWriteString(kProgramm, "Database", s.databaseConnection, ini);
+    ok &= platform::ProfileWriteString(kProgramm, "IssueOnlyApproved", s.issueOnlyApproved ? "1" : "0", ini);
     ok &= WriteNumber("X", s.windowX, ini);
     ok &= WriteNumber("Y", s.windowY, ini);
     ok &= WriteNumber("W", s.windowW, ini);
@@ -213,6 +215,7 @@ std::string Snapshot(const ProgramSettings& s) {
                               s.normName, s.databaseConnection})
         text += std::string(field) + '\0';
     for (const auto& form : s.formText) text += std::string(form, strnlen(form, sizeof form)) + '\0';
+    text += s.issueOnlyApproved ? '1' : '0';
     return text;
 }
 

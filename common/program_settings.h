@@ -18,6 +18,7 @@ struct ProgramSettings {
     char methodName[128];  // the test method chosen; empty for none ("своя")
     char normName[256];    // the norm chosen in the main window; empty for none
     char databaseConnection[1024];  // the laboratory database's ODBC connection string; empty for none
+    bool issueOnlyApproved;  // a version not approved is printed or saved only as a draft, when the user agrees
 };
 
 extern ProgramSettings g_programSettings;

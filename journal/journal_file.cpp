@@ -163,3 +163,5 @@ bool JournalCheckDataFolder(JournalCheck* check, JournalFile* read) {
     if (read) *read = std::move(parsed);
     return true;
 }
+
+bool JournalArchiveHolds(const std::string& recordSha256) { return ArchiveRecordHashes().count(recordSha256) != 0; }

@@ -23,6 +23,9 @@ std::string JournalFileSha256(const char* path);
 // The bytes of journal.csv in the working (data) folder; false when it is
 // missing or cannot be read. May wait up to a second for a busy file.
 bool JournalReadDataFolder(std::string* bytes);
+// Whether log.dat in the working (data) folder holds a record of this
+// SHA-256 (JournalRecordSha256); reads the whole archive. Caller's thread.
+bool JournalArchiveHolds(const std::string& recordSha256);
 // The register and log.dat of the working folder, the one checked against
 // the other (JournalVerify); false when there is no register to check.
 // read, when given, gets the lines checked.

@@ -1,4 +1,4 @@
-// Where each text of the printed protocol page goes, computed without the printer.
+// Where each text of the printed protocol goes, page by page, computed without the printer.
 #include "protocol/print_layout.h"
 
 #include "protocol/voltage_text.h"
@@ -53,9 +53,46 @@ void PutConclusion(std::vector<PrintedText>& page, const TextMeasure& measure, c
     PrintWrapped(page, measure, "Заключение: " + conclusion, x, line, pitch, width);
 }
 
+constexpr int kLinesPerPage = 50;
+constexpr int kTopLine = 3;                          // the first line written on any page
+constexpr int kFooterLine = kLinesPerPage - 1;       // the page's number, on its last line
+constexpr int kBodyEnd = kFooterLine - 2;            // text lines stop here, a blank line above the footer
+constexpr int kLaterBody = kBodyEnd - kTopLine;      // lines a further page takes
+
+int Centred(const TextMeasure& measure, const std::string& text, int width) {
+    const int x = (width - Width(measure, text, 0, text.size())) / 2;
+    return x > 0 ? x : 0;
+}
+
+// The amendment line under the title, with its reason, wrapped within the text's width.
+void PutAmendment(std::vector<PrintedText>& page, const TextMeasure& measure, const std::string& note, int x,
+                  int& line, int pitch, int width) {
+    if (note.empty()) return;
+    ++line;
+    PrintWrapped(page, measure, note, x, line, pitch, width - x - static_cast<int>(0.1 * width));
+}
+
+// Who tested and who heads the laboratory, then the protocol's end.
+void PutSignatures(std::vector<PrintedText>& page, const TextMeasure& measure, const TestRecord& record,
+                   const ProtocolIssuer& settings, const ProtocolNotes& notes, int& line, int pitch, int width) {
+    const int x15 = static_cast<int>(0.15 * width), x70 = static_cast<int>(0.7 * width);
+    line += 3;
+    Put(page, x15, line, pitch, "Испытания произвел");
+    Put(page, x70, line, pitch, SlotText(record.protocolText[11], kProtocolTextSize));
+    Put(page, x70, ++line, pitch, SlotText(record.protocolText[12], kProtocolTextSize));
+    line += 3;
+    Put(page, x15, line, pitch, SlotText(settings.direktor, sizeof settings.direktor));
+    Put(page, x70, line, pitch, SlotText(settings.direktorName, sizeof settings.direktorName));
+    // An approved version carries its approval's date under the approver's name.
+    if (!notes.approvedOn.empty()) Put(page, x70, ++line, pitch, notes.approvedOn);
+    line += 2;
+    const std::string end = "Конец протокола";
+    Put(page, Centred(measure, end, width), line, pitch, end);
+}
+
 }  // namespace
 
-int ProtocolLinePitch(int pageHeight) { return pageHeight / 50; }
+int ProtocolLinePitch(int pageHeight) { return pageHeight / kLinesPerPage; }
 
 int ProtocolFontHeight(int pageHeight) { return pageHeight / 70; }
 
@@ -90,11 +127,12 @@ void PrintWrapped(std::vector<PrintedText>& page, const TextMeasure& measure, co
 }
 
 std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const ProtocolIssuer& settings,
-                                        int width, int height, const TextMeasure& measure) {
+                                        int width, int height, const TextMeasure& measure,
+                                        const ProtocolNotes& notes) {
     const int pitch = ProtocolLinePitch(height);
     const int x10 = static_cast<int>(0.1 * width), x15 = static_cast<int>(0.15 * width);
     const int x40 = static_cast<int>(0.4 * width), x50 = static_cast<int>(0.5 * width);
-    const int x55 = static_cast<int>(0.55 * width), x70 = static_cast<int>(0.7 * width);
+    const int x55 = static_cast<int>(0.55 * width);
     // The value column and the conclusion end at the same right edge.
     const int column = static_cast<int>(0.4 * width), textWidth = static_cast<int>(0.8 * width);
     std::vector<PrintedText> page;
@@ -104,9 +142,9 @@ std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const Protocol
     auto text = [&](int k) { return SlotText(record.protocolText[k], kProtocolTextSize); };
     line += 1;
     Put(page, x40, line, pitch, "Протокол №" + text(0));
+    if (notes.draft) Put(page, x40, ++line, pitch, kDraftMark);
     // Only a mended version takes the extra line; the original's page stays as it was.
-    const std::string note = AmendmentNote(record);
-    if (!note.empty()) Put(page, x40, ++line, pitch, note);
+    PutAmendment(page, measure, AmendmentLine(record, notes), x40, line, pitch, width);
 
     auto heading = [&](const char* label) { Put(page, x10, ++line, pitch, label); };
     auto item = [&](const char* label, const std::string& value) {
@@ -134,12 +172,30 @@ std::vector<PrintedText> LayoutProtocol(const TestRecord& record, const Protocol
     Put(page, x55, line, pitch, RmsErrorText(record));
     PutConclusion(page, measure, record, x15, line, pitch, textWidth);
 
-    line += 3;
-    Put(page, x15, line, pitch, "Испытания произвел");
-    Put(page, x70, line, pitch, text(11));
-    Put(page, x70, ++line, pitch, text(12));
-    line += 3;
-    Put(page, x15, line, pitch, SlotText(settings.direktor, sizeof settings.direktor));
-    Put(page, x70, line, pitch, SlotText(settings.direktorName, sizeof settings.direktorName));
+    PutSignatures(page, measure, record, settings, notes, line, pitch, width);
     return page;
+}
+
+std::vector<PrintedPage> LayoutProtocolPages(const TestRecord& record, const ProtocolIssuer& settings,
+                                             const ProtocolNotes& notes, int width, int height,
+                                             const TextMeasure& measure) {
+    const int pitch = ProtocolLinePitch(height);
+    std::vector<PrintedPage> pages(1);
+    for (PrintedText item : LayoutProtocol(record, settings, width, height, measure, notes)) {
+        size_t page = 0;
+        if (item.line >= kBodyEnd) {
+            const int later = item.line - kBodyEnd;
+            page = 1 + static_cast<size_t>(later / kLaterBody);
+            item.line = kTopLine + later % kLaterBody;
+            item.y = item.line * pitch;
+        }
+        if (pages.size() <= page) pages.resize(page + 1);
+        pages[page].push_back(std::move(item));
+    }
+    const int count = static_cast<int>(pages.size());
+    for (int k = 0; k < count; ++k) {
+        const std::string footer = PageFooterText(record, k + 1, count);
+        Put(pages[k], Centred(measure, footer, width), kFooterLine, pitch, footer);
+    }
+    return pages;
 }

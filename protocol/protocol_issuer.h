@@ -8,6 +8,7 @@ struct ProtocolIssuer {
     char priborSerialNumber[256] = {};  // the instrument's serial number
     char direktor[256] = {};            // who approves the protocol: the title
     char direktorName[256] = {};        // and the name
+    bool onlyApproved = false;          // "Выдавать протоколы только после утверждения"
 };
 
 // The shell's source of the issuer. fill runs on the user-interface thread

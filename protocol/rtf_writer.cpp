@@ -75,6 +75,40 @@ bool ReadTemplate(const char* path, std::string& text) {
     return true;
 }
 
+// RTF control words are ASCII letters, whatever the locale says of a byte.
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Where the paragraph holding the title's key ends (after its \par), or
+// npos when there is none or it sits in a table, where a paragraph of our
+// own would break the row.
+size_t TitleParagraphEnd(const std::string& text) {
+    const size_t key = text.find("PROTOKOLNUM");
+    if (key == std::string::npos) return std::string::npos;
+    size_t par = text.find("\\par", key);
+    // \pard is another control word: the paragraph goes on.
+    while (par != std::string::npos && par + 4 < text.size() && IsAsciiLetter(text[par + 4]))
+        par = text.find("\\par", par + 4);
+    if (par == std::string::npos) return std::string::npos;
+    size_t start = text.rfind("\\pard", key);
+    if (start == std::string::npos) start = 0;
+    const std::string paragraph = text.substr(start, par - start);
+    if (paragraph.find("\\intbl") != std::string::npos || paragraph.find("\\cell") != std::string::npos)
+        return std::string::npos;
+    // The blank ending the control word goes with it.
+    return par + 4 < text.size() && text[par + 4] == ' ' ? par + 5 : par + 4;
+}
+
+// A template from before the draft mark: the mark goes under the title in
+// a group of its own, so nothing after it changes its look.
+void PutDraftUnderTitle(std::string& text) {
+    const size_t at = TitleParagraphEnd(text);
+    if (at == std::string::npos) return;
+    std::string mark = "{\\pard\\qc\\b ";
+    RtfEscape(mark, kDraftMark);
+    mark += "\\par}";
+    text.insert(at, mark);
+}
+
 }  // namespace
 
 bool RtfGroupsBalanced(const std::string& text) {
@@ -167,7 +201,9 @@ void ReplacePlaceholder(std::string& text, const char* key, const std::string& v
     text.swap(out);
 }
 
-void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProtocolIssuer& settings) {
+void FillProtocolTemplate(std::string& text, const TestRecord& record, const ProtocolIssuer& settings,
+                          const ProtocolNotes& notes) {
+    if (notes.draft && text.find("PROEKT") == std::string::npos) PutDraftUnderTitle(text);
     static const char* const kTextKeys[kProtocolTextCount] = {
         "PROTOKOLNUM",  "MATERIALNAME", "STANDARTNAME",        "MATERIALSTORAGE", "MATERIALDATE",
         "MATERIALAPPEARANCE", "MATERIALT", "TISP", "HUMIDITY", "MATERIALPREPARATION",
@@ -188,7 +224,10 @@ void FillProtocolTemplate(std::string& text, const TestRecord& record, const Pro
     ReplacePlaceholder(text, "ZAKLUCHENIE", ConclusionText(record));
     // A mended protocol says which version of the series it is; the
     // original leaves the key empty.
-    ReplacePlaceholder(text, "IZMENENIE", AmendmentNote(record));
+    ReplacePlaceholder(text, "IZMENENIE", AmendmentLine(record, notes));
+    // The approver's date line: the approval's date, or blanks to write in by hand.
+    ReplacePlaceholder(text, "UTVDATE", notes.approvedOn.empty() ? kBlankApprovalDate : notes.approvedOn);
+    ReplacePlaceholder(text, "PROEKT", notes.draft ? kDraftMark : "");
 }
 
 std::string ProtocolTemplatePath() {
@@ -198,7 +237,7 @@ std::string ProtocolTemplatePath() {
 }
 
 bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const TestRecord& record,
-                      const ProtocolIssuer& settings) {
+                      const ProtocolIssuer& settings, const ProtocolNotes& notes) {
     // Saved over the template, one series would repeat in every later
     // protocol without anyone noticing.
     if (platform::SameFile(outputPath, templatePath)) {
@@ -207,7 +246,7 @@ bool WriteProtocolRtf(const char* templatePath, const char* outputPath, const Te
     }
     std::string text;
     if (!ReadTemplate(templatePath, text)) return false;
-    FillProtocolTemplate(text, record, settings);
+    FillProtocolTemplate(text, record, settings, notes);
 
     const bool existed = FileExists(outputPath);
     uint32_t error = 0;

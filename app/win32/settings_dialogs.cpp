@@ -122,6 +122,7 @@ void ShowProgramTexts(HWND dialog) {
     platform::SetItemText1251(dialog, IDC_SERIAL, g_programSettings.priborSerialNumber);
     SendDlgItemMessageW(dialog, IDC_DATABASE, EM_LIMITTEXT, sizeof g_programSettings.databaseConnection - 1, 0);
     platform::SetItemText1251(dialog, IDC_DATABASE, MaskPassword(g_programSettings.databaseConnection).c_str());
+    CheckDlgButton(dialog, IDC_ONLY_APPROVED, g_programSettings.issueOnlyApproved ? BST_CHECKED : BST_UNCHECKED);
 }
 
 // The field as typed, with the stored password where its asterisks still stand.
@@ -142,6 +143,7 @@ void TakeProgramTexts(HWND dialog) {
     for (char* text : {s.organisationName, s.priborSerialNumber, s.direktor, s.direktorName}) DropTabs(text);
     const std::string connection = DatabaseField(dialog);
     std::snprintf(s.databaseConnection, sizeof s.databaseConnection, "%s", connection.c_str());
+    s.issueOnlyApproved = IsDlgButtonChecked(dialog, IDC_ONLY_APPROVED) == BST_CHECKED;
 }
 
 // "Проверить" connects from a thread of its own: a database that does not

@@ -28,6 +28,7 @@ void IssuerFromSettings(ProtocolIssuer* issuer) {
     std::memcpy(issuer->priborSerialNumber, s.priborSerialNumber, sizeof s.priborSerialNumber);
     std::memcpy(issuer->direktor, s.direktor, sizeof s.direktor);
     std::memcpy(issuer->direktorName, s.direktorName, sizeof s.direktorName);
+    issuer->onlyApproved = s.issueOnlyApproved;
 }
 
 bool StoredResultsTransferring() { return g_deviceState.storedResultsRequest; }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "protocol/print_layout.h"
+#include "protocol/protocol_issue.h"
 #include "protocol/protocol_issuer.h"
 #include "protocol/win32/dialog_owner.h"
 #include "protocol/win32/protocol_output.h"
@@ -23,6 +24,49 @@ int MeasureOnPrinter(void* context, const char* text, int length) {
     return size.cx;
 }
 
+// The printer the user picked, as the register names it; empty when the
+// dialog did not say.
+std::string PrinterName(HGLOBAL devNames) {
+    if (!devNames) return std::string();
+    const DEVNAMES* names = static_cast<const DEVNAMES*>(GlobalLock(devNames));
+    if (!names) return std::string();
+    std::string name = platform::Narrow(reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset);
+    GlobalUnlock(devNames);
+    return name;
+}
+
+// Every page of the protocol, each between its StartPage and EndPage; true
+// when the spooler took the whole document.
+bool PrintPages(HDC printer, const TestRecord& made, const ProtocolIssuer& issuer, const ProtocolNotes& notes) {
+    DOCINFOW document = {};
+    document.cbSize = sizeof document;
+    document.lpszDocName = L"Протокол ОРЛА-К200В";
+    if (StartDocW(printer, &document) <= 0) return false;
+
+    int width = GetDeviceCaps(printer, HORZRES);
+    int height = GetDeviceCaps(printer, VERTRES);
+    HFONT font = CreateFontW(ProtocolFontHeight(height), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH,
+                             L"Times New Roman Cyr");
+    HGDIOBJ previous = SelectObject(printer, font);
+    TextMeasure measure = {MeasureOnPrinter, printer};
+    bool whole = true;
+    for (const PrintedPage& page : LayoutProtocolPages(made, issuer, notes, width, height, measure)) {
+        // A page started anew may come with the device's own font.
+        whole &= StartPage(printer) > 0;
+        SelectObject(printer, font);
+        for (const PrintedText& item : page) {
+            std::wstring wide = platform::Wide(item.text);
+            TextOutW(printer, item.x, item.y, wide.c_str(), static_cast<int>(wide.size()));
+        }
+        whole &= EndPage(printer) > 0;
+    }
+    whole &= EndDoc(printer) > 0;
+    SelectObject(printer, previous);
+    DeleteObject(font);
+    return whole;
+}
+
 }  // namespace
 
 void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit) {
@@ -36,41 +80,26 @@ void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit) {
     dialog.nMaxPage = 0xFFFF;
     dialog.nCopies = 1;
     if (!PrintDlgW(&dialog)) return;
+    const std::string printerName = PrinterName(dialog.hDevNames);
     if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
     if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
     HDC printer = dialog.hDC;
     if (!printer) return;
     static TestRecord made;  // 3416 bytes; user-interface thread only
     made = record;
+    static ProtocolIssuer issuer;  // 1792 bytes; user-interface thread only
+    ProtocolNotes notes;
     if (commit && !commit(&made)) {
         DeleteDC(printer);
         return;
     }
-
-    DOCINFOW document = {};
-    document.cbSize = sizeof document;
-    document.lpszDocName = L"Протокол ОРЛА-К200В";
-    StartDocW(printer, &document);
-    StartPage(printer);
-
-    int width = GetDeviceCaps(printer, HORZRES);
-    int height = GetDeviceCaps(printer, VERTRES);
-    HFONT font = CreateFontW(ProtocolFontHeight(height), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH,
-                             L"Times New Roman Cyr");
-    HGDIOBJ previous = SelectObject(printer, font);
-
-    TextMeasure measure = {MeasureOnPrinter, printer};
-    static ProtocolIssuer issuer;  // 1792 bytes; user-interface thread only
     CurrentProtocolIssuer(&issuer);
-    for (const PrintedText& item : LayoutProtocol(made, issuer, width, height, measure)) {
-        std::wstring wide = platform::Wide(item.text);
-        TextOutW(printer, item.x, item.y, wide.c_str(), static_cast<int>(wide.size()));
+    // The register is asked of the version the commit left: the one printed.
+    if (!PrepareIssue(made, issuer.onlyApproved, &notes)) {
+        DeleteDC(printer);
+        return;
     }
-
-    EndPage(printer);
-    EndDoc(printer);
-    SelectObject(printer, previous);
-    DeleteObject(font);
+    const bool printed = PrintPages(printer, made, issuer, notes);
     DeleteDC(printer);
+    if (printed) RegisterIssue(made, printerName, notes);
 }

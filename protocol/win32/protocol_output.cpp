@@ -7,6 +7,7 @@
 
 #include "common/win32/file_dialog.h"
 #include "protocol/protocol_file.h"
+#include "protocol/protocol_issue.h"
 #include "protocol/protocol_issuer.h"
 #include "protocol/rtf_writer.h"
 #include "protocol/template_supply.h"
@@ -30,5 +31,9 @@ void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit) {
     ProvideProtocolTemplate(templatePath.c_str());
     static ProtocolIssuer issuer;  // 1792 bytes; user-interface thread only
     CurrentProtocolIssuer(&issuer);
-    WriteProtocolRtf(templatePath.c_str(), platform::Narrow(fileName).c_str(), made, issuer);
+    ProtocolNotes notes;
+    // The register is asked of the version the commit left: the one saved.
+    if (!PrepareIssue(made, issuer.onlyApproved, &notes)) return;
+    const std::string path = platform::Narrow(fileName);
+    if (WriteProtocolRtf(templatePath.c_str(), path.c_str(), made, issuer, notes)) RegisterIssue(made, path, notes);
 }

@@ -1,4 +1,5 @@
 #pragma once
+// Making a protocol document from the main window or the archive viewer: saved as RTF or printed.
 #include <functional>
 
 #include "common/test_record.h"
@@ -11,7 +12,12 @@
 // protocol never says what the archive does not hold.
 using ProtocolCommit = std::function<bool(TestRecord* record)>;
 
+// Both ask the register of the version made (its reason, its approval), may
+// ask whether to issue a version not approved as a draft (the commit has run
+// by then), and append the issue event once the document exists.
+
 // Fills template.rtf with the record and saves it under a name the user picks.
 void SaveProtocolRtf(const TestRecord& record, const ProtocolCommit& commit = nullptr);
-// Prints the record as a one-page protocol on a printer the user picks.
+// Prints the record as a protocol of as many pages as it takes on a printer
+// the user picks.
 void PrintProtocol(const TestRecord& record, const ProtocolCommit& commit = nullptr);

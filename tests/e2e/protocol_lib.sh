@@ -139,3 +139,7 @@ protocol_wait_pdf() {  # <marker file> <timeout s>
   echo "no PDF printed within ${2:-60} s" >&2
   return 1
 }
+
+# The register's issue lines (UTF-8), one a line; none when it has none.
+protocol_issue_lines() { grep -aF ';issue;' "$E2E_DATA/journal.csv" 2>/dev/null; }
+protocol_issue_count() { protocol_issue_lines | grep -c .; }

@@ -35,7 +35,12 @@ for want in "ПРОТОКОЛ № $PROTOCOL_NUMBER" "$PROTOCOL_ORG_LINE1" "$PROT
             "Иванов И.И."; do
   e2e_check "document shows \"$want\"" grep -qF -- "$want" <<<"$text"
 done
-e2e_check "no key left unfilled" bash -c '! grep -qE "PROTOKOLNUM|ULIST|USREDNEE|USQERROR|ORGNAME|TESTENAME|ZAKLUCHENIE" <<<"$1"' _ "$text"
+e2e_check "no key left unfilled" bash -c '! grep -qE "PROTOKOLNUM|ULIST|USREDNEE|USQERROR|ORGNAME|TESTENAME|ZAKLUCHENIE|UTVDATE|PROEKT" <<<"$1"' _ "$text"
+e2e_check "not approved: the approval's date left blank" grep -qF "«____» ________________ 20___ г." <<<"$text"
+issue="$(protocol_issue_lines)"
+e2e_check "the register has the save's issue line with the file's full path ($issue)" \
+  grep -qF ";$PROTOCOL_NUMBER;0;" <<<"$issue"
+e2e_check "the path is the file's" grep -qF ";$(e2e_winpath "$E2E_RUN")\\protokol$PROTOCOL_NUMBER.rtf;" <<<"$issue"
 
 e2e_check "the original carries no amendment line" bash -c '! grep -qF "Изменение №" <<<"$1"' _ "$text"
 
@@ -93,6 +98,8 @@ ui_must find "$E2E_CAPTION" menu 204
 ui_must find "$ARCHIVE_VIEWER" 20 sleep 2 child-set-text "$ARCHIVE_VIEWER" 141 "Масло ТКп" click-in "$ARCHIVE_VIEWER" 176
 ui_must find "$save_title" 20 click 2 sleep 1 >/dev/null
 e2e_check "the viewer's cancelled save appends nothing" [ "$(archive_size)" = "$before" ]
+issues="$(protocol_issue_count)"
+e2e_check "nor registers an issue" [ "$issues" = 2 ]
 ui_must find "$ARCHIVE_VIEWER" 10 click-in "$ARCHIVE_VIEWER" 176
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\viewer" || e2e_fail "save dialog of the viewer"
 proposed="$(ui find "$AMENDMENT_DIALOG" 30 text 1304)"
@@ -137,6 +144,7 @@ protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\missing" || e2e_fail "sa
 e2e_shot missing-template
 ui_must find "$E2E_CAPTION" 30 msgbox "Файл template.rtf не найден." ok 30
 e2e_check "no file without a template" test ! -e "$missing"
+e2e_check "and no issue registered" bash -c '! grep -qF "missing.rtf" <<<"$1"' _ "$(protocol_issue_lines)"
 
 # A save dialog left open in another folder while a series ends: the series
 # still goes into the data folder's log.dat, not into the folder browsed to.

@@ -186,3 +186,43 @@ TEST(ProtocolPage, PitchAndFontFromPageHeight) {
     EXPECT_EQ(ProtocolLinePitch(6774), 135);
     EXPECT_EQ(ProtocolFontHeight(6774), 96);
 }
+
+TEST_F(ProtocolLayoutTest, PagesEachEndWithTheirNumberAndTheLastWithTheEnd) {
+    std::string longHeader = "ООО Лаборатория";
+    for (int k = 0; k < 20; ++k) longHeader += "\nотдел " + std::to_string(k);
+    const struct {
+        const char* name;
+        std::string organisation;
+        ProtocolNotes notes;
+        std::vector<std::string> footers;
+        int endPage, endLine;  // where "Конец протокола" goes
+        int draftLine, dateLine;  // -1: not on the page
+    } cases[] = {
+        {"one page", "ООО Лаборатория", {}, {"Протокол № 12, изм. 0 — стр. 1 из 1"}, 0, 31, -1, -1},
+        {"draft under the title", "ООО Лаборатория", {"", "", true}, {"Протокол № 12, изм. 0 — стр. 1 из 1"}, 0, 32,
+         6, -1},
+        {"approval date under the name", "ООО Лаборатория", {"", "«09» декабря 2026 г.", false},
+         {"Протокол № 12, изм. 0 — стр. 1 из 1"}, 0, 32, -1, 30},
+        // Header lines 3..23: the director's line (49) goes to the next page's line 5.
+        {"two pages", longHeader, {}, {"Протокол № 12, изм. 0 — стр. 1 из 2", "Протокол № 12, изм. 0 — стр. 2 из 2"},
+         1, 7, -1, -1},
+    };
+    for (const auto& c : cases) {
+        std::memset(settings.organisationName, 0, sizeof settings.organisationName);
+        std::strcpy(settings.organisationName, c.organisation.c_str());
+        const std::vector<PrintedPage> pages = LayoutProtocolPages(record, settings, c.notes, kWidth, kHeight, kMeasure);
+        ASSERT_EQ(pages.size(), c.footers.size()) << c.name;
+        for (size_t p = 0; p < pages.size(); ++p) {
+            const PrintedText* footer = Find(pages[p], c.footers[p]);
+            ASSERT_NE(footer, nullptr) << c.name << " page " << p;
+            EXPECT_EQ(footer->y, 4900) << c.name;  // the page's last line
+            EXPECT_EQ(footer->x, (kWidth - 10 * static_cast<int>(c.footers[p].size())) / 2) << c.name;
+            for (const PrintedText& t : pages[p])
+                if (&t != footer) EXPECT_LT(t.line, 47) << c.name << ": " << t.text;
+            EXPECT_EQ(LineOf(pages[p], "Конец протокола"), static_cast<int>(p) == c.endPage ? c.endLine : -1)
+                << c.name;
+        }
+        EXPECT_EQ(LineOf(pages[0], "ПРОЕКТ"), c.draftLine) << c.name;
+        EXPECT_EQ(LineOf(pages[0], "«09» декабря 2026 г."), c.dateLine) << c.name;
+    }
+}

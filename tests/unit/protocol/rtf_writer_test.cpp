@@ -176,6 +176,44 @@ TEST(FillProtocolTemplate, AllKeysInTheirOrder) {
     EXPECT_EQ(note, "<" + Escaped("Изменение №2 от 31.12.2000 1:00") + ">");
 }
 
+TEST(FillProtocolTemplate, RegisterNotesFillTheirKeysAndOldTemplatesStayAsTheyWere) {
+    ProtocolIssuer settings;
+    FillSettings(settings);
+    TestRecord r = ProtocolRecord();
+    r.marks.amendment = 1;
+    SetAmendedAt(r, 0);
+    const ProtocolNotes none, approved{"опечатка", "«09» декабря 2026 г.", false}, draft{"опечатка", "", true};
+    const std::string mark = "{\\pard\\qc\\b " + Escaped("ПРОЕКТ") + "\\par}";
+    const std::string oldTitle = "{\\pard\\qc \\'cf PROTOKOLNUM\\b0\\par \\pard IZMENENIE\\par}";
+    const struct {
+        const char* name;
+        std::string text;
+        ProtocolNotes notes;
+        std::string filled;
+    } cases[] = {
+        {"date not approved: blanks", "<UTVDATE>", none, "<" + Escaped(kBlankApprovalDate) + ">"},
+        {"date approved", "<UTVDATE>", approved, "<" + Escaped("«09» декабря 2026 г.") + ">"},
+        {"reason after the amendment", "<IZMENENIE>", approved,
+         "<" + Escaped("Изменение №1 от 1.1.2000 0:00. Причина: опечатка") + ">"},
+        {"no reason known", "<IZMENENIE>", none, "<" + Escaped("Изменение №1 от 1.1.2000 0:00") + ">"},
+        {"draft mark", "<PROEKT>", draft, "<" + Escaped("ПРОЕКТ") + ">"},
+        {"no draft: empty", "<PROEKT>", approved, "<>"},
+        {"old template approved: its blanks kept", "\\'ab____\\'bb 20___", approved, "\\'ab____\\'bb 20___"},
+        {"old template draft: mark after the title", oldTitle, draft,
+         "{\\pard\\qc \\'cf " + Escaped("12") + "\\b0\\par " + mark + "\\pard " +
+             Escaped("Изменение №1 от 1.1.2000 0:00. Причина: опечатка") + "\\par}"},
+        {"old template, title in a table: no mark", "\\intbl PROTOKOLNUM\\cell\\row\\par", draft,
+         "\\intbl " + Escaped("12") + "\\cell\\row\\par"},
+        {"old template without a title", "{\\par}", draft, "{\\par}"},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.text;
+        FillProtocolTemplate(text, r, settings, c.notes);
+        EXPECT_EQ(text, c.filled) << c.name;
+        EXPECT_TRUE(RtfGroupsBalanced(text)) << c.name;
+    }
+}
+
 TEST(FillProtocolTemplate, TextWithoutTerminatorStopsAtItsSlot) {
     ProtocolIssuer settings;
     FillSettings(settings);
