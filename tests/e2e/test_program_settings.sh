@@ -8,6 +8,7 @@ HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/lib.sh"
 source "$HERE/protocol_lib.sh"
 source "$HERE/install_template.sh"
+source "$HERE/archive_lib.sh"
 ensure_packages "${PROTOCOL_PACKAGES[@]}"
 e2e_begin program_settings
 
@@ -77,6 +78,7 @@ ui_must find "$DIALOG" click 1 >/dev/null  # OK again must not change the name
 e2e_run_series 90
 ui_must find "$E2E_CAPTION" 10 set-text 140 "П-5" menu 201 >/dev/null
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\protokol5" || e2e_fail "save dialog"
+archive_answer_amendment "номер протокола" "Сидоров С.С." || e2e_fail "the amendment's reason"
 sleep 1
 text="$(protocol_rtf_text "$E2E_RUN/protokol5.rtf")"
 e2e_check "protocol shows the first line" grep -qF -- "$ORG1" <<<"$text"

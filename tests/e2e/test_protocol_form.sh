@@ -32,6 +32,7 @@ e2e_check "Space on ПУСК starts nothing" [ "$(grep -c ' W 42 ' "$E2E_JOURNAL
 saved="$E2E_RUN/blank.rtf"
 ui_must find "$E2E_CAPTION" 10 menu 201
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\blank" || e2e_fail "save dialog"
+archive_answer_amendment "пробел в материале" "Иванов И.И." || e2e_fail "the amendment's reason"
 text="$(protocol_rtf_text "$saved")"
 e2e_check "the blank is in the protocol" grep -qF "Масло ГК t" <<<"$text"
 e2e_check "the mended protocol keeps the series' number" grep -qF "ПРОТОКОЛ № $PROTOCOL_NUMBER" <<<"$text"
@@ -42,6 +43,7 @@ e2e_check "the mended protocol keeps the series' number" grep -qF "ПРОТОК�
 mended="${PROTOCOL_NUMBER}а" next="$((PROTOCOL_NUMBER + 1))а"
 ui_must find "$E2E_CAPTION" 10 set-text 140 "$mended" menu 201
 protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\mended" || e2e_fail "save dialog"
+archive_answer_amendment "литера в номере" "Иванов И.И." || e2e_fail "the amendment's reason"
 e2e_check "the protocol has the mended number" grep -qF "ПРОТОКОЛ № $mended" <<<"$(protocol_rtf_text "$E2E_RUN/mended.rtf")"
 number="$(ui find "$E2E_CAPTION" 10 wait-text 140 "$next" 10)"
 e2e_check "the field proposes the number after the mended one (got '$number')" [ "$number" = "$next" ]

@@ -121,6 +121,28 @@ protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\main" || e2e_fail "save 
 e2e_check "the main window's save appends nothing more" [ "$(archive_size)" = $((before + ARCHIVE_GROUP)) ]
 e2e_check "and keeps the viewer's material" grep -qF "Масло ТКп" <<<"$(protocol_rtf_text "$E2E_RUN/main.rtf")"
 
+# The viewer's version approved, then issued from the viewer: its protocol
+# carries the amendment's reason and the date of approval, and the register
+# holds the whole road with its chain whole against log.dat.
+ui_must find "$E2E_CAPTION" 10 menu 204
+ui_must find "$ARCHIVE_VIEWER" 20 sleep 2 click-in "$ARCHIVE_VIEWER" 714 >/dev/null
+ui_must find "Утверждение протокола" 10 set-text 1214 "Начальник лаборатории" set-text 1215 "Петров П.П." \
+  click 1 >/dev/null
+ui_must find "$ARCHIVE_VIEWER" 10 click-in "$ARCHIVE_VIEWER" 176
+protocol_answer_save_dialog "$(e2e_winpath "$E2E_RUN")\\approved" || e2e_fail "save dialog of the approved version"
+text="$(protocol_rtf_text "$E2E_RUN/approved.rtf")"
+e2e_check "the approved version's protocol names its reason" grep -qF "Причина: уточнена марка масла" <<<"$text"
+months=(января февраля марта апреля мая июня июля августа сентября октября ноября декабря)
+approved_on="«$(date +%d)» ${months[$((10#$(date +%m) - 1))]} $(date +%Y) г."
+e2e_check "and the date of approval ($approved_on)" grep -qF "$approved_on" <<<"$text"
+ui_must find "$ARCHIVE_VIEWER" close sleep 1
+events="$(cut -d';' -f3 "$E2E_DATA/journal.csv" | tr -d '\r' | tr '\n' ' ')"
+e2e_check "the register holds the road ($events)" \
+  grep -qE 'series .*amend .*issue .*amend .*approve issue' <<<"$events"
+cmake --build "$BUILD/native" --target orla-archive >/dev/null || e2e_fail "no orla-archive"
+verify="$("$BUILD/native/bin/orla-archive" verify "$E2E_DATA/log.dat" | grep '^journal:')"
+e2e_check "its chain is whole against log.dat ($verify)" grep -q '^journal: Журнал цел: ' <<<"$verify"
+
 # Another archive file is only viewed: its fields take no typing, and its
 # documents are made from the version stored there, with nothing written.
 aside="log-20261209-064527.dat"
