@@ -7,12 +7,8 @@
 #include "results/archive.h"
 #include "results/archive_aside.h"
 
-const char* const kJournalStartedText =
-    "Журнал протоколов (journal.csv) не найден и начат заново.";
-
 namespace {
 
-constexpr const char* kJournalCaption = "Журнал протоколов";
 
 // On the appending thread (the link worker, or whoever appends): queued, as
 // the register may keep the caller waiting up to a second for a busy file.

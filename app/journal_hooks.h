@@ -7,5 +7,3 @@
 // so a missing register is not begun at start-up.
 void InstallJournalHooks();
 
-// The register's "register just started" message, Windows-1251.
-extern const char* const kJournalStartedText;

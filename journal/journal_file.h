@@ -4,6 +4,10 @@
 
 #include "journal/journal.h"
 
+// What the user is told, once, when JournalAppend began a register anew.
+constexpr const char* kJournalStartedText = "Журнал протоколов (journal.csv) не найден и начат заново.";
+constexpr const char* kJournalCaption = "Журнал протоколов";
+
 enum class JournalAppendOutcome {
     Appended,  // the line is in the register
     Started,   // the register was missing or empty: journal_start, then the line; tell the user once

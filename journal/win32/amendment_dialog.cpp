@@ -94,8 +94,7 @@ bool AskAmendmentAnswer(HWND owner, const TestRecord& stored, const TestRecord& 
 void RegisterAmendment(HWND owner, const TestRecord& appended, const AmendmentAnswer& note) {
     switch (JournalAmendment(appended, note)) {
         case JournalAppendOutcome::Started:
-            platform::MessageBox1251(owner, "Журнал протоколов не был найден и начат заново.", "Внимание!",
-                                     MB_OK | MB_ICONWARNING);
+            platform::MessageBox1251(owner, kJournalStartedText, kJournalCaption, MB_OK | MB_ICONINFORMATION);
             break;
         case JournalAppendOutcome::Failed:
             platform::MessageBox1251(owner, "Изменение записано в архив, но журнал протоколов записать не удалось.",

@@ -56,8 +56,7 @@ void Approve(HWND dialog, const ApprovalRequest& r) {
                                      "Ошибка!", MB_OK | MB_ICONERROR);
             return;
         case JournalAppendOutcome::Started:
-            platform::MessageBox1251(dialog, "Журнал протоколов не найден и начат заново.", "Внимание!",
-                                     MB_OK | MB_ICONINFORMATION);
+            platform::MessageBox1251(dialog, kJournalStartedText, kJournalCaption, MB_OK | MB_ICONINFORMATION);
             break;
         case JournalAppendOutcome::Appended: break;
     }

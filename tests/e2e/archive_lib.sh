@@ -35,6 +35,6 @@ AMENDMENT_DIALOG="Изменение протокола"
 archive_answer_amendment() {  # <reason> <name>
   ui find "$AMENDMENT_DIALOG" 30 set-text 1303 "$1" set-text 1304 "$2" click 1 >/dev/null || return 1
   # The first line of a register not yet begun starts it, which the user is told.
-  ui find "$E2E_CAPTION" 10 msgbox "Журнал протоколов не был найден и начат заново." ok 3 >/dev/null 2>&1
+  ui find "$E2E_CAPTION" 10 msgbox "Журнал протоколов (journal.csv) не найден и начат заново." ok 3 >/dev/null 2>&1
   return 0
 }
