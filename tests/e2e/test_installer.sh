@@ -100,6 +100,10 @@ e2e_check "first start copied the installed template" cmp -s "$E2E_DATA/template
 ui_must find "$E2E_CAPTION" 10 sleep 2 click 170 wait-text status "Проведено измерений 3" 180 \
   wait-enabled 172 1 60 sleep 3 wait-enabled 172 1 30 >/dev/null
 e2e_shot series-done
+# A fresh data folder has no register yet: the first series begins it, and
+# the user is told once.
+told="$(ui msgbox "journal.csv" ok 20)"
+e2e_check "the first series begins the register, told ($told)" grep -qF "начат заново" <<<"$told"
 saved="$E2E_RUN/protokol$number.rtf"
 # "Сохранить протокол" is the first item of the first menu. ui_driver's menu
 # probe cannot yet be loaded into a 32-bit program under Wine: there the
