@@ -50,7 +50,7 @@ ui_must find "$E2E_CAPTION" 30 wait-text 133 5 10 >/dev/null
   e2e_shot "done-$description"
   if [ "$description" = ORLA-K200V ]; then
     # Closing during a series asks first; Нет keeps the program and the series.
-    ui_must find "$E2E_CAPTION" 10 click 170 wait-enabled 170 0 15 >/dev/null
+    ui_must find "$E2E_CAPTION" 10 click 170 wait-enabled 170 0 30 >/dev/null
     ui find "$E2E_CAPTION" close >/dev/null
     box="$(ui find "$E2E_CAPTION" 10 msgbox "Идет испытание. Выйти из программы?" no 10)"
     e2e_check "closing during a series asks ($box)" grep -q "Идет испытание" <<<"$box"
