@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/hook_list.h"
 #include "platform/clock.h"
 #include "platform/file_errors.h"
 #include "platform/files.h"
@@ -193,8 +194,7 @@ void ArchiveDecodeGroup(const uint8_t* group, TestRecord* record) {
 
 namespace {
 
-constexpr int kMaxHooks = 4;
-void (*g_appendedHooks[kMaxHooks])(const TestRecord&) = {};
+HookList<const TestRecord&> g_appendedHooks;
 
 void BuildGroup(TestRecord& record, uint8_t* group) {
     record.crc = ArchiveRecordCrc(record);
@@ -205,22 +205,11 @@ void BuildGroup(TestRecord& record, uint8_t* group) {
     }
 }
 
-void Appended(const TestRecord& record) {
-    for (auto hook : g_appendedHooks)
-        if (hook) hook(record);
-}
+void Appended(const TestRecord& record) { g_appendedHooks.Call(record); }
 
 }  // namespace
 
-void AddArchiveAppendedHook(void (*hook)(const TestRecord&)) {
-    for (auto& slot : g_appendedHooks) {
-        if (slot == hook) return;
-        if (!slot) {
-            slot = hook;
-            return;
-        }
-    }
-}
+void AddArchiveAppendedHook(void (*hook)(const TestRecord&)) { g_appendedHooks.Add(hook); }
 
 bool ArchiveAppendOnce(TestRecord& record, uint32_t* systemError) {
     uint8_t group[kArchiveGroupSize];

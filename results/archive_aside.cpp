@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/hook_list.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "results/archive.h"
@@ -14,8 +15,7 @@ namespace {
 // every name cannot keep the loop going.
 constexpr int kMostAttempts = 99;
 
-constexpr int kMaxHooks = 4;
-void (*g_asideHooks[kMaxHooks])(const char*) = {};
+HookList<const char*> g_asideHooks;
 
 // An empty log.dat, as emptying it used to leave: the viewer then finds no
 // results, where a missing file would also put its error code in the main
@@ -34,15 +34,7 @@ void ArchiveAsideName(const SystemTime& at, int attempt, char* out, size_t size)
                   unsigned{at.wDay}, unsigned{at.wHour}, unsigned{at.wMinute}, unsigned{at.wSecond}, suffix);
 }
 
-void AddArchiveAsideHook(void (*hook)(const char*)) {
-    for (auto& slot : g_asideHooks) {
-        if (slot == hook) return;
-        if (!slot) {
-            slot = hook;
-            return;
-        }
-    }
-}
+void AddArchiveAsideHook(void (*hook)(const char*)) { g_asideHooks.Add(hook); }
 
 ArchiveAsideResult ArchiveMoveAside(const SystemTime& at) {
     ArchiveAsideResult result{};
@@ -53,8 +45,7 @@ ArchiveAsideResult ArchiveMoveAside(const SystemTime& at) {
         if (platform::MoveFileNew(kArchiveFileName, result.name, &error)) {
             result.moved = true;
             StartEmpty();
-            for (auto hook : g_asideHooks)
-                if (hook) hook(result.name);
+            g_asideHooks.Call(result.name);
             return result;
         }
         result.error = error;
